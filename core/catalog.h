@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// The catalog file of a book, DocItem.txt: one line per page, "image-text", in reading order.
+namespace core {
+
+inline constexpr auto kCatalogFileName = "DocItem.txt";
+// Page numbers are 16-bit: a catalog holds at most this many pages; later lines are ignored.
+inline constexpr int kMaxPages = 32767;
+
+struct CatalogRow {
+    QString pageNo;     // "1", "2", ...
+    QString title;      // the image name up to its first "."
+    QString textFile;   // may be empty
+    QString imageFile;  // may be empty
+    friend bool operator==(const CatalogRow&, const CatalogRow&) = default;
+};
+
+// The row for line `line` of the catalog, numbered `number`. Split at every "-": field 0 is the
+// image, field 1 the text; pieces after field 1 are ignored; no escaping and no trimming.
+CatalogRow parseCatalogLine(const QString& line, int number);
+
+// The lines of the catalog text: reading stops at the end of the text or at the first empty line.
+// CR LF, LF and a lone CR all end a line.
+QStringList catalogLines(const QString& text, int maxLines = kMaxPages);
+
+// The rows of a whole catalog file (UTF-8 when valid as a whole, otherwise GB18030).
+std::vector<CatalogRow> parseCatalog(const QByteArray& bytes);
+
+// The catalog file's bytes for these rows: "image-text" CR LF per row, in GB18030.
+QByteArray formatCatalog(const std::vector<CatalogRow>& rows);
+
+// Column widths of the catalog list from the list's width at start-up, in twips.
+struct CatalogColumns {
+    float number, title, textFile, imageFile;
+};
+CatalogColumns catalogColumns(float listWidth);
+
+// A book file is addressed by its bare name in the book directory; a name with a path separator
+// or ".." could reach outside the book and is treated as a missing file.
+bool isBareFileName(const QString& name);
+
+}  // namespace core

@@ -1,0 +1,42 @@
+#include "catalog_loader.h"
+
+#include "catalog.h"
+
+#include <QFile>
+
+namespace core {
+namespace {
+// Far beyond any real catalog (32767 lines of long names); a larger file is read only this far.
+constexpr qint64 kMaxCatalogBytes = 32 * 1024 * 1024;
+}  // namespace
+
+void setUpCatalogColumns(platform::ListView& list) {
+    const CatalogColumns w = catalogColumns(list.width());
+    list.addColumn(QStringLiteral("N"), w.number);
+    list.addColumn(QStringLiteral("    目  录"), w.title);
+    list.addColumn(QStringLiteral("文字文件名.扩展名"), w.textFile);
+    list.addColumn(QStringLiteral("图像文件名.扩展名"), w.imageFile);
+}
+
+int LoadCatalog(platform::ListView& list, const QDir& book) {
+    QFile file(book.filePath(QString::fromLatin1(kCatalogFileName)));
+    if (!file.exists()) {
+        // Create it empty, as a book always has a catalog; a read-only directory simply fails.
+        QFile create(file.fileName());
+        if (create.open(QIODevice::WriteOnly)) create.close();
+        return 0;
+    }
+    if (!file.open(QIODevice::ReadOnly)) return 0;
+    const std::vector<CatalogRow> rows = parseCatalog(file.read(kMaxCatalogBytes));
+    list.tree()->setUpdatesEnabled(false);
+    for (const CatalogRow& row : rows) {
+        const int i = list.addRow(row.pageNo);
+        list.setText(i, 1, row.title);
+        list.setText(i, 2, row.textFile);
+        list.setText(i, 3, row.imageFile);
+    }
+    list.tree()->setUpdatesEnabled(true);
+    return int(rows.size());
+}
+
+}  // namespace core

@@ -1,0 +1,47 @@
+#include "image_viewport.h"
+
+#include "image_fit.h"
+
+namespace core {
+
+ImageViewport::ImageViewport(platform::ImageControl& image, platform::PictureBox& box,
+                             platform::ScrollBar& hscr, platform::ScrollBar& vscr)
+    : image_(image), box_(box), hscr_(hscr), vscr_(vscr) {
+    connect(&hscr_, &platform::ScrollBar::changed, this, &ImageViewport::HScr_Change);
+    connect(&hscr_, &platform::ScrollBar::scrolling, this, &ImageViewport::HScr_Change);
+    connect(&vscr_, &platform::ScrollBar::changed, this, &ImageViewport::VScr_Change);
+    connect(&vscr_, &platform::ScrollBar::scrolling, this, &ImageViewport::VScr_Change);
+}
+
+void ImageViewport::FitImage() {
+    image_.setStretch(true);
+    platform::Geometry g = image_.geometry();
+    fitSize(g, {box_.width(), box_.height()});
+    if (g.width != image_.width()) image_.setWidth(g.width);
+    if (g.height != image_.height()) image_.setHeight(g.height);
+}
+
+void ImageViewport::PlaceImage() {
+    const AxisPlacement v = placeAxis(image_.height(), box_.height(), box_.scaleHeight());
+    vscr_.setVisible(v.scroll);
+    image_.setTop(v.offset);
+    if (v.scroll) {
+        vUnit_ = v.unit;
+        vscr_.setMaximum(v.maximum);
+        vscr_.setValue(0);
+    }
+    const AxisPlacement h = placeAxis(image_.width(), box_.width(), box_.scaleWidth());
+    hscr_.setVisible(h.scroll);
+    image_.setLeft(h.offset);
+    if (h.scroll) {
+        hUnit_ = h.unit;
+        hscr_.setMaximum(h.maximum);
+        hscr_.setValue(0);
+    }
+}
+
+void ImageViewport::HScr_Change(int value) { image_.setLeft(scrollOffset(value, hUnit_)); }
+
+void ImageViewport::VScr_Change(int value) { image_.setTop(scrollOffset(value, vUnit_)); }
+
+}  // namespace core

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/image_control.h"
+#include "platform/picture_box.h"
+#include "platform/scroll_bar.h"
+
+#include <QObject>
+
+namespace core {
+
+// The page image in its viewport with the two scroll bars: fitting, placing and the scroll rule.
+class ImageViewport : public QObject {
+    Q_OBJECT
+public:
+    ImageViewport(platform::ImageControl& image, platform::PictureBox& box,
+                  platform::ScrollBar& hscr, platform::ScrollBar& vscr);
+
+    // Scales the image to the viewport, keeping its aspect ratio; leaves stretching on.
+    void FitImage();
+    // Centres the image where it fits, otherwise starts it at the top-left corner and shows a
+    // scroll bar (its Value put back to 0) over the excess.
+    void PlaceImage();
+
+    platform::ImageControl& image() const { return image_; }
+    platform::PictureBox& box() const { return box_; }
+
+private:
+    void HScr_Change(int value);
+    void VScr_Change(int value);
+
+    platform::ImageControl& image_;
+    platform::PictureBox& box_;
+    platform::ScrollBar& hscr_;
+    platform::ScrollBar& vscr_;
+    float hUnit_ = 1.0f;
+    float vUnit_ = 1.0f;
+};
+
+}  // namespace core

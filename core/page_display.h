@@ -1,0 +1,38 @@
+#pragma once
+
+#include "image_viewport.h"
+#include "platform/list_view.h"
+#include "platform/rich_text_box.h"
+#include "platform/status_bar.h"
+
+#include <QDir>
+
+#include <cstdint>
+
+namespace core {
+
+// What showing a page touches on the reader window.
+struct PageView {
+    platform::ListView& list;
+    ImageViewport& viewport;
+    platform::RichTextBox& text;
+    platform::StatusBar& status;
+    QDir book;  // the book directory, where bare names are looked up
+};
+
+// The catalog row's fields, read from the list (empty strings for a missing row).
+QString pageNo(const platform::ListView& list, int row);
+QString pageTitle(const platform::ListView& list, int row);
+QString pageTextFile(const platform::ListView& list, int row);
+QString pageImageFile(const platform::ListView& list, int row);
+
+// Shows row `row`: the picture, fitted and placed, the text, and title and number in the status
+// bar. Every step is on its own: a missing text file or a missing row leaves what was shown.
+// A picture that cannot be shown leaves the viewport empty and says so in status panel 1.
+// With `loadPicture` false the picture shown stays and is only fitted and placed again.
+void ShowPage(PageView& view, int16_t row, bool loadPicture = true);
+
+// The row-click handler's search: the row whose number text is the clicked row's, or `current`.
+int16_t rowOfClickedItem(const platform::ListView& list, int clickedRow, int16_t current);
+
+}  // namespace core

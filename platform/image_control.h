@@ -1,0 +1,39 @@
+#pragma once
+
+#include "control.h"
+#include "picture.h"
+
+#include <QLabel>
+
+namespace platform {
+
+// The image control. Stretch off: the control has the natural size of its picture, drawn
+// unscaled. Stretch on: it keeps the size it is given and the picture is drawn scaled to it.
+class ImageControl : public Control {
+    Q_OBJECT
+public:
+    explicit ImageControl(QWidget* parent);
+
+    const Picture& picture() const { return picture_; }
+    void setPicture(Picture picture, const QString& name = {});
+    bool stretch() const { return stretch_; }
+    void setStretch(bool stretch);
+
+    // With stretch off the size follows the picture; an assignment is refused.
+    bool setWidth(float v) override;
+    bool setHeight(float v) override;
+
+signals:
+    void clicked();
+    void doubleClicked();
+
+private:
+    class Surface;
+    void takeNaturalSize();
+
+    Surface* surface_;
+    Picture picture_;
+    bool stretch_ = false;
+};
+
+}  // namespace platform

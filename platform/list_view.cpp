@@ -1,0 +1,66 @@
+#include "list_view.h"
+
+#include "twips.h"
+
+#include <QHeaderView>
+
+namespace platform {
+
+ListView::ListView(QWidget* parent)
+    : Control(new QTreeWidget(parent)), tree_(static_cast<QTreeWidget*>(widget())) {
+    tree_->setRootIsDecorated(false);
+    tree_->setUniformRowHeights(true);  // keeps a catalog of thousands of rows cheap to lay out
+    tree_->setColumnCount(0);
+    tree_->setHeaderLabels({});
+    tree_->header()->setStretchLastSection(false);
+    tree_->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
+        const int index = tree_->indexOfTopLevelItem(item);
+        if (index >= 0) emit itemClicked(index + 1);
+    });
+    // The keyboard's Enter opens a row too, for readers who do not use the mouse.
+    connect(tree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) {
+        const int index = tree_->indexOfTopLevelItem(item);
+        if (index >= 0) emit itemClicked(index + 1);
+    });
+}
+
+void ListView::addColumn(const QString& header, float widthTwips) {
+    const int column = tree_->columnCount();
+    tree_->setColumnCount(column + 1);
+    QTreeWidgetItem* head = tree_->headerItem();
+    head->setText(column, header);
+    widths_.append(widthTwips);
+    tree_->setColumnWidth(column, std::max(0, toPixels(widthTwips)));
+}
+
+int ListView::columnCount() const { return tree_->columnCount(); }
+
+float ListView::columnWidth(int column) const {
+    return column >= 0 && column < widths_.size() ? widths_[column] : 0.0f;
+}
+
+int ListView::addRow(const QString& text) {
+    auto* item = new QTreeWidgetItem(tree_);
+    item->setText(0, text);
+    return tree_->topLevelItemCount();
+}
+
+int ListView::rowCount() const { return tree_->topLevelItemCount(); }
+
+void ListView::clearRows() { tree_->clear(); }
+
+QString ListView::text(int row, int column) const {
+    const QTreeWidgetItem* item = tree_->topLevelItem(row - 1);
+    if (!item || column < 0 || column >= tree_->columnCount()) return {};
+    return item->text(column);
+}
+
+bool ListView::setText(int row, int column, const QString& text) {
+    QTreeWidgetItem* item = tree_->topLevelItem(row - 1);
+    if (!item || column < 0 || column >= tree_->columnCount()) return false;
+    item->setText(column, text);
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "control.h"
+
+#include <QTreeWidget>
+
+namespace platform {
+
+// A list view in report style: columns with a header and a width in twips, rows of texts that
+// keep their insertion order, and an item-click event carrying the 1-based row.
+class ListView : public Control {
+    Q_OBJECT
+public:
+    explicit ListView(QWidget* parent);
+
+    void addColumn(const QString& header, float widthTwips);
+    int columnCount() const;
+    float columnWidth(int column) const;
+
+    // Appends a row whose item text is `text`; returns its 1-based index.
+    int addRow(const QString& text);
+    int rowCount() const;
+    void clearRows();
+    // Column 0 is the item text, 1.. the sub-items. Out-of-range reads give an empty string.
+    QString text(int row, int column) const;
+    bool setText(int row, int column, const QString& text);
+
+    QTreeWidget* tree() const { return tree_; }
+
+signals:
+    void itemClicked(int row);
+
+private:
+    QTreeWidget* tree_;
+    QList<float> widths_;
+};
+
+}  // namespace platform

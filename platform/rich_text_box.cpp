@@ -1,0 +1,54 @@
+#include "rich_text_box.h"
+
+#include "platform/rtf/rtf_importer.h"
+#include "text_codec.h"
+
+#include <QFile>
+#include <QTextDocument>
+
+#include <memory>
+
+namespace platform {
+
+RichTextBox::RichTextBox(QWidget* parent)
+    : Control(new QTextEdit(parent)), edit_(static_cast<QTextEdit*>(widget())) {
+    // A reading pane: nothing shown here is ever saved, so edits would only mislead.
+    edit_->setReadOnly(true);
+    edit_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    edit_->setAcceptRichText(true);
+}
+
+bool RichTextBox::loadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    if (file.size() > kMaxFileBytes) return false;
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.size() > kMaxFileBytes) return false;
+    return loadBytes(bytes);
+}
+
+bool RichTextBox::loadBytes(const QByteArray& bytes) {
+    if (bytes.isEmpty()) return false;
+    // Build the new content apart, so a failure leaves the pane as it was.
+    auto doc = std::make_unique<QTextDocument>();
+    doc->setDefaultFont(edit_->font());
+    if (!rtf::importRtf(bytes, *doc)) doc->setPlainText(decodeBookText(bytes));
+    // The edit deletes the document it replaces, being its parent.
+    doc->setParent(edit_);
+    edit_->setDocument(doc.release());
+    return true;
+}
+
+void RichTextBox::setContentFrom(const RichTextBox& other) {
+    edit_->setDocument(other.edit_->document()->clone(edit_));
+}
+
+QColor RichTextBox::backColor() const { return edit_->palette().color(QPalette::Base); }
+
+void RichTextBox::setBackColor(const QColor& color) {
+    QPalette pal = edit_->palette();
+    pal.setColor(QPalette::Base, color);
+    edit_->setPalette(pal);
+}
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "control.h"
+
+#include <QColor>
+#include <QTextEdit>
+
+namespace platform {
+
+// A rich-text box: loads a file as RTF (a file that is not RTF shows as plain text), hands its
+// whole formatted content to another box, and has a background colour.
+class RichTextBox : public Control {
+    Q_OBJECT
+public:
+    // Files larger than this are not loaded; no book text comes near it.
+    static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+
+    explicit RichTextBox(QWidget* parent);
+
+    // Replaces the whole content. False, with the content unchanged, when the file is missing,
+    // unreadable, empty or too large.
+    bool loadFile(const QString& path);
+    // Loads RTF (or plain text) from memory, with the same rules.
+    bool loadBytes(const QByteArray& bytes);
+
+    // The whole content with its formatting, copied from `other`.
+    void setContentFrom(const RichTextBox& other);
+    QTextDocument* document() const { return edit_->document(); }
+    QString plainText() const { return edit_->toPlainText(); }
+
+    QColor backColor() const;
+    void setBackColor(const QColor& color);
+
+    QTextEdit* edit() const { return edit_; }
+
+private:
+    QTextEdit* edit_;
+};
+
+}  // namespace platform

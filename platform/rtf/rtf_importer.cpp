@@ -1,0 +1,38 @@
+#include "platform/rtf/rtf_importer.h"
+
+#include <QTextDocument>
+
+#include "platform/rtf/rtf_reader.h"
+
+namespace platform::rtf {
+
+namespace {
+
+QByteArrayView skipLeadingSpace(QByteArrayView bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) bytes = bytes.sliced(3);
+    qsizetype i = 0;
+    while (i < bytes.size() &&
+           (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n'))
+        ++i;
+    return bytes.sliced(i);
+}
+
+}  // namespace
+
+bool looksLikeRtf(QByteArrayView bytes) {
+    return skipLeadingSpace(bytes).startsWith("{\\rtf");
+}
+
+bool importRtf(QByteArrayView bytes, QTextDocument& doc) {
+    if (!looksLikeRtf(bytes)) return false;
+    // Undo history of an import is useless and would double its memory.
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    doc.clear();
+    Reader reader(skipLeadingSpace(bytes), doc);
+    reader.run();
+    doc.setUndoRedoEnabled(undo);
+    return true;
+}
+
+}  // namespace platform::rtf

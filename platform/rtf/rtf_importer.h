@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArrayView>
+
+class QTextDocument;
+
+namespace platform::rtf {
+
+// True when the bytes begin with "{\rtf". Leading whitespace (and a UTF-8 byte-order mark) is
+// allowed, as word processors accept it; anything else is plain text.
+bool looksLikeRtf(QByteArrayView bytes);
+
+// Replaces the whole content of `doc` with the imported document. Returns false (and leaves doc
+// untouched) when the bytes are not RTF. Never crashes, hangs or allocates without bound on
+// malformed input.
+bool importRtf(QByteArrayView bytes, QTextDocument& doc);
+
+}  // namespace platform::rtf

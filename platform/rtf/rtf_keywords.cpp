@@ -1,0 +1,228 @@
+#include "platform/rtf/rtf_keywords.h"
+
+#include <string_view>
+#include <unordered_map>
+
+namespace platform::rtf {
+
+namespace {
+
+using Map = std::unordered_map<std::string_view, Keyword>;
+
+void add(Map& m, std::initializer_list<std::string_view> words, Keyword k) {
+    for (auto w : words) m.emplace(w, k);
+}
+
+Keyword act(Action a) {
+    return Keyword{a, Destination::Body, 0};
+}
+Keyword dest(Destination d) {
+    return Keyword{Action::Destination, d, 0};
+}
+Keyword chr(char16_t c) {
+    return Keyword{Action::Character, Destination::Body, c};
+}
+
+Map buildTable() {
+    Map m;
+    // Destinations whose content is not body text. Pictures, objects and shapes are skipped
+    // until they get readers of their own; their entries then change to new destinations.
+    add(m,
+        {"aftncn",
+         "aftnsep",
+         "aftnsepc",
+         "annotation",
+         "atnauthor",
+         "atndate",
+         "atnicn",
+         "atnid",
+         "atnparent",
+         "atnref",
+         "atntime",
+         "atrfend",
+         "atrfstart",
+         "author",
+         "bkmkend",
+         "bkmkstart",
+         "buptim",
+         "category",
+         "comment",
+         "company",
+         "creatim",
+         "datafield",
+         "datastore",
+         "do",
+         "doccomm",
+         "docvar",
+         "falt",
+         "fchars",
+         "ffdeftext",
+         "ffentrymcr",
+         "ffexitmcr",
+         "ffformat",
+         "ffhelptext",
+         "ffl",
+         "ffname",
+         "ffstattext",
+         "file",
+         "filetbl",
+         "fldinst",
+         "fontemb",
+         "fontfile",
+         "footer",
+         "footerf",
+         "footerl",
+         "footerr",
+         "footnote",
+         "formfield",
+         "ftncn",
+         "ftnsep",
+         "ftnsepc",
+         "generator",
+         "header",
+         "headerf",
+         "headerl",
+         "headerr",
+         "hlinkbase",
+         "info",
+         "keywords",
+         "latentstyles",
+         "lchars",
+         "listoverridetable",
+         "listpicture",
+         "listtable",
+         "manager",
+         "mmathPr",
+         "nextfile",
+         "nonesttables",
+         "nonshppict",
+         "objalias",
+         "objclass",
+         "objdata",
+         "object",
+         "objname",
+         "objsect",
+         "objtime",
+         "oldcprops",
+         "oldpprops",
+         "oldsprops",
+         "oldtprops",
+         "operator",
+         "panose",
+         "pgdsctbl",
+         "pict",
+         "pn",
+         "pnseclvl",
+         "pntxta",
+         "pntxtb",
+         "printim",
+         "private",
+         "protusertbl",
+         "revtbl",
+         "revtim",
+         "rsidtbl",
+         "rxe",
+         "shp",
+         "shpinst",
+         "shppict",
+         "shprslt",
+         "shptxt",
+         "sp",
+         "stylesheet",
+         "subject",
+         "tc",
+         "template",
+         "themedata",
+         "colorschememapping",
+         "title",
+         "txe",
+         "userprops",
+         "wgrffmtfilter",
+         "xe",
+         "xmlnstbl",
+         "xmlopen",
+         "blipuid",
+         "picprop",
+         "result"},
+        dest(Destination::Skip));
+    // Groups whose text is shown as written: field results, list labels.
+    add(m, {"field", "fldrslt", "pntext", "listtext", "ud"}, dest(Destination::Body));
+    add(m, {"fonttbl"}, dest(Destination::FontTable));
+    add(m, {"colortbl"}, dest(Destination::ColorTable));
+    add(m, {"upr"}, dest(Destination::Upr));
+
+    add(m, {"ansi"}, act(Action::Ansi));
+    add(m, {"mac"}, act(Action::Mac));
+    add(m, {"pc"}, act(Action::Pc));
+    add(m, {"pca"}, act(Action::Pca));
+    add(m, {"ansicpg"}, act(Action::AnsiCodePage));
+    add(m, {"deff"}, act(Action::DefaultFont));
+    add(m, {"uc"}, act(Action::UnicodeSkip));
+    add(m, {"u"}, act(Action::Unicode));
+    add(m, {"fcharset"}, act(Action::FontCharset));
+    add(m, {"cpg"}, act(Action::FontCodePage));
+    add(m, {"red"}, act(Action::Red));
+    add(m, {"green"}, act(Action::Green));
+    add(m, {"blue"}, act(Action::Blue));
+
+    add(m, {"plain"}, act(Action::Plain));
+    add(m, {"b"}, act(Action::Bold));
+    add(m, {"i"}, act(Action::Italic));
+    add(m,
+        {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth",
+         "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw",
+         "ulwave"},
+        act(Action::Underline));
+    add(m, {"ulnone"}, act(Action::UnderlineNone));
+    add(m, {"strike", "striked"}, act(Action::Strike));
+    add(m, {"fs"}, act(Action::FontSize));
+    add(m, {"f"}, act(Action::Font));
+    add(m, {"cf"}, act(Action::Foreground));
+    add(m, {"cb", "highlight", "chcbpat"}, act(Action::Background));
+    add(m, {"super"}, act(Action::Super));
+    add(m, {"sub"}, act(Action::Sub));
+    add(m, {"nosupersub"}, act(Action::NoSuperSub));
+    add(m, {"v"}, act(Action::Hidden));
+
+    add(m, {"pard"}, act(Action::Pard));
+    add(m, {"ql"}, act(Action::AlignLeft));
+    add(m, {"qc"}, act(Action::AlignCenter));
+    add(m, {"qr"}, act(Action::AlignRight));
+    add(m, {"qj", "qd"}, act(Action::AlignJustify));
+    add(m, {"li", "lin"}, act(Action::LeftIndent));
+    add(m, {"ri", "rin"}, act(Action::RightIndent));
+    add(m, {"fi"}, act(Action::FirstIndent));
+    add(m, {"sb"}, act(Action::SpaceBefore));
+    add(m, {"sa"}, act(Action::SpaceAfter));
+
+    add(m, {"par", "sect"}, act(Action::Par));
+    add(m, {"line"}, act(Action::Line));
+    add(m, {"cell", "nestcell"}, act(Action::Cell));
+    add(m, {"row", "nestrow"}, act(Action::Row));
+    add(m, {"tab"}, chr(u'\t'));
+    add(m, {"emdash"}, chr(u'\u2014'));
+    add(m, {"endash"}, chr(u'\u2013'));
+    add(m, {"bullet"}, chr(u'\u2022'));
+    add(m, {"lquote"}, chr(u'\u2018'));
+    add(m, {"rquote"}, chr(u'\u2019'));
+    add(m, {"ldblquote"}, chr(u'\u201C'));
+    add(m, {"rdblquote"}, chr(u'\u201D'));
+    add(m, {"emspace"}, chr(u'\u2003'));
+    add(m, {"enspace"}, chr(u'\u2002'));
+    add(m, {"qmspace"}, chr(u'\u2005'));
+    add(m, {"zwj"}, chr(u'\u200D'));
+    add(m, {"zwnj"}, chr(u'\u200C'));
+    add(m, {"zwbo"}, chr(u'\u200B'));
+    return m;
+}
+
+}  // namespace
+
+Keyword lookupKeyword(QByteArrayView word) {
+    static const Map table = buildTable();
+    if (word.size() > 32) return {};
+    auto it = table.find(std::string_view(word.data(), static_cast<size_t>(word.size())));
+    return it == table.end() ? Keyword{} : it->second;
+}
+
+}  // namespace platform::rtf

@@ -1,0 +1,468 @@
+#include "platform/rtf/rtf_reader.h"
+
+#include <QTextDocument>
+
+#include <algorithm>
+
+#include "platform/rtf/rtf_format.h"
+
+namespace platform::rtf {
+
+namespace {
+
+constexpr int kMaxTwips = 31680;  // 22 inches, Word's page limit
+constexpr int kMaxHalfPoints = 3276;
+constexpr int kMaxUnicodeSkip = 255;
+
+bool flag(const Token& t) {
+    return !t.hasParam || t.param != 0;
+}
+int twips(const Token& t) {
+    return t.hasParam ? std::clamp(t.param, -kMaxTwips, kMaxTwips) : 0;
+}
+int index(const Token& t) {
+    return t.hasParam ? std::max(t.param, 0) : 0;
+}
+
+bool isHighSurrogate(int v) {
+    return v >= 0xD800 && v <= 0xDBFF;
+}
+bool isLowSurrogate(int v) {
+    return v >= 0xDC00 && v <= 0xDFFF;
+}
+
+}  // namespace
+
+Reader::Reader(QByteArrayView input, QTextDocument& doc) : lexer_(input), builder_(doc) {
+    stack_.reserve(64);
+    stack_.push_back(GroupState{});  // outside every group; extra '}' stop here
+}
+
+void Reader::run() {
+    for (Token t = lexer_.next(); t.type != Token::Type::End; t = lexer_.next()) {
+        if (skipDepth_ > 0) {
+            // Inside a skipped destination only braces matter.
+            if (t.type == Token::Type::GroupStart) {
+                ++skipDepth_;
+            } else if (t.type == Token::Type::GroupEnd && --skipDepth_ == 0) {
+                groupEnd();
+            }
+            continue;
+        }
+        if (skipChars_ > 0) {
+            // Fallback of the last \uN: a byte, an escape or a control word each count one;
+            // a brace ends the fallback early.
+            if (t.type == Token::Type::GroupStart || t.type == Token::Type::GroupEnd) {
+                skipChars_ = 0;
+            } else if (t.type == Token::Type::Text) {
+                const qsizetype n = std::min<qsizetype>(skipChars_, t.data.size());
+                skipChars_ -= static_cast<int>(n);
+                t.data = t.data.sliced(n);
+                if (t.data.isEmpty()) continue;
+            } else {
+                --skipChars_;
+                continue;
+            }
+        }
+        const bool ignorable = ignorable_;
+        ignorable_ = false;
+        switch (t.type) {
+            case Token::Type::GroupStart:
+                groupStart();
+                break;
+            case Token::Type::GroupEnd:
+                groupEnd();
+                break;
+            case Token::Type::Text:
+                text(t.data);
+                break;
+            case Token::Type::HexByte:
+                hexByte(t.byte);
+                break;
+            case Token::Type::ControlSymbol:
+                controlSymbol(t.symbol);
+                break;
+            case Token::Type::ControlWord:
+                if (ignorable && lookupKeyword(t.data).action != Action::Destination) {
+                    skipDepth_ = 1;  // \* before a destination we do not read
+                    break;
+                }
+                controlWord(t);
+                break;
+            case Token::Type::Binary:
+                break;  // data of skipped destinations only, for now
+            case Token::Type::End:
+                break;
+        }
+    }
+    flushBytes();
+    resolveSurrogate();
+    builder_.finish(toBlockFormat(top().para));
+}
+
+void Reader::groupStart() {
+    flushBytes();
+    if (stack_.size() > kMaxDepth) {
+        ++overflowDepth_;
+        return;
+    }
+    GroupState s = top();
+    if (s.dest == Destination::Upr) s.dest = Destination::Drop;
+    stack_.push_back(s);
+}
+
+void Reader::groupEnd() {
+    flushBytes();
+    if (overflowDepth_ > 0) {
+        --overflowDepth_;
+        return;
+    }
+    if (stack_.size() <= 1) return;  // unbalanced '}'
+    const Destination ended = top().dest;
+    stack_.pop_back();
+    if (ended == top().dest) return;
+    if (ended == Destination::FontTable) fonts_.finish();
+    if (ended == Destination::FontTable || ended == Destination::ColorTable) {
+        // Formats built before a (late) table refer to fonts and colours that may now differ.
+        for (CachedFormat& f : formats_) f.id = -1;
+        formatId_ = -1;
+    }
+}
+
+void Reader::text(QByteArrayView bytes) {
+    switch (top().dest) {
+        case Destination::Body:
+            bytes_.append(bytes);
+            break;
+        case Destination::FontTable:
+            while (!bytes.isEmpty()) {
+                const qsizetype semi = bytes.indexOf(';');
+                if (semi < 0) {
+                    fonts_.appendNameBytes(bytes);
+                    break;
+                }
+                fonts_.appendNameBytes(bytes.first(semi));
+                fonts_.endName();
+                bytes = bytes.sliced(semi + 1);
+            }
+            break;
+        case Destination::ColorTable:
+            for (char c : bytes)
+                if (c == ';') colors_.endEntry();
+            break;
+        default:
+            break;
+    }
+}
+
+void Reader::hexByte(unsigned char byte) {
+    const char c = static_cast<char>(byte);
+    if (top().dest == Destination::FontTable) {
+        fonts_.appendNameBytes(QByteArrayView(&c, 1));
+    } else if (top().dest == Destination::Body && (byte >= 0x20 || byte == '\t')) {
+        bytes_.append(c);
+    }
+}
+
+void Reader::controlSymbol(char symbol) {
+    switch (symbol) {
+        case '*':
+            ignorable_ = true;
+            break;
+        case '\\':
+        case '{':
+        case '}':
+            text(QByteArrayView(&symbol, 1));
+            break;
+        case '~':
+            flushBytes();
+            resolveSurrogate();
+            putChar(u'\u00A0');
+            break;
+        case '_':
+            flushBytes();
+            resolveSurrogate();
+            putChar(u'\u2011');
+            break;
+        case '\t':
+            flushBytes();
+            resolveSurrogate();
+            putChar(u'\t');
+            break;
+        default:
+            break;  // \- optional hyphen, \: index subentry, \| formula
+    }
+}
+
+void Reader::controlWord(const Token& t) {
+    flushBytes();
+    const Keyword k = lookupKeyword(t.data);
+    if (destinationWord(k, t) || tableWord(k, t)) return;
+    formattingWord(k, t);
+}
+
+bool Reader::destinationWord(const Keyword& k, const Token& t) {
+    switch (k.action) {
+        case Action::Destination:
+            // Beyond the depth cap a group shares its parent's state, so it cannot switch
+            // destination without leaking the switch; such groups are skipped.
+            if (k.dest == Destination::Skip || (overflowDepth_ > 0 && k.dest != top().dest)) {
+                skipDepth_ = 1;
+            } else if (top().dest != Destination::Upr || k.dest != Destination::Body) {
+                top().dest = k.dest;
+            }
+            return true;
+        case Action::Ansi:
+            ansiCodePage_ = 1252;
+            break;
+        case Action::Mac:
+            ansiCodePage_ = 10000;
+            break;
+        case Action::Pc:
+            ansiCodePage_ = 437;
+            break;
+        case Action::Pca:
+            ansiCodePage_ = 850;
+            break;
+        case Action::AnsiCodePage:
+            if (t.hasParam) ansiCodePage_ = t.param;
+            break;
+        case Action::DefaultFont:
+            defaultFont_ = index(t);
+            return true;
+        case Action::UnicodeSkip:
+            top().unicodeSkip = t.hasParam ? std::clamp(t.param, 0, kMaxUnicodeSkip) : 1;
+            return true;
+        case Action::Unicode:
+            unicode(t.param);
+            return true;
+        default:
+            return false;
+    }
+    fonts_.setDocumentCodePage(ansiCodePage_);
+    return true;
+}
+
+bool Reader::tableWord(const Keyword& k, const Token& t) {
+    const Destination d = top().dest;
+    if (d == Destination::FontTable) {
+        switch (k.action) {
+            case Action::Font:
+                fonts_.beginFont(t.param);
+                break;
+            case Action::FontCharset:
+                fonts_.setCharset(t.param);
+                break;
+            case Action::FontCodePage:
+                fonts_.setCodePage(t.param);
+                break;
+            default:
+                break;
+        }
+        return true;
+    }
+    if (d == Destination::ColorTable) {
+        switch (k.action) {
+            case Action::Red:
+                colors_.setRed(t.param);
+                break;
+            case Action::Green:
+                colors_.setGreen(t.param);
+                break;
+            case Action::Blue:
+                colors_.setBlue(t.param);
+                break;
+            default:
+                break;
+        }
+        return true;
+    }
+    return false;
+}
+
+void Reader::formattingWord(const Keyword& k, const Token& t) {
+    CharState& c = top().chr;
+    ParaState& p = top().para;
+    switch (k.action) {
+        case Action::Plain:
+            c = CharState{};
+            break;
+        case Action::Bold:
+            c.bold = flag(t);
+            break;
+        case Action::Italic:
+            c.italic = flag(t);
+            break;
+        case Action::Underline:
+            c.underline = flag(t);
+            break;
+        case Action::UnderlineNone:
+            c.underline = false;
+            break;
+        case Action::Strike:
+            c.strike = flag(t);
+            break;
+        case Action::Hidden:
+            c.hidden = flag(t);
+            break;
+        case Action::FontSize:
+            c.halfPoints = t.hasParam ? std::clamp(t.param, 1, kMaxHalfPoints) : 24;
+            break;
+        case Action::Font:
+            c.font = index(t);
+            break;
+        case Action::Foreground:
+            c.foreground = index(t);
+            break;
+        case Action::Background:
+            c.background = index(t);
+            break;
+        case Action::Super:
+            c.valign = VerticalAlign::Super;
+            break;
+        case Action::Sub:
+            c.valign = VerticalAlign::Sub;
+            break;
+        case Action::NoSuperSub:
+            c.valign = VerticalAlign::Normal;
+            break;
+        case Action::Pard:
+            p = ParaState{};
+            break;
+        case Action::AlignLeft:
+            p.align = Alignment::Left;
+            break;
+        case Action::AlignCenter:
+            p.align = Alignment::Center;
+            break;
+        case Action::AlignRight:
+            p.align = Alignment::Right;
+            break;
+        case Action::AlignJustify:
+            p.align = Alignment::Justify;
+            break;
+        case Action::LeftIndent:
+            p.leftIndent = twips(t);
+            break;
+        case Action::RightIndent:
+            p.rightIndent = twips(t);
+            break;
+        case Action::FirstIndent:
+            p.firstIndent = twips(t);
+            break;
+        case Action::SpaceBefore:
+            p.spaceBefore = std::max(twips(t), 0);
+            break;
+        case Action::SpaceAfter:
+            p.spaceAfter = std::max(twips(t), 0);
+            break;
+        case Action::Par:
+            endParagraph();
+            break;
+        case Action::Line:
+            resolveSurrogate();
+            putChar(u'\u2028');
+            break;
+        case Action::Character:
+            resolveSurrogate();
+            putChar(k.ch);
+            break;
+        case Action::Cell:
+            if (top().dest == Destination::Body) builder_.endCell();
+            break;
+        case Action::Row:
+            if (top().dest == Destination::Body) {
+                resolveSurrogate();
+                builder_.endRow(toBlockFormat(p), charFormat());
+            }
+            break;
+        default:
+            break;  // unknown words and table words outside their tables
+    }
+}
+
+void Reader::unicode(int param) {
+    skipChars_ = top().unicodeSkip;
+    const int v = param < 0 ? param + 65536 : param;
+    const Destination d = top().dest;
+    if (d == Destination::FontTable) {
+        if (v > 0 && v <= 0xFFFF && !isHighSurrogate(v) && !isLowSurrogate(v))
+            fonts_.appendNameText(QString(QChar(static_cast<char16_t>(v))));
+        return;
+    }
+    if (d != Destination::Body) return;
+    if (v < 0 || v > 0xFFFF) {
+        resolveSurrogate();
+        putChar(u'\uFFFD');
+    } else if (isHighSurrogate(v)) {
+        resolveSurrogate();
+        pendingHigh_ = static_cast<char16_t>(v);
+    } else if (isLowSurrogate(v)) {
+        if (pendingHigh_) {
+            const char16_t pair[2] = {pendingHigh_, static_cast<char16_t>(v)};
+            pendingHigh_ = 0;
+            put(QStringView(pair, 2));
+        } else {
+            putChar(u'\uFFFD');
+        }
+    } else {
+        resolveSurrogate();
+        if (v >= 0x20 || v == '\t') putChar(static_cast<char16_t>(v));
+    }
+}
+
+void Reader::flushBytes() {
+    if (bytes_.isEmpty()) return;
+    const QString s = fonts_.decoder().decode(bytes_, currentCodePage());
+    bytes_.clear();
+    resolveSurrogate();
+    put(s);
+}
+
+void Reader::put(QStringView s) {
+    const GroupState& g = top();
+    if (g.dest != Destination::Body || g.chr.hidden) return;
+    const QTextCharFormat& format = charFormat();  // may advance formatId_
+    builder_.insertText(s, format, formatId_);
+}
+
+void Reader::resolveSurrogate() {
+    if (!pendingHigh_) return;
+    pendingHigh_ = 0;
+    putChar(u'\uFFFD');
+}
+
+const QTextCharFormat& Reader::charFormat() {
+    const CharState& c = top().chr;
+    if (formatId_ >= 0 && c == formats_[current_].state) return formats_[current_].format;
+    // Documents alternate between a few formats; building a QTextCharFormat is the costly part.
+    for (size_t i = 0; i < formats_.size(); ++i) {
+        if (formats_[i].id >= 0 && formats_[i].state == c) {
+            current_ = i;
+            formatId_ = formats_[i].id;
+            return formats_[i].format;
+        }
+    }
+    current_ = nextSlot_;
+    nextSlot_ = (nextSlot_ + 1) % formats_.size();
+    CachedFormat& slot = formats_[current_];
+    slot.state = c;
+    slot.format = toCharFormat(c, fonts_.find(c.font >= 0 ? c.font : defaultFont_), colors_);
+    slot.id = ++lastId_;
+    formatId_ = slot.id;
+    return slot.format;
+}
+
+int Reader::currentCodePage() const {
+    const CharState& c = stack_.back().chr;
+    const FontInfo* font = fonts_.find(c.font >= 0 ? c.font : defaultFont_);
+    return font && font->codePage ? font->codePage : ansiCodePage_;
+}
+
+void Reader::endParagraph() {
+    if (top().dest != Destination::Body) return;
+    resolveSurrogate();
+    builder_.endParagraph(toBlockFormat(top().para), charFormat());
+}
+
+}  // namespace platform::rtf

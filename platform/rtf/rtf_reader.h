@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QTextCharFormat>
+
+#include <array>
+#include <vector>
+
+#include "platform/rtf/rtf_builder.h"
+#include "platform/rtf/rtf_keywords.h"
+#include "platform/rtf/rtf_lexer.h"
+#include "platform/rtf/rtf_state.h"
+#include "platform/rtf/rtf_tables.h"
+
+class QTextDocument;
+
+namespace platform::rtf {
+
+// Interprets the token stream: group state, destinations, code pages, \u and \uc, and hands
+// formatted text to the DocumentBuilder. Groups live on an explicit stack so that deep nesting
+// costs memory in proportion to the (capped) depth, never native stack.
+class Reader {
+  public:
+    Reader(QByteArrayView input, QTextDocument& doc);
+    void run();
+
+    // Deeper groups still read their text, but share the state of the deepest saved group.
+    static constexpr int kMaxDepth = 10000;
+
+  private:
+    GroupState& top() { return stack_.back(); }
+    void groupStart();
+    void groupEnd();
+    void text(QByteArrayView bytes);
+    void hexByte(unsigned char byte);
+    void controlSymbol(char symbol);
+    void controlWord(const Token& t);
+    bool destinationWord(const Keyword& k, const Token& t);
+    bool tableWord(const Keyword& k, const Token& t);
+    void formattingWord(const Keyword& k, const Token& t);
+    void unicode(int param);
+
+    // Body text output.
+    void appendBytes(QByteArrayView bytes);
+    void flushBytes();
+    void put(QStringView s);
+    void putChar(char16_t c) { put(QStringView(&c, 1)); }
+    void resolveSurrogate();
+    const QTextCharFormat& charFormat();
+    int currentCodePage() const;
+    void endParagraph();
+
+    Lexer lexer_;
+    DocumentBuilder builder_;
+    FontTable fonts_;
+    ColorTable colors_;
+    std::vector<GroupState> stack_;
+    int overflowDepth_ = 0;   // groups opened beyond kMaxDepth
+    int skipDepth_ = 0;       // groups opened inside a skipped destination
+    int skipChars_ = 0;       // fallback characters of a \uN still to skip
+    bool ignorable_ = false;  // the previous token was \*
+    int ansiCodePage_ = 1252;
+    int defaultFont_ = 0;
+    char16_t pendingHigh_ = 0;  // high surrogate waiting for its low half
+
+    QByteArray bytes_;  // undecoded body bytes, all in bytesCodePage_
+    int bytesCodePage_ = 0;
+
+    struct CachedFormat {
+        CharState state;
+        QTextCharFormat format;
+        int id = -1;
+    };
+    std::array<CachedFormat, 8> formats_;
+    size_t current_ = 0;
+    size_t nextSlot_ = 0;
+    int formatId_ = -1;  // id of the format last handed out
+    int lastId_ = -1;
+};
+
+}  // namespace platform::rtf

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+
+namespace platform::rtf {
+
+// Where the text of a group goes. Groups inherit their parent's destination; a destination
+// control word at the start of a group changes it for that group.
+enum class Destination : uint8_t {
+    Body,        // document text
+    Skip,        // everything up to the end of the group is ignored
+    FontTable,   // \fonttbl
+    ColorTable,  // \colortbl
+    Upr,         // \upr: holds an ANSI group and a \ud Unicode group; only \ud is read
+    Drop,        // control words apply, text is dropped (the ANSI half of \upr)
+};
+
+enum class VerticalAlign : uint8_t { Normal, Super, Sub };
+enum class Alignment : uint8_t { Left, Center, Right, Justify };
+
+// Character formatting as RTF states it; resolved against the tables when text is written.
+struct CharState {
+    int font = -1;  // -1: the document's default font (\deff)
+    int halfPoints = 24;
+    int foreground = 0;  // colour-table index, 0 = automatic
+    int background = 0;  // \cb or \highlight, 0 = none
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    bool hidden = false;
+    VerticalAlign valign = VerticalAlign::Normal;
+
+    bool operator==(const CharState&) const = default;
+};
+
+// Paragraph formatting; lengths in twips.
+struct ParaState {
+    Alignment align = Alignment::Left;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int firstIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+
+    bool operator==(const ParaState&) const = default;
+};
+
+// What a group saves on '{' and restores on '}'.
+struct GroupState {
+    CharState chr;
+    ParaState para;
+    Destination dest = Destination::Body;
+    int unicodeSkip = 1;  // \ucN: fallback characters after each \uN
+};
+
+}  // namespace platform::rtf

@@ -1,0 +1,38 @@
+#include "status_bar.h"
+
+namespace platform {
+
+StatusBar::StatusBar(QWidget* parent)
+    : Control(new QStatusBar(parent)), bar_(static_cast<QStatusBar*>(widget())) {
+    bar_->setSizeGripEnabled(false);
+    static const char* const names[] = {"状态", "标题", "页码"};
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(bar_);
+        label->setAccessibleName(QString::fromUtf8(names[i]));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setMinimumWidth(60);
+        bar_->addWidget(label, i == 1 ? 3 : 1);  // the title panel gets the room
+        panels_[i] = label;
+    }
+}
+
+QLabel* StatusBar::panel(int panel) const {
+    return panel >= 1 && panel <= 3 ? panels_[panel - 1] : nullptr;
+}
+
+QString StatusBar::panelText(int panel) const {
+    const QLabel* label = this->panel(panel);
+    return label ? label->text() : QString();
+}
+
+void StatusBar::setPanelText(int panel, const QString& text) {
+    if (QLabel* label = this->panel(panel)) label->setText(text);
+}
+
+void StatusBar::dock(float containerWidth, float containerHeight) {
+    setLeft(0);
+    setTop(containerHeight - height());
+    setWidth(containerWidth);
+}
+
+}  // namespace platform

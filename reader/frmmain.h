@@ -1,0 +1,118 @@
+#pragma once
+
+#include "core/image_viewport.h"
+#include "core/page_display.h"
+#include "layout.h"
+#include "platform/controls.h"
+#include "platform/form.h"
+#include "platform/image_control.h"
+#include "platform/list_view.h"
+#include "platform/picture_box.h"
+#include "platform/rich_text_box.h"
+#include "platform/scroll_bar.h"
+#include "platform/status_bar.h"
+#include "platform/timer.h"
+
+#include <QAction>
+#include <QDir>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace settings {
+class FrmChoice;
+}
+
+namespace reader {
+
+// The reader window: catalog on the left with the command bar, the page image in its viewport at
+// the top right, the page text below it.
+class frmmain : public platform::Form {
+    Q_OBJECT
+public:
+    // `book` is the book directory (the process's current directory in the program).
+    explicit frmmain(const QDir& book, QWidget* parent = nullptr);
+    ~frmmain() override;
+
+    // What ends the program; tests replace it.
+    std::function<void()> endProgram;
+
+    // Controls, named as the window design names them.
+    platform::ScrollBar* VScr = nullptr;
+    platform::ScrollBar* HScr = nullptr;
+    platform::Timer* Timer1 = nullptr;
+    platform::Frame* FraTxtCmd = nullptr;
+    platform::ListView* listVW = nullptr;
+    platform::Frame* FraCmdPic = nullptr;
+    std::array<platform::CommandButton*, 8> CmdPic{};
+    platform::PictureBox* PicPic = nullptr;
+    platform::ImageControl* ImgPic = nullptr;
+    std::array<platform::RichTextBox*, 2> RTBoxShow{};
+    platform::StatusBar* stBar = nullptr;
+
+    QAction* menuPicData = nullptr;
+    QAction* menuTextBack = nullptr;
+    QAction* menuReader = nullptr;
+    QAction* menuPicFullScr = nullptr;
+    QAction* menuTextLarge = nullptr;
+    QAction* menuPrint = nullptr;
+    QAction* menuExit = nullptr;
+    QAction* menuPicLarge = nullptr;
+    QAction* menuPicSmall = nullptr;
+    QAction* menuAutoShow = nullptr;
+    QAction* menuStopAuto = nullptr;
+    QAction* menuDocItem = nullptr;
+    QAction* menuHelp = nullptr;
+
+    int16_t CurPage = 0;
+    int16_t AutoPlayPage = 0;
+
+    settings::FrmChoice& choice() { return *choice_; }
+    core::ImageViewport& viewport() { return *viewport_; }
+
+    // Handlers.
+    void Form_Resize();
+    void listVW_ItemClick(int row);
+    void CmdPic_Click(int index);
+    void ImgPic_Click();
+    void ImgPic_DblClick();
+    void Timer1_Timer();
+    void menuPicLarge_Click();
+    void menuPicSmall_Click();
+    void menuReader_Click();
+    void menuPicFullScr_Click();
+    void menuTextLarge_Click();
+    void menuAutoShow_Click();
+    void menuStopAuto_Click();
+    void menuPicData_Click();
+    void menuTextBack_Click();
+    void menuHelp_Click();
+    void menuExit_Click();
+
+protected:
+    // The window's size as the layout formulas read it.
+    virtual WindowMetrics metrics() const;
+
+private:
+    void createControls();
+    void createMenus();
+    void connectHandlers();
+    void Form_Load();
+    void showPage(int16_t row, bool loadPicture = true);
+    void zoom(double factor);
+    void startAutoPlay();
+    void imageFullScreen(const WindowMetrics& metrics);
+    void onEscape();
+
+    LayoutState layoutState() const;
+    void applyLayout(const LayoutState& state);
+
+    QDir book_;
+    std::unique_ptr<core::ImageViewport> viewport_;
+    std::unique_ptr<core::PageView> pageView_;
+    std::unique_ptr<settings::FrmChoice> choice_;
+};
+
+}  // namespace reader

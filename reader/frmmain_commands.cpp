@@ -1,0 +1,100 @@
+// The command bar, zoom, auto-play and the remaining menu commands of the reader window.
+#include "frmmain.h"
+
+#include "navigation.h"
+#include "platform/twips.h"
+#include "settings/frm_choice.h"
+
+#include <QColorDialog>
+
+namespace reader {
+
+void frmmain::CmdPic_Click(int index) {
+    const int pages = listVW->rowCount();
+    switch (index) {
+        case 0:
+            menuPicLarge_Click();
+            break;
+        case 1:
+            menuPicSmall_Click();
+            break;
+        case 2:
+            startAutoPlay();
+            break;
+        case 3:
+            Timer1->setInterval(0);
+            break;
+        case 4:
+        case 5: {
+            // With one page or none nothing new is loaded; the picture shown is fitted again.
+            const bool turn = pages > 1;
+            if (turn) CurPage = index == 5 ? nextPage(CurPage, pages) : previousPage(CurPage, pages);
+            showPage(CurPage, turn);
+            break;
+        }
+        case 6:
+            imageFullScreen(metrics());
+            break;
+        case 7:
+            endProgram();
+            return;  // no closing step
+        default:
+            return;
+    }
+    ImgPic->setVisible(true);
+}
+
+void frmmain::startAutoPlay() {
+    if (listVW->rowCount() <= 1) return;
+    // A text that is not a positive number the timer can take leaves auto-play as it is.
+    if (const std::optional<int> ms = autoPlayInterval(choice_->TxtTimeText()))
+        Timer1->setInterval(*ms);
+}
+
+void frmmain::Timer1_Timer() {
+    const int pages = listVW->rowCount();
+    const bool turn = pages > 1;
+    if (turn) AutoPlayPage = nextPage(AutoPlayPage, pages);
+    showPage(AutoPlayPage, turn);
+}
+
+void frmmain::zoom(double factor) {
+    // A step the display could not draw (or that shrinks the picture to nothing) is refused.
+    const std::optional<QSizeF> size =
+        zoomStep(QSizeF(ImgPic->width(), ImgPic->height()), factor, platform::twipsPerPixel());
+    if (!size) return;
+    ImgPic->setVisible(false);
+    ImgPic->setStretch(true);
+    ImgPic->setWidth(static_cast<float>(size->width()));
+    ImgPic->setHeight(static_cast<float>(size->height()));
+    viewport_->PlaceImage();
+    ImgPic->setVisible(true);
+}
+
+void frmmain::menuPicLarge_Click() { zoom(kEnlargeFactor); }
+
+void frmmain::menuPicSmall_Click() { zoom(kShrinkFactor); }
+
+void frmmain::menuAutoShow_Click() { CmdPic_Click(2); }
+
+void frmmain::menuStopAuto_Click() { CmdPic_Click(3); }
+
+void frmmain::menuPicData_Click() { choice_->Show(); }
+
+void frmmain::menuTextBack_Click() {
+    // Cancelling the chooser keeps the colour the pane has.
+    const QColor chosen = QColorDialog::getColor(RTBoxShow[0]->backColor(), this,
+                                                 QStringLiteral("选择文本背景色："));
+    if (chosen.isValid()) RTBoxShow[0]->setBackColor(chosen);
+}
+
+void frmmain::menuHelp_Click() {
+    Timer1->setInterval(0);
+    CurPage = 1;
+    RTBoxShow[0]->setContentFrom(*RTBoxShow[1]);
+    menuTextLarge_Click();
+}
+
+void frmmain::menuExit_Click() { endProgram(); }
+
+}  // namespace reader

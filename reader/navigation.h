@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QSizeF>
+
+#include <cstdint>
+#include <optional>
+
+// Page stepping and zoom arithmetic of the reader, free of widgets.
+namespace reader {
+
+// The page after `current`, wrapping past the last to 1; with one page or none it stays.
+int16_t nextPage(int16_t current, int pageCount);
+// The page before `current`, wrapping below 1 to the last; with one page or none it stays.
+int16_t previousPage(int16_t current, int pageCount);
+
+inline constexpr double kEnlargeFactor = 1.2;
+inline constexpr double kShrinkFactor = 0.8;
+// Beyond this many pixels on a side a zoomed picture could not be drawn.
+inline constexpr double kMaxZoomPixels = 32767;
+
+// The image size after one zoom step, or nothing when the step would make it larger than the
+// display can draw or smaller than one pixel.
+std::optional<QSizeF> zoomStep(QSizeF size, double factor, float twipsPerPixel);
+
+// Milliseconds for auto-play from the seconds text; nothing when the text is not a positive
+// number the timer can take.
+std::optional<int> autoPlayInterval(const QString& secondsText);
+
+}  // namespace reader

@@ -1,0 +1,151 @@
+#include "core/catalog.h"
+#include "core/catalog_loader.h"
+#include "platform/list_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+namespace {
+
+using core::CatalogRow;
+
+struct LineCase {
+    const char* line;
+    CatalogRow row;
+};
+
+class CatalogLine : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(CatalogLine, SplitsIntoColumns) {
+    const LineCase& c = GetParam();
+    EXPECT_EQ(core::parseCatalogLine(QString::fromUtf8(c.line), 1), c.row);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, CatalogLine,
+    ::testing::Values(LineCase{"cat.jpg-cat.rtf", {"1", "cat", "cat.rtf", "cat.jpg"}},
+                      LineCase{"cat.jpg-", {"1", "cat", "", "cat.jpg"}},
+                      LineCase{"cat.jpg", {"1", "cat", "", "cat.jpg"}},
+                      LineCase{"my.cat.jpg-a.rtf", {"1", "my", "a.rtf", "my.cat.jpg"}},
+                      // A hyphen in a name breaks the row; pieces after the text are dropped.
+                      LineCase{"big-cat.jpg-a.rtf", {"1", "big", "cat.jpg", "big"}},
+                      LineCase{"-a.rtf", {"1", "", "a.rtf", ""}},
+                      LineCase{"-", {"1", "", "", ""}},
+                      LineCase{" a.jpg - b.rtf ", {"1", " a", " b.rtf ", " a.jpg "}},
+                      LineCase{"小猫.jpg-小猫.rtf", {"1", "小猫", "小猫.rtf", "小猫.jpg"}},
+                      LineCase{".hidden.jpg-x", {"1", "", "x", ".hidden.jpg"}}));
+
+struct LinesCase {
+    const char* text;
+    QStringList lines;
+};
+
+class CatalogLines : public ::testing::TestWithParam<LinesCase> {};
+
+TEST_P(CatalogLines, StopAtEndOrFirstEmptyLine) {
+    EXPECT_EQ(core::catalogLines(QString::fromUtf8(GetParam().text)), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Text, CatalogLines,
+    ::testing::Values(LinesCase{"", {}}, LinesCase{"\r\n", {}},
+                      LinesCase{"a.jpg-\r\n\r\nb.jpg-\r\n", {"a.jpg-"}},
+                      LinesCase{"a.jpg-\r\nb.jpg-\r\n", {"a.jpg-", "b.jpg-"}},
+                      LinesCase{"a.jpg-\r\nb.jpg-", {"a.jpg-", "b.jpg-"}},  // no final CR LF
+                      LinesCase{"a.jpg-\nb.jpg-\n", {"a.jpg-", "b.jpg-"}},
+                      LinesCase{"a.jpg-\rb.jpg-\r", {"a.jpg-", "b.jpg-"}},
+                      LinesCase{"\r\na.jpg-\r\n", {}},  // an empty first line: empty catalog
+                      LinesCase{" \r\na.jpg-", {" ", "a.jpg-"}}));
+
+TEST(Catalog, NumbersRowsConsecutivelyAndCapsAt32767) {
+    QByteArray bytes;
+    for (int i = 0; i < 40000; ++i) bytes += "p" + QByteArray::number(i) + ".jpg-\r\n";
+    const auto rows = core::parseCatalog(bytes);
+    ASSERT_EQ(rows.size(), 32767u);
+    EXPECT_EQ(rows.front().pageNo, "1");
+    EXPECT_EQ(rows.back().pageNo, "32767");
+    EXPECT_EQ(rows.back().imageFile, "p32766.jpg");
+}
+
+TEST(Catalog, ReadsGbkAndUtf8AndRoundTripsWhatItWrites) {
+    const QString line = QStringLiteral("春游.jpg-春游.rtf");
+    QStringEncoder gbk("GBK");
+    const QByteArray gbkBytes = QByteArray(gbk.encode(line)) + "\r\n";
+    const QByteArray utf8Bytes = "\xEF\xBB\xBF" + line.toUtf8() + "\r\n";
+    for (const QByteArray& bytes : {gbkBytes, utf8Bytes}) {
+        const auto rows = core::parseCatalog(bytes);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].title, QStringLiteral("春游"));
+        EXPECT_EQ(rows[0].textFile, QStringLiteral("春游.rtf"));
+    }
+    const auto rows = core::parseCatalog(gbkBytes);
+    EXPECT_EQ(core::formatCatalog(rows), gbkBytes);
+}
+
+TEST(Catalog, ColumnWidthsFollowTheListWidth) {
+    const core::CatalogColumns w = core::catalogColumns(2265);
+    EXPECT_FLOAT_EQ(w.number, 339);
+    EXPECT_FLOAT_EQ(w.title, 1808);
+    EXPECT_FLOAT_EQ(w.textFile, 22.6f);
+    EXPECT_FLOAT_EQ(w.imageFile, 22.6f);
+}
+
+TEST(Catalog, BareNames) {
+    for (const char* ok : {"a.jpg", "春.rtf", "a b.txt", "C:x.jpg"})
+        EXPECT_TRUE(core::isBareFileName(QString::fromUtf8(ok))) << ok;
+    for (const char* bad : {"", "../a.jpg", "..", "sub/a.jpg", "sub\\a.jpg", "/etc/passwd"})
+        EXPECT_FALSE(core::isBareFileName(QString::fromUtf8(bad))) << bad;
+}
+
+class LoadCatalogTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QWidget parent;
+    platform::ListView list{&parent};
+
+    void SetUp() override {
+        list.setWidth(2265);
+        core::setUpCatalogColumns(list);
+    }
+    void write(const QByteArray& bytes) {
+        QFile f(dir.filePath("DocItem.txt"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+};
+
+TEST_F(LoadCatalogTest, MissingCatalogIsCreatedEmpty) {
+    EXPECT_EQ(core::LoadCatalog(list, QDir(dir.path())), 0);
+    EXPECT_EQ(list.rowCount(), 0);
+    QFile f(dir.filePath("DocItem.txt"));
+    ASSERT_TRUE(f.exists());
+    EXPECT_EQ(f.size(), 0);
+}
+
+TEST_F(LoadCatalogTest, UnwritableDirectoryLeavesAnEmptyList) {
+    QDir missing(dir.filePath("no/such/book"));
+    EXPECT_EQ(core::LoadCatalog(list, missing), 0);
+    EXPECT_EQ(list.rowCount(), 0);
+}
+
+TEST_F(LoadCatalogTest, FillsTheFourColumns) {
+    write("a.jpg-a.rtf\r\nb.bmp-\r\n");
+    ASSERT_EQ(core::LoadCatalog(list, QDir(dir.path())), 2);
+    EXPECT_EQ(list.columnCount(), 4);
+    EXPECT_EQ(list.tree()->headerItem()->text(1), QStringLiteral("    目  录"));
+    const QStringList row2 = {list.text(2, 0), list.text(2, 1), list.text(2, 2), list.text(2, 3)};
+    EXPECT_EQ(row2, (QStringList{"2", "b", "", "b.bmp"}));
+}
+
+TEST_F(LoadCatalogTest, BinaryGarbageGivesRowsWithoutCrashing) {
+    QByteArray junk(4096, '\0');
+    for (int i = 0; i < junk.size(); ++i) junk[i] = char((i * 131) % 256);
+    write(junk);
+    core::LoadCatalog(list, QDir(dir.path()));
+    EXPECT_LE(list.rowCount(), 4096);
+}
+
+}  // namespace

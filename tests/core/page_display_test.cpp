@@ -1,0 +1,136 @@
+#include "book_fixture.h"
+#include "core/catalog_loader.h"
+#include "core/page_display.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The parts of the reader a page display touches, with the viewport of the worked example:
+// outer 6000 x 3000, inner 5940 x 2940.
+class ShowPageTest : public ::testing::Test {
+protected:
+    BookFixture fx;
+    QWidget window;
+    platform::ListView list{&window};
+    platform::PictureBox box{&window};
+    platform::ImageControl image{box.inner()};
+    platform::ScrollBar hscr{Qt::Horizontal, &window};
+    platform::ScrollBar vscr{Qt::Vertical, &window};
+    platform::RichTextBox text{&window};
+    platform::StatusBar status{&window};
+    core::ImageViewport viewport{image, box, hscr, vscr};
+    std::unique_ptr<core::PageView> view;
+
+    void SetUp() override {
+        box.place(0, 0, 6000, 3000);
+        fx.picture("a.jpg", 800 / 15, 600 / 15);  // 53 x 40 pixels
+        fx.picture("b.bmp", 40, 80);
+        fx.picture("big.png", 800, 200);
+        fx.file("a.rtf", "{\\rtf1\\ansi {\\b Alpha} text\\par}");
+        fx.file("b.txt", "plain text\r\n");
+        fx.file("empty.rtf", "");
+        fx.catalog(
+            "a.jpg-a.rtf\r\nb.bmp-b.txt\r\nmissing.jpg-b.txt\r\nbig.png-\r\n-a.rtf\r\n"
+            "../a.jpg-../a.rtf\r\nbroken.jpg-empty.rtf\r\n");
+        fx.file("broken.jpg", "\xFF\xD8\xFF\xE0 not really a jpeg");
+        list.setWidth(2265);
+        core::setUpCatalogColumns(list);
+        core::LoadCatalog(list, fx.book());
+        view = std::make_unique<core::PageView>(
+            core::PageView{list, viewport, text, status, fx.book()});
+    }
+};
+
+TEST_F(ShowPageTest, ShowsPictureFittedTextAndStatus) {
+    core::ShowPage(*view, 2);
+    EXPECT_TRUE(image.visible());
+    EXPECT_TRUE(image.stretch());
+    EXPECT_FLOAT_EQ(image.height(), 3000);  // 40 x 80 pixels: the height is fitted
+    EXPECT_FLOAT_EQ(image.width(), 1500);
+    EXPECT_FLOAT_EQ(image.left(), (5940 - 1500) / 2.0f);
+    EXPECT_FLOAT_EQ(image.top(), -30);
+    EXPECT_EQ(text.plainText().trimmed(), "plain text");
+    EXPECT_EQ(status.panelText(2), "b");
+    EXPECT_EQ(status.panelText(3), "2");
+}
+
+TEST_F(ShowPageTest, RtfTextKeepsItsFormatting) {
+    core::ShowPage(*view, 1);
+    EXPECT_TRUE(text.plainText().startsWith("Alpha text"));
+    QTextCursor cursor(text.document());
+    cursor.setPosition(2);
+    EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
+}
+
+TEST_F(ShowPageTest, MissingOrBrokenPictureShowsNoneAndSaysWhich) {
+    for (int row : {3, 7}) {
+        core::ShowPage(*view, 1);
+        ASSERT_FALSE(image.picture().isNull());
+        core::ShowPage(*view, static_cast<int16_t>(row));
+        EXPECT_TRUE(image.picture().isNull()) << row;
+        EXPECT_TRUE(status.panelText(1).contains(core::pageImageFile(list, row))) << row;
+        EXPECT_EQ(status.panelText(3), QString::number(row));
+    }
+    core::ShowPage(*view, 2);
+    EXPECT_TRUE(status.panelText(1).isEmpty());
+}
+
+TEST_F(ShowPageTest, MissingEmptyOrAbsentTextKeepsThePreviousText) {
+    core::ShowPage(*view, 1);
+    const QString before = text.plainText();
+    for (int row : {4, 7}) {  // no text file; an empty one
+        core::ShowPage(*view, static_cast<int16_t>(row));
+        EXPECT_EQ(text.plainText(), before) << row;
+    }
+}
+
+TEST_F(ShowPageTest, NamesOutsideTheBookAreNotRead) {
+    core::ShowPage(*view, 2);
+    core::ShowPage(*view, 6);
+    EXPECT_TRUE(image.picture().isNull());
+    EXPECT_EQ(text.plainText().trimmed(), "plain text");
+}
+
+TEST_F(ShowPageTest, RowWithoutImageShowsEmptyPicture) {
+    core::ShowPage(*view, 1);
+    core::ShowPage(*view, 5);
+    EXPECT_TRUE(image.picture().isNull());
+    EXPECT_EQ(status.panelText(2), "");
+    EXPECT_TRUE(status.panelText(1).isEmpty());
+}
+
+TEST_F(ShowPageTest, LargerPictureScrollsFromTheTopLeftWithValueReset) {
+    core::ShowPage(*view, 4);  // 800 x 200 pixels: width fitted to 6000, height 1500
+    EXPECT_FALSE(hscr.visible());
+    image.setWidth(image.width() * 2);
+    image.setHeight(image.height() * 2);
+    viewport.PlaceImage();
+    ASSERT_TRUE(hscr.visible());
+    EXPECT_EQ(hscr.maximum(), 12000 - 5940);
+    hscr.setValue(500);
+    EXPECT_FLOAT_EQ(image.left(), -500);
+    viewport.PlaceImage();
+    EXPECT_EQ(hscr.value(), 0);
+    EXPECT_FLOAT_EQ(image.left(), 0);
+    // Dragging moves the image with the thumb.
+    emit vscr.scrolling(120);
+    EXPECT_FLOAT_EQ(image.top(), -120);
+}
+
+TEST_F(ShowPageTest, MissingRowChangesOnlyTheFit) {
+    core::ShowPage(*view, 1);
+    const QString title = status.panelText(2);
+    image.setWidth(image.width() * 1.2f);
+    core::ShowPage(*view, 99);
+    EXPECT_EQ(status.panelText(2), title);
+    EXPECT_FALSE(image.picture().isNull());
+    EXPECT_FLOAT_EQ(image.height(), 3000);
+}
+
+TEST_F(ShowPageTest, ClickSearchFindsTheRowByNumber) {
+    EXPECT_EQ(core::rowOfClickedItem(list, 3, 0), 3);
+    EXPECT_EQ(core::rowOfClickedItem(list, 99, 2), 2);  // nothing matches: keep the current
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+#include "platform/controls.h"
+#include "platform/image_control.h"
+#include "platform/picture_box.h"
+#include "platform/rich_text_box.h"
+#include "platform/scroll_bar.h"
+#include "platform/timer.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+TEST(Control, KeepsTwipsExactlyAndMapsEdgesToPixels) {
+    QWidget parent;
+    platform::Label label(QStringLiteral("x"), &parent);
+    label.place(2500, 4371.6f, 6615, 2377.44f);
+    EXPECT_FLOAT_EQ(label.top(), 4371.6f);
+    EXPECT_FLOAT_EQ(label.height(), 2377.44f);
+    // 4371.6 / 15 = 291.44 -> 291; bottom 6749.04 / 15 = 449.9 -> 450.
+    EXPECT_EQ(label.widget()->geometry(), QRect(167, 291, 441, 159));
+}
+
+TEST(Control, RejectsNegativeAndNonFiniteSizesOneAssignmentAtATime) {
+    QWidget parent;
+    platform::Label label(QStringLiteral("x"), &parent);
+    label.place(10, 20, 300, 400);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_FALSE(label.setWidth(-1));
+    EXPECT_FALSE(label.setHeight(nan));
+    EXPECT_FALSE(label.setLeft(std::numeric_limits<float>::infinity()));
+    EXPECT_TRUE(label.setLeft(-50));  // positions may be negative
+    EXPECT_TRUE(label.setWidth(0));
+    EXPECT_EQ(label.geometry(), (platform::Geometry{-50, 20, 0, 400}));
+}
+
+TEST(Control, VisibleAndEnabledAreTheControlsOwnFlags) {
+    QWidget parent;
+    platform::CommandButton button(QStringLiteral("下一页"), &parent);
+    EXPECT_TRUE(button.visible());  // even before the window is shown
+    button.setVisible(false);
+    EXPECT_FALSE(button.visible());
+    parent.setEnabled(false);
+    EXPECT_TRUE(button.enabled());
+    button.setEnabled(false);
+    EXPECT_FALSE(button.enabled());
+    EXPECT_EQ(button.button()->text(), QStringLiteral("下一页"));
+}
+
+TEST(ScrollBar, ChangedOnlyForADifferentValueAndClampedToRange) {
+    QWidget parent;
+    platform::ScrollBar bar(Qt::Horizontal, &parent);
+    bar.setMaximum(660);
+    QSignalSpy changed(&bar, &platform::ScrollBar::changed);
+    bar.setValue(100);
+    bar.setValue(100);
+    bar.setValue(5000);
+    ASSERT_EQ(changed.count(), 2);
+    EXPECT_EQ(changed.at(1).at(0).toInt(), 660);
+    bar.setMaximum(300);  // lowering the maximum pulls the value down with it
+    EXPECT_EQ(bar.value(), 300);
+    EXPECT_EQ(changed.count(), 3);
+}
+
+TEST(ScrollBar, UserStepsRaiseChanged) {
+    QWidget parent;
+    platform::ScrollBar bar(Qt::Horizontal, &parent);
+    bar.setMaximum(1000);
+    bar.setSmallChange(10);
+    bar.setLargeChange(100);
+    QSignalSpy changed(&bar, &platform::ScrollBar::changed);
+    bar.bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    bar.bar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(bar.value(), 110);
+    EXPECT_EQ(changed.count(), 2);
+}
+
+TEST(Timer, IntervalZeroStopsAndOutOfRangeIsRefused) {
+    platform::Timer timer;
+    QSignalSpy ticks(&timer, &platform::Timer::tick);
+    EXPECT_TRUE(timer.setInterval(5));
+    EXPECT_TRUE(ticks.wait(1000));
+    EXPECT_TRUE(timer.setInterval(0));
+    ticks.clear();
+    QTest::qWait(30);
+    EXPECT_EQ(ticks.count(), 0);
+    EXPECT_FALSE(timer.setInterval(-1));
+    EXPECT_FALSE(timer.setInterval(100000));
+    EXPECT_EQ(timer.interval(), 0);
+}
+
+TEST(ImageControl, StretchOffTakesNaturalSizeStretchOnKeepsItsSize) {
+    QWidget parent;
+    platform::ImageControl image(&parent);
+    QImage pixels(40, 20, QImage::Format_RGB32);
+    pixels.fill(Qt::red);
+    image.setPicture(platform::Picture(pixels));
+    EXPECT_FLOAT_EQ(image.width(), 600);
+    EXPECT_FLOAT_EQ(image.height(), 300);
+    EXPECT_FALSE(image.setWidth(900));  // refused while not stretched
+    image.setStretch(true);
+    EXPECT_TRUE(image.setWidth(900));
+    EXPECT_FLOAT_EQ(image.width(), 900);
+    image.setStretch(false);
+    EXPECT_FLOAT_EQ(image.width(), 600);
+}
+
+TEST(ImageControl, ClickAndDoubleClickAreSignalled) {
+    QWidget parent;
+    platform::ImageControl image(&parent);
+    image.setStretch(true);
+    image.place(0, 0, 300, 300);
+    QSignalSpy clicks(&image, &platform::ImageControl::clicked);
+    QSignalSpy doubles(&image, &platform::ImageControl::doubleClicked);
+    QTest::mouseClick(image.widget(), Qt::LeftButton);
+    QTest::mouseDClick(image.widget(), Qt::LeftButton);
+    EXPECT_GE(clicks.count(), 1);
+    EXPECT_EQ(doubles.count(), 1);
+}
+
+TEST(PictureBox, InnerSizeIsTheOuterLessTheBorder) {
+    QWidget parent;
+    platform::PictureBox box(&parent);
+    box.place(0, 0, 6000, 3000);
+    EXPECT_FLOAT_EQ(box.scaleWidth(), 5940);
+    EXPECT_FLOAT_EQ(box.scaleHeight(), 2940);
+    box.setWidth(20);
+    EXPECT_FLOAT_EQ(box.scaleWidth(), 0);
+}
+
+TEST(RichTextBox, LoadsRtfOrPlainTextAndRefusesWhatItCannotRead) {
+    QWidget parent;
+    platform::RichTextBox box(&parent);
+    ASSERT_TRUE(box.loadBytes("{\\rtf1\\ansi Hello\\par}"));
+    EXPECT_EQ(box.plainText().trimmed(), "Hello");
+    ASSERT_TRUE(box.loadBytes("\xc4\xe3\xba\xc3"));  // GBK plain text
+    EXPECT_EQ(box.plainText(), QStringLiteral("你好"));
+    EXPECT_FALSE(box.loadBytes(""));
+    EXPECT_FALSE(box.loadFile(QStringLiteral("/nonexistent/file.rtf")));
+    EXPECT_EQ(box.plainText(), QStringLiteral("你好"));
+
+    platform::RichTextBox other(&parent);
+    other.loadBytes("{\\rtf1\\ansi {\\b Bold}\\par}");
+    box.setContentFrom(other);
+    QTextCursor cursor(box.document());
+    cursor.setPosition(1);
+    EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_NE(box.document(), other.document());
+}
+
+}  // namespace

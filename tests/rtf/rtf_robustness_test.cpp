@@ -1,0 +1,113 @@
+// Damaged and hostile input: the importer must finish, keep what text it can and stay bounded.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "platform/rtf/rtf_importer.h"
+#include "rtf_test_util.h"
+#include "support/test_paths.h"
+
+namespace {
+
+using platform::rtf::importRtf;
+
+struct BadCase {
+    const char* name;
+    QByteArray rtf;
+    QString text;
+};
+
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const char kNulInput[] =
+    "{\\rtf1 a\0b\x1a"
+    "c\\'00d\\'01e}";
+
+QByteArray repeat(const char* s, int n) {
+    return QByteArray(s).repeated(n);
+}
+
+class RtfMalformed : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(RtfMalformed, KeepsSensibleText) {
+    const BadCase& c = GetParam();
+    QTextDocument doc;
+    ASSERT_TRUE(importRtf(c.rtf, doc));
+    EXPECT_EQ(rtftest::blockText(doc), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Input, RtfMalformed,
+    ::testing::Values(
+        BadCase{"header only", "{\\rtf", ""},
+        BadCase{"extra closing braces ignored", R"({\rtf1 a}}} b})", "a b"},
+        BadCase{"missing closing braces keep the text", R"({\rtf1 {\b abc{\i def)", "abcdef"},
+        BadCase{"100 000 nested groups",
+                "{\\rtf1 " + repeat("{", 100000) + "x" + repeat("}", 100000) + "y}", "xy"},
+        BadCase{"100 000 groups never closed", "{\\rtf1 " + repeat("{a", 100000),
+                QString(100000, u'a')},
+        BadCase{"destination beyond the depth cap is skipped, not leaked",
+                "{\\rtf1 " + repeat("{", 20000) + "{\\*\\x hidden}{\\fonttbl{\\f0 A;}}x" +
+                    repeat("}", 20000) + "y}",
+                "xy"},
+        BadCase{"truncated hex escape", R"({\rtf1 a\'4)", "a"},
+        BadCase{"hex escape missing both digits", R"({\rtf1 a\')", "a"},
+        BadCase{"non-hex escape", R"({\rtf1 a\'zzb})", "azzb"},
+        BadCase{"backslash at the very end", "{\\rtf1 a\\", "a"},
+        BadCase{"enormous parameters are clamped",
+                R"({\rtf1\fs99999999999999999999 a\f-99999999999999 b\cf4294967296 c)"
+                R"(\li99999999999999999999 d\uc99999999999\u65 xyz}e})",
+                "abcdAe"},
+        BadCase{"negative uc skips nothing", R"({\rtf1\uc-1\u65 x})", "Ax"},
+        BadCase{"bin longer than the input", R"({\rtf1 a\bin999999999 xyz)", "a"},
+        BadCase{"bin with a 20-digit length", R"({\rtf1 a\bin99999999999999999999 xyz})", "a"},
+        BadCase{"negative bin reads on", R"({\rtf1 a\bin-5 b})", "ab"},
+        BadCase{"NUL and control bytes dropped",
+                QByteArray::fromRawData(kNulInput, sizeof kNulInput - 1), "abcde"},
+        BadCase{"lead byte without trail at a group end", R"({\rtf1\ansicpg936 {\'c4}{\'e3}x})",
+                QString::fromUtf8("x")},
+        BadCase{"lead byte at the end of input", R"({\rtf1\ansicpg936 a\'c4)", "a"},
+        BadCase{"font reference to a missing font", R"({\rtf1{\fonttbl{\f0 A;}}\f99 x})", "x"},
+        BadCase{"colour components out of range are clamped",
+                R"({\rtf1{\fonttbl{\f0 A;}}{\colortbl;\red999\green-5\blue3;}\cf1 x})", "x"},
+        BadCase{"cell and row outside a table", R"({\rtf1 a\cell b\row c\nestcell\nestrow})",
+                "a\tb\nc"},
+        BadCase{"100 000-letter control word", "{\\rtf1 a\\" + repeat("x", 100000) + " b}", "ab"}));
+
+// Every hostile file of the shared corpus imports; what it shows is not specified.
+TEST(RtfHostile, CorpusFilesImport) {
+    const QString dir = testpaths::corpus("rtf/hostile");
+    if (!QDir(dir).exists()) GTEST_SKIP() << "no RTF corpus";
+    const QStringList files = QDir(dir).entryList({"*.rtf"}, QDir::Files, QDir::Name);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& name : files) {
+        QFile f(dir + '/' + name);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QTextDocument doc;
+        const bool imported = importRtf(bytes, doc);
+        EXPECT_EQ(imported, !bytes.isEmpty()) << name.toStdString();
+        // Text never grows beyond the input: each byte yields at most one character.
+        EXPECT_LE(doc.characterCount(), bytes.size() + 1) << name.toStdString();
+    }
+}
+
+TEST(RtfHostile, DeepNestingKeepsFormattingScoped) {
+    // State pushes stop at the cap; formatting set deeper is undone once those groups close.
+    QTextDocument doc;
+    ASSERT_TRUE(
+        importRtf("{\\rtf1 " + repeat("{", 20000) + "\\b x" + repeat("}", 20000) + "y}", doc));
+    ASSERT_EQ(rtftest::blockText(doc), "xy");
+    QTextCursor c(&doc);
+    c.setPosition(1);
+    EXPECT_EQ(c.charFormat().fontWeight(), QFont::Bold);
+    c.setPosition(2);
+    EXPECT_EQ(c.charFormat().fontWeight(), QFont::Normal);
+}
+
+}  // namespace

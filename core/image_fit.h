@@ -19,10 +19,10 @@ void fitSize(platform::Geometry& image, Size viewportOuter);
 
 // Where the image goes along one axis, and what its scroll bar does.
 struct AxisPlacement {
-    bool scroll = false;    // the image is larger than the viewport: show the bar
-    float offset = 0.0f;    // Left or Top of the image
-    int16_t maximum = 0;    // the bar's Maximum, when it scrolls
-    float unit = 1.0f;      // twips per scroll unit (above 1 only for very large excesses)
+    bool scroll = false;  // the image is larger than the viewport: show the bar
+    float offset = 0.0f;  // Left or Top of the image
+    int16_t maximum = 0;  // the bar's Maximum, when it scrolls
+    float unit = 1.0f;    // twips per scroll unit (above 1 only for very large excesses)
 };
 
 // Larger than the outer size: starts at 0 and scrolls over (image - inner); otherwise centred in

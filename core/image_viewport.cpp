@@ -40,8 +40,12 @@ void ImageViewport::PlaceImage() {
     }
 }
 
-void ImageViewport::HScr_Change(int value) { image_.setLeft(scrollOffset(value, hUnit_)); }
+void ImageViewport::HScr_Change(int value) {
+    image_.setLeft(scrollOffset(value, hUnit_));
+}
 
-void ImageViewport::VScr_Change(int value) { image_.setTop(scrollOffset(value, vUnit_)); }
+void ImageViewport::VScr_Change(int value) {
+    image_.setTop(scrollOffset(value, vUnit_));
+}
 
 }  // namespace core

@@ -11,7 +11,7 @@ namespace core {
 // The page image in its viewport with the two scroll bars: fitting, placing and the scroll rule.
 class ImageViewport : public QObject {
     Q_OBJECT
-public:
+  public:
     ImageViewport(platform::ImageControl& image, platform::PictureBox& box,
                   platform::ScrollBar& hscr, platform::ScrollBar& vscr);
 
@@ -24,7 +24,7 @@ public:
     platform::ImageControl& image() const { return image_; }
     platform::PictureBox& box() const { return box_; }
 
-private:
+  private:
     void HScr_Change(int value);
     void VScr_Change(int value);
 

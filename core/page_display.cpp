@@ -35,8 +35,12 @@ void loadPicture(PageView& view, const QString& name) {
 
 }  // namespace
 
-QString pageNo(const platform::ListView& list, int row) { return list.text(row, kPageNo); }
-QString pageTitle(const platform::ListView& list, int row) { return list.text(row, kTitle); }
+QString pageNo(const platform::ListView& list, int row) {
+    return list.text(row, kPageNo);
+}
+QString pageTitle(const platform::ListView& list, int row) {
+    return list.text(row, kTitle);
+}
 QString pageTextFile(const platform::ListView& list, int row) {
     return list.text(row, kTextFile);
 }

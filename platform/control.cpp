@@ -46,7 +46,9 @@ void Control::setVisible(bool visible) {
 }
 
 // The control's own flag, not whether a disabled container greys it out.
-bool Control::enabled() const { return widget_ && !widget_->testAttribute(Qt::WA_ForceDisabled); }
+bool Control::enabled() const {
+    return widget_ && !widget_->testAttribute(Qt::WA_ForceDisabled);
+}
 
 void Control::setEnabled(bool enabled) {
     if (widget_) widget_->setEnabled(enabled);

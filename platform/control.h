@@ -13,7 +13,7 @@ namespace platform {
 // a child of its widget, so it lives exactly as long as the widget.
 class Control : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit Control(QWidget* widget);
 
     float left() const { return geometry_.left; }
@@ -37,12 +37,12 @@ public:
 
     QWidget* widget() const { return widget_; }
 
-protected:
+  protected:
     // Maps the twips geometry to device pixels on the widget.
     void applyGeometry();
     Geometry& mutableGeometry() { return geometry_; }
 
-private:
+  private:
     QPointer<QWidget> widget_;
     Geometry geometry_;
     bool visible_ = true;

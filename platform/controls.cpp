@@ -27,13 +27,19 @@ static QWidget* makeFrame(const QString& caption, QWidget* parent) {
 
 Frame::Frame(const QString& caption, QWidget* parent) : Control(makeFrame(caption, parent)) {}
 
-void Frame::setBackColor(const QColor& color) { paintBackground(widget(), color); }
+void Frame::setBackColor(const QColor& color) {
+    paintBackground(widget(), color);
+}
 
 Label::Label(const QString& caption, QWidget* parent) : Control(new QLabel(caption, parent)) {}
 
-QColor Label::backColor() const { return label()->palette().color(QPalette::Window); }
+QColor Label::backColor() const {
+    return label()->palette().color(QPalette::Window);
+}
 
-void Label::setBackColor(const QColor& color) { paintBackground(label(), color); }
+void Label::setBackColor(const QColor& color) {
+    paintBackground(label(), color);
+}
 
 TextBox::TextBox(const QString& text, QWidget* parent) : Control(new QLineEdit(text, parent)) {}
 
@@ -42,7 +48,9 @@ OptionButton::OptionButton(const QString& caption, QWidget* parent)
     connect(radio(), &QRadioButton::clicked, this, &OptionButton::clicked);
 }
 
-void OptionButton::setBackColor(const QColor& color) { paintBackground(radio(), color); }
+void OptionButton::setBackColor(const QColor& color) {
+    paintBackground(radio(), color);
+}
 
 void OptionButton::setForeColor(const QColor& color) {
     QPalette pal = radio()->palette();

@@ -15,24 +15,24 @@ namespace platform {
 
 class CommandButton : public Control {
     Q_OBJECT
-public:
+  public:
     CommandButton(const QString& caption, QWidget* parent);
     QPushButton* button() const { return static_cast<QPushButton*>(widget()); }
-signals:
+  signals:
     void clicked();
 };
 
 // A frame without caption is a plain panel; with one it is a titled group box.
 class Frame : public Control {
     Q_OBJECT
-public:
+  public:
     Frame(const QString& caption, QWidget* parent);
     void setBackColor(const QColor& color);
 };
 
 class Label : public Control {
     Q_OBJECT
-public:
+  public:
     Label(const QString& caption, QWidget* parent);
     QLabel* label() const { return static_cast<QLabel*>(widget()); }
     QColor backColor() const;
@@ -41,7 +41,7 @@ public:
 
 class TextBox : public Control {
     Q_OBJECT
-public:
+  public:
     TextBox(const QString& text, QWidget* parent);
     QString text() const { return edit()->text(); }
     void setText(const QString& text) { edit()->setText(text); }
@@ -50,14 +50,14 @@ public:
 
 class OptionButton : public Control {
     Q_OBJECT
-public:
+  public:
     OptionButton(const QString& caption, QWidget* parent);
     QRadioButton* radio() const { return static_cast<QRadioButton*>(widget()); }
     bool value() const { return radio()->isChecked(); }
     void setValue(bool checked) { radio()->setChecked(checked); }
     void setBackColor(const QColor& color);
     void setForeColor(const QColor& color);
-signals:
+  signals:
     void clicked();
 };
 

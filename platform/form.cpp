@@ -17,10 +17,18 @@ Form::Form(QWidget* parent) : QMainWindow(parent), client_(new QWidget(this)) {
     client_->installEventFilter(this);
 }
 
-float Form::outerWidth() const { return toTwips(frameGeometry().width()); }
-float Form::outerHeight() const { return toTwips(frameGeometry().height()); }
-float Form::scaleWidth() const { return toTwips(client_->width()); }
-float Form::scaleHeight() const { return isMinimized() ? 0.0f : toTwips(client_->height()); }
+float Form::outerWidth() const {
+    return toTwips(frameGeometry().width());
+}
+float Form::outerHeight() const {
+    return toTwips(frameGeometry().height());
+}
+float Form::scaleWidth() const {
+    return toTwips(client_->width());
+}
+float Form::scaleHeight() const {
+    return isMinimized() ? 0.0f : toTwips(client_->height());
+}
 
 void Form::setClientSize(float widthTwips, float heightTwips) {
     const int menu = menuWidget() ? menuWidget()->sizeHint().height() : 0;

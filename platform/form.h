@@ -10,7 +10,7 @@ namespace platform {
 // and menu bar included) and the client area below the menu bar, where all controls live.
 class Form : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit Form(QWidget* parent = nullptr);
 
     float outerWidth() const;
@@ -26,15 +26,15 @@ public:
     // Esc presses this button.
     void setCancelButton(QPushButton* button);
 
-signals:
+  signals:
     // The client area changed size, the window was first shown, minimised or restored.
     void resized();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     QWidget* client_;
 };
 

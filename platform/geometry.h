@@ -19,7 +19,7 @@ struct Geometry {
 
     friend bool operator==(const Geometry&, const Geometry&) = default;
 
-private:
+  private:
     static bool assign(float& field, float v, bool isSize) {
         if (!std::isfinite(v) || (isSize && v < 0.0f)) return false;
         field = v;
@@ -28,6 +28,8 @@ private:
 };
 
 // Values computed in double precision are stored back as single precision.
-inline float single(double v) { return static_cast<float>(v); }
+inline float single(double v) {
+    return static_cast<float>(v);
+}
 
 }  // namespace platform

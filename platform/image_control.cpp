@@ -8,13 +8,13 @@ namespace platform {
 // Paints only what is exposed, so a zoomed picture far larger than the screen costs no more
 // than the visible part.
 class ImageControl::Surface : public QLabel {
-public:
+  public:
     explicit Surface(QWidget* parent) : QLabel(parent) {
         setAccessibleName(QStringLiteral("页面图像"));
     }
     void setOwner(ImageControl* owner) { owner_ = owner; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
         painter.setClipRegion(event->region());
@@ -27,7 +27,7 @@ protected:
         if (owner_ && event->button() == Qt::LeftButton) emit owner_->doubleClicked();
     }
 
-private:
+  private:
     ImageControl* owner_ = nullptr;
 };
 

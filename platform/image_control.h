@@ -11,7 +11,7 @@ namespace platform {
 // unscaled. Stretch on: it keeps the size it is given and the picture is drawn scaled to it.
 class ImageControl : public Control {
     Q_OBJECT
-public:
+  public:
     explicit ImageControl(QWidget* parent);
 
     const Picture& picture() const { return picture_; }
@@ -23,11 +23,11 @@ public:
     bool setWidth(float v) override;
     bool setHeight(float v) override;
 
-signals:
+  signals:
     void clicked();
     void doubleClicked();
 
-private:
+  private:
     class Surface;
     void takeNaturalSize();
 

@@ -13,6 +13,8 @@ ListView::ListView(QWidget* parent)
     tree_->setColumnCount(0);
     tree_->setHeaderLabels({});
     tree_->header()->setStretchLastSection(false);
+    // Column widths are kept as given, down to the near-invisible file-name columns.
+    tree_->header()->setMinimumSectionSize(0);
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
         const int index = tree_->indexOfTopLevelItem(item);
@@ -34,7 +36,9 @@ void ListView::addColumn(const QString& header, float widthTwips) {
     tree_->setColumnWidth(column, std::max(0, toPixels(widthTwips)));
 }
 
-int ListView::columnCount() const { return tree_->columnCount(); }
+int ListView::columnCount() const {
+    return tree_->columnCount();
+}
 
 float ListView::columnWidth(int column) const {
     return column >= 0 && column < widths_.size() ? widths_[column] : 0.0f;
@@ -46,9 +50,13 @@ int ListView::addRow(const QString& text) {
     return tree_->topLevelItemCount();
 }
 
-int ListView::rowCount() const { return tree_->topLevelItemCount(); }
+int ListView::rowCount() const {
+    return tree_->topLevelItemCount();
+}
 
-void ListView::clearRows() { tree_->clear(); }
+void ListView::clearRows() {
+    tree_->clear();
+}
 
 QString ListView::text(int row, int column) const {
     const QTreeWidgetItem* item = tree_->topLevelItem(row - 1);

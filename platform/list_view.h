@@ -10,7 +10,7 @@ namespace platform {
 // keep their insertion order, and an item-click event carrying the 1-based row.
 class ListView : public Control {
     Q_OBJECT
-public:
+  public:
     explicit ListView(QWidget* parent);
 
     void addColumn(const QString& header, float widthTwips);
@@ -27,10 +27,10 @@ public:
 
     QTreeWidget* tree() const { return tree_; }
 
-signals:
+  signals:
     void itemClicked(int row);
 
-private:
+  private:
     QTreeWidget* tree_;
     QList<float> widths_;
 };

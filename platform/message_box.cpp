@@ -8,7 +8,9 @@ MessageResponder& responder() {
 }
 }  // namespace
 
-void setMessageResponder(MessageResponder r) { responder() = std::move(r); }
+void setMessageResponder(MessageResponder r) {
+    responder() = std::move(r);
+}
 
 QMessageBox::StandardButton messageBox(QWidget* parent, const MessageRequest& request) {
     if (responder()) return responder()(request);

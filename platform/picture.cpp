@@ -31,8 +31,7 @@ PictureLoad loadPicture(const QString& path) {
     reader.setAutoTransform(true);  // phone photos carry their orientation in EXIF
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
-    if (size.isValid() &&
-        (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide))
+    if (size.isValid() && (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide))
         return {{}, QStringLiteral("图像过大")};
 
     QImage image;

@@ -10,7 +10,7 @@ namespace platform {
 
 // A picture as the image control holds it: something to draw and a natural size in twips.
 class Picture {
-public:
+  public:
     Picture() = default;
     explicit Picture(QImage image);
 
@@ -20,7 +20,7 @@ public:
     void paint(QPainter& painter, const QRectF& target) const;
     const QImage& image() const { return image_; }
 
-private:
+  private:
     QImage image_;
 };
 

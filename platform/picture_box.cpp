@@ -24,11 +24,17 @@ PictureBox::PictureBox(QWidget* parent)
     setBackColor(QColor(192, 192, 255));
 }
 
-float PictureBox::borderTwips() const { return kBorderPixels * twipsPerPixel(); }
+float PictureBox::borderTwips() const {
+    return kBorderPixels * twipsPerPixel();
+}
 
-float PictureBox::scaleWidth() const { return std::max(0.0f, width() - 2 * borderTwips()); }
+float PictureBox::scaleWidth() const {
+    return std::max(0.0f, width() - 2 * borderTwips());
+}
 
-float PictureBox::scaleHeight() const { return std::max(0.0f, height() - 2 * borderTwips()); }
+float PictureBox::scaleHeight() const {
+    return std::max(0.0f, height() - 2 * borderTwips());
+}
 
 void PictureBox::setBackColor(const QColor& color) {
     backColor_ = color;

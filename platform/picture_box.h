@@ -11,7 +11,7 @@ namespace platform {
 // (ScaleWidth, ScaleHeight); children are placed relative to the inner area and clipped to it.
 class PictureBox : public Control {
     Q_OBJECT
-public:
+  public:
     explicit PictureBox(QWidget* parent);
 
     float scaleWidth() const;
@@ -24,7 +24,7 @@ public:
     // Where children of the viewport go.
     QWidget* inner() const { return inner_; }
 
-private:
+  private:
     QFrame* frame_;
     QWidget* inner_;
     QColor backColor_;

@@ -43,7 +43,9 @@ void RichTextBox::setContentFrom(const RichTextBox& other) {
     edit_->setDocument(other.edit_->document()->clone(edit_));
 }
 
-QColor RichTextBox::backColor() const { return edit_->palette().color(QPalette::Base); }
+QColor RichTextBox::backColor() const {
+    return edit_->palette().color(QPalette::Base);
+}
 
 void RichTextBox::setBackColor(const QColor& color) {
     QPalette pal = edit_->palette();

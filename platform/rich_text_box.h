@@ -11,7 +11,7 @@ namespace platform {
 // whole formatted content to another box, and has a background colour.
 class RichTextBox : public Control {
     Q_OBJECT
-public:
+  public:
     // Files larger than this are not loaded; no book text comes near it.
     static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
@@ -33,7 +33,7 @@ public:
 
     QTextEdit* edit() const { return edit_; }
 
-private:
+  private:
     QTextEdit* edit_;
 };
 

@@ -13,7 +13,7 @@ namespace platform {
 // follows every move while the thumb is dragged.
 class ScrollBar : public Control {
     Q_OBJECT
-public:
+  public:
     ScrollBar(Qt::Orientation orientation, QWidget* parent);
 
     int16_t minimum() const { return min_; }
@@ -30,11 +30,11 @@ public:
 
     QScrollBar* bar() const { return bar_; }
 
-signals:
+  signals:
     void changed(int value);
     void scrolling(int value);
 
-private:
+  private:
     void syncWidget();
     void fromWidget(int value);
 

@@ -12,7 +12,7 @@ namespace platform {
 // A status bar with panels 1 to 3, docked to the bottom of its container at full width.
 class StatusBar : public Control {
     Q_OBJECT
-public:
+  public:
     explicit StatusBar(QWidget* parent);
 
     QString panelText(int panel) const;
@@ -22,7 +22,7 @@ public:
     // Keeps the bar docked after the container was resized.
     void dock(float containerWidth, float containerHeight);
 
-private:
+  private:
     QStatusBar* bar_;
     std::array<QLabel*, 3> panels_{};
 };

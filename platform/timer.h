@@ -9,7 +9,7 @@ namespace platform {
 // other events, so they never overlap a handler. Intervals beyond 65535 ms are refused.
 class Timer : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr int kMaxInterval = 65535;
 
     explicit Timer(QObject* parent = nullptr);
@@ -18,10 +18,10 @@ public:
     // False (and nothing changes) when the timer cannot take the value.
     bool setInterval(int ms);
 
-signals:
+  signals:
     void tick();
 
-private:
+  private:
     QTimer timer_;
     int interval_ = 0;
 };

@@ -18,7 +18,9 @@ float twipsPerPixel() {
     return dpi > 0.0 ? static_cast<float>(1440.0 / dpi) : 15.0f;
 }
 
-void setTwipsPerPixelForTesting(float value) { pinned = value; }
+void setTwipsPerPixelForTesting(float value) {
+    pinned = value;
+}
 
 int toPixels(float twips) {
     const double px = std::nearbyint(static_cast<double>(twips) / twipsPerPixel());
@@ -29,6 +31,8 @@ int toPixels(float twips) {
     return static_cast<int>(px);
 }
 
-float toTwips(int pixels) { return static_cast<float>(pixels) * twipsPerPixel(); }
+float toTwips(int pixels) {
+    return static_cast<float>(pixels) * twipsPerPixel();
+}
 
 }  // namespace platform

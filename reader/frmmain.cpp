@@ -25,10 +25,10 @@ struct ButtonDesign {
 };
 
 constexpr ButtonDesign kButtons[8] = {
-    {"放大", "图像放大", 105, 240},           {"缩小", "图像缩小", 975, 240},
-    {"连续", "自动连续播放", 105, 710},       {"暂停", "暂停自动连续播放", 975, 710},
-    {"上一页", nullptr, 105, 1180},           {"下一页", nullptr, 975, 1180},
-    {"满屏", "满屏显示图像", 105, 1650},      {"退出(&E)", "结束本程序", 975, 1650},
+    {"放大", "图像放大", 105, 240},      {"缩小", "图像缩小", 975, 240},
+    {"连续", "自动连续播放", 105, 710},  {"暂停", "暂停自动连续播放", 975, 710},
+    {"上一页", nullptr, 105, 1180},      {"下一页", nullptr, 975, 1180},
+    {"满屏", "满屏显示图像", 105, 1650}, {"退出(&E)", "结束本程序", 975, 1650},
 };
 
 }  // namespace
@@ -165,7 +165,6 @@ void frmmain::Form_Load() {
     QFile help(QStringLiteral(":/huaben/help.rtf"));
     if (help.open(QIODevice::ReadOnly)) RTBoxShow[1]->loadBytes(help.readAll());
     RTBoxShow[0]->setContentFrom(*RTBoxShow[1]);
-    stBar->setPanelText(1, QStringLiteral("就绪"));
 }
 
 void frmmain::showPage(int16_t row, bool loadPicture) {

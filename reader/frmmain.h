@@ -31,7 +31,7 @@ namespace reader {
 // the top right, the page text below it.
 class frmmain : public platform::Form {
     Q_OBJECT
-public:
+  public:
     // `book` is the book directory (the process's current directory in the program).
     explicit frmmain(const QDir& book, QWidget* parent = nullptr);
     ~frmmain() override;
@@ -91,11 +91,11 @@ public:
     void menuHelp_Click();
     void menuExit_Click();
 
-protected:
+  protected:
     // The window's size as the layout formulas read it.
     virtual WindowMetrics metrics() const;
 
-private:
+  private:
     void createControls();
     void createMenus();
     void connectHandlers();

@@ -28,7 +28,8 @@ void frmmain::CmdPic_Click(int index) {
         case 5: {
             // With one page or none nothing new is loaded; the picture shown is fitted again.
             const bool turn = pages > 1;
-            if (turn) CurPage = index == 5 ? nextPage(CurPage, pages) : previousPage(CurPage, pages);
+            if (turn)
+                CurPage = index == 5 ? nextPage(CurPage, pages) : previousPage(CurPage, pages);
             showPage(CurPage, turn);
             break;
         }
@@ -71,20 +72,30 @@ void frmmain::zoom(double factor) {
     ImgPic->setVisible(true);
 }
 
-void frmmain::menuPicLarge_Click() { zoom(kEnlargeFactor); }
+void frmmain::menuPicLarge_Click() {
+    zoom(kEnlargeFactor);
+}
 
-void frmmain::menuPicSmall_Click() { zoom(kShrinkFactor); }
+void frmmain::menuPicSmall_Click() {
+    zoom(kShrinkFactor);
+}
 
-void frmmain::menuAutoShow_Click() { CmdPic_Click(2); }
+void frmmain::menuAutoShow_Click() {
+    CmdPic_Click(2);
+}
 
-void frmmain::menuStopAuto_Click() { CmdPic_Click(3); }
+void frmmain::menuStopAuto_Click() {
+    CmdPic_Click(3);
+}
 
-void frmmain::menuPicData_Click() { choice_->Show(); }
+void frmmain::menuPicData_Click() {
+    choice_->Show();
+}
 
 void frmmain::menuTextBack_Click() {
     // Cancelling the chooser keeps the colour the pane has.
-    const QColor chosen = QColorDialog::getColor(RTBoxShow[0]->backColor(), this,
-                                                 QStringLiteral("选择文本背景色："));
+    const QColor chosen =
+        QColorDialog::getColor(RTBoxShow[0]->backColor(), this, QStringLiteral("选择文本背景色："));
     if (chosen.isValid()) RTBoxShow[0]->setBackColor(chosen);
 }
 
@@ -95,6 +106,8 @@ void frmmain::menuHelp_Click() {
     menuTextLarge_Click();
 }
 
-void frmmain::menuExit_Click() { endProgram(); }
+void frmmain::menuExit_Click() {
+    endProgram();
+}
 
 }  // namespace reader

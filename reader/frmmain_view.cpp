@@ -86,9 +86,13 @@ void frmmain::imageFullScreen(const WindowMetrics& m) {
     PicPic->setVisible(true);
 }
 
-void frmmain::ImgPic_Click() { menuPicFullScr_Click(); }
+void frmmain::ImgPic_Click() {
+    menuPicFullScr_Click();
+}
 
-void frmmain::ImgPic_DblClick() { menuReader_Click(); }
+void frmmain::ImgPic_DblClick() {
+    menuReader_Click();
+}
 
 // Esc presses the exit button; in image full screen, where that button is hidden with the
 // command bar, it brings the reader back to the standard split instead.

@@ -8,7 +8,7 @@
 
 // A small book written into a temporary directory: pictures made here, texts and a catalog.
 class BookFixture {
-public:
+  public:
     QTemporaryDir dir;
 
     QDir book() const { return QDir(dir.path()); }

@@ -32,8 +32,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"my.cat.jpg-a.rtf", {"1", "my", "a.rtf", "my.cat.jpg"}},
                       // A hyphen in a name breaks the row; pieces after the text are dropped.
                       LineCase{"big-cat.jpg-a.rtf", {"1", "big", "cat.jpg", "big"}},
-                      LineCase{"-a.rtf", {"1", "", "a.rtf", ""}},
-                      LineCase{"-", {"1", "", "", ""}},
+                      LineCase{"-a.rtf", {"1", "", "a.rtf", ""}}, LineCase{"-", {"1", "", "", ""}},
                       LineCase{" a.jpg - b.rtf ", {"1", " a", " b.rtf ", " a.jpg "}},
                       LineCase{"小猫.jpg-小猫.rtf", {"1", "小猫", "小猫.rtf", "小猫.jpg"}},
                       LineCase{".hidden.jpg-x", {"1", "", "x", ".hidden.jpg"}}));
@@ -101,7 +100,7 @@ TEST(Catalog, BareNames) {
 }
 
 class LoadCatalogTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QWidget parent;
     platform::ListView list{&parent};

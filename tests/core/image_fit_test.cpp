@@ -23,11 +23,11 @@ TEST_P(FitSize, FillsOneDimensionKeepingAspect) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FitSize,
-    ::testing::Values(FitCase{800, 600, 6000, 3000, 4000, 3000},   // height fitted
-                      FitCase{1200, 300, 6000, 3000, 6000, 1500},  // width fitted
-                      FitCase{500, 500, 3000, 3000, 3000, 3000},   // square: ties fit the width
-                      FitCase{10, 10, 6000, 3000, 3000, 3000},     // small images grow
-                      FitCase{4800, 3600, 6000, 3000, 4000, 3000}, // a zoomed image refits
+    ::testing::Values(FitCase{800, 600, 6000, 3000, 4000, 3000},    // height fitted
+                      FitCase{1200, 300, 6000, 3000, 6000, 1500},   // width fitted
+                      FitCase{500, 500, 3000, 3000, 3000, 3000},    // square: ties fit the width
+                      FitCase{10, 10, 6000, 3000, 3000, 3000},      // small images grow
+                      FitCase{4800, 3600, 6000, 3000, 4000, 3000},  // a zoomed image refits
                       // Empty picture: the width is set, the height division fails and stays.
                       FitCase{0, 0, 6000, 3000, 6000, 0},
                       // Zero viewport: both ratios fail, the width branch sets 0, height stays.
@@ -66,8 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
                       AxisCase{4000, 6000, 5940, false, 970, 0},
                       AxisCase{3600, 3000, 2940, true, 0, 660},
                       AxisCase{4800, 6000, 5940, false, 570, 0},
-                      AxisCase{3000.5f, 3000, 2940, true, 0, 60},   // 60.5 rounds to even
-                      AxisCase{3001.5f, 3000, 2940, true, 0, 62},   // 61.5 rounds to even
+                      AxisCase{3000.5f, 3000, 2940, true, 0, 60},  // 60.5 rounds to even
+                      AxisCase{3001.5f, 3000, 2940, true, 0, 62},  // 61.5 rounds to even
                       AxisCase{32767 + 2940, 3000, 2940, true, 0, 32767}));
 
 TEST(PlaceAxis, HugeExcessStaysReachable) {

@@ -1,6 +1,6 @@
+#include "core/page_display.h"
 #include "book_fixture.h"
 #include "core/catalog_loader.h"
-#include "core/page_display.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ namespace {
 // The parts of the reader a page display touches, with the viewport of the worked example:
 // outer 6000 x 3000, inner 5940 x 2940.
 class ShowPageTest : public ::testing::Test {
-protected:
+  protected:
     BookFixture fx;
     QWidget window;
     platform::ListView list{&window};

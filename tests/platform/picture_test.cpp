@@ -13,7 +13,7 @@
 namespace {
 
 class PictureLoading : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
     void write(const char* name, const QByteArray& bytes) {

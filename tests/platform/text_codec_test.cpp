@@ -22,8 +22,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeCase{"\xEF\xBB\xBF\xE6\x98\xA5", QStringLiteral("春")},
                       DecodeCase{"\xB4\xBA.jpg", QStringLiteral("春.jpg")},  // GBK
                       // GB18030 four-byte sequence for U+20AC is valid GB18030 only.
-                      DecodeCase{"\x81\x30\x81\x30", QString(QChar(0x80))},
-                      DecodeCase{"", ""}));
+                      DecodeCase{"\x81\x30\x81\x30", QString(QChar(0x80))}, DecodeCase{"", ""}));
 
 TEST(EncodeBookText, RoundTripsThroughDecode) {
     const QString text = QStringLiteral("小猫的一天.jpg-小猫.rtf\r\n");

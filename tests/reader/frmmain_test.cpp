@@ -1,5 +1,5 @@
-#include "../core/book_fixture.h"
 #include "reader/frmmain.h"
+#include "../core/book_fixture.h"
 #include "settings/frm_choice.h"
 
 #include <gtest/gtest.h>
@@ -12,17 +12,17 @@ using reader::frmmain;
 
 // The reader with the initial window's metrics, whatever the offscreen platform's frame is.
 class TestReader : public frmmain {
-public:
+  public:
     using frmmain::frmmain;
     reader::WindowMetrics m{9315, 7830, 7140, 420};
     int endCalls = 0;
 
-protected:
+  protected:
     reader::WindowMetrics metrics() const override { return m; }
 };
 
 class ReaderTest : public ::testing::Test {
-protected:
+  protected:
     BookFixture fx;
     std::unique_ptr<TestReader> w;
 
@@ -131,8 +131,8 @@ TEST_F(ReaderTest, ZoomStepsAccumulateAndTheNextFitUndoesThem) {
         std::vector<int> buttons;
         double factor;
     };
-    for (const Step& s : {Step{{0, 1}, 0.96}, Step{{1, 0}, 0.96}, Step{{0, 0}, 1.44},
-                          Step{{1, 1, 1}, 0.512}}) {
+    for (const Step& s :
+         {Step{{0, 1}, 0.96}, Step{{1, 0}, 0.96}, Step{{0, 0}, 1.44}, Step{{1, 1, 1}, 0.512}}) {
         w->listVW_ItemClick(1);
         for (int b : s.buttons) w->CmdPic_Click(b);
         EXPECT_NEAR(w->ImgPic->width(), fw * s.factor, 0.05) << s.factor;
@@ -289,7 +289,8 @@ TEST_F(ReaderTest, MenuTreeHasEveryItemAndShortcut) {
         {w->menuTextLarge, QKeySequence("F3")},   {w->menuPicLarge, QKeySequence("F5")},
         {w->menuPicSmall, QKeySequence("F6")},    {w->menuAutoShow, QKeySequence("F7")},
         {w->menuStopAuto, QKeySequence("F8")}};
-    for (const auto& [action, key] : items) EXPECT_EQ(action->shortcut(), key) << action->text().toStdString();
+    for (const auto& [action, key] : items)
+        EXPECT_EQ(action->shortcut(), key) << action->text().toStdString();
     EXPECT_EQ(w->menuHelp->text(), QStringLiteral("帮助(&H)"));
     EXPECT_EQ(w->menuExit->text(), QStringLiteral("退出(&X)"));
     EXPECT_EQ(w->CmdPic[7]->button()->text(), QStringLiteral("退出(&E)"));

@@ -87,8 +87,8 @@ TEST(Relayout, TinyWindowSkipsOnlyTheNegativeAssignments) {
     const LayoutState before = s;
     // W - F - 600 < 0 and H * 1.84 / 5 - S * 1.2 < 0; the other values are still written.
     reader::relayout(s, {2000, 1000, 300, 420});
-    EXPECT_FLOAT_EQ(s.picPic.width, before.picPic.width);      // skipped
-    EXPECT_FLOAT_EQ(s.rtBox.height, before.rtBox.height);      // skipped
+    EXPECT_FLOAT_EQ(s.picPic.width, before.picPic.width);          // skipped
+    EXPECT_FLOAT_EQ(s.rtBox.height, before.rtBox.height);          // skipped
     EXPECT_FLOAT_EQ(s.fraTxtCmd.height, before.fraTxtCmd.height);  // 300 - 504 skipped
     EXPECT_FLOAT_EQ(s.listVW.height, 520);
     EXPECT_FLOAT_EQ(s.picPic.height, 420);

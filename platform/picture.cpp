@@ -27,6 +27,13 @@ PictureLoad loadPicture(const QString& path) {
     if (!info.exists()) return {{}, QStringLiteral("文件不存在")};
     if (!info.isFile()) return {{}, QStringLiteral("不是文件")};
 
+    // Qt's own allocation cap (256 MB) would refuse large but legitimate photos; ours is the
+    // side limit above, which bounds a decoded picture at 1 GB.
+    static const bool limitSet = [] {
+        QImageReader::setAllocationLimit(1024);
+        return true;
+    }();
+    Q_UNUSED(limitSet);
     QImageReader reader(path);
     reader.setAutoTransform(true);  // phone photos carry their orientation in EXIF
     reader.setDecideFormatFromContent(true);

@@ -5,10 +5,12 @@ namespace platform {
 StatusBar::StatusBar(QWidget* parent)
     : Control(new QStatusBar(parent)), bar_(static_cast<QStatusBar*>(widget())) {
     bar_->setSizeGripEnabled(false);
+    bar_->setAccessibleName(QStringLiteral("状态栏"));
     static const char* const names[] = {"状态", "标题", "页码"};
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(bar_);
-        label->setAccessibleName(QString::fromUtf8(names[i]));
+        // The description says which panel it is; screen readers read the text as its name.
+        label->setAccessibleDescription(QString::fromUtf8(names[i]));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setMinimumWidth(60);
         bar_->addWidget(label, i == 1 ? 3 : 1);  // the title panel gets the room

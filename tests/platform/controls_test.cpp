@@ -3,10 +3,12 @@
 #include "platform/picture_box.h"
 #include "platform/rich_text_box.h"
 #include "platform/scroll_bar.h"
+#include "platform/status_bar.h"
 #include "platform/timer.h"
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -150,6 +152,28 @@ TEST(RichTextBox, LoadsRtfOrPlainTextAndRefusesWhatItCannotRead) {
     cursor.setPosition(1);
     EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
     EXPECT_NE(box.document(), other.document());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StatusBar, PanelsOneToThreeAreReadByScreenReaders) {
+    QWidget parent;
+    platform::StatusBar bar(&parent);
+    for (int panel = 1; panel <= 3; ++panel) {
+        const QString text = QStringLiteral("面板%1").arg(panel);
+        bar.setPanelText(panel, text);
+        EXPECT_EQ(bar.panelText(panel), text);
+        QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(bar.panel(panel));
+        ASSERT_NE(a11y, nullptr);
+        EXPECT_EQ(a11y->text(QAccessible::Name), text);
+    }
+    bar.setPanelText(4, QStringLiteral("x"));  // no such panel: nothing happens
+    EXPECT_EQ(bar.panelText(0), QString());
+    bar.setHeight(420);
+    bar.dock(9195, 7140);
+    EXPECT_EQ(bar.geometry(), (platform::Geometry{0, 6720, 9195, 420}));
 }
 
 }  // namespace

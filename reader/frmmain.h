@@ -110,6 +110,7 @@ class frmmain : public platform::Form {
     void applyLayout(const LayoutState& state);
 
     QDir book_;
+    QColor comDialogColor_{Qt::black};
     std::unique_ptr<core::ImageViewport> viewport_;
     std::unique_ptr<core::PageView> pageView_;
     std::unique_ptr<settings::FrmChoice> choice_;

@@ -93,10 +93,13 @@ void frmmain::menuPicData_Click() {
 }
 
 void frmmain::menuTextBack_Click() {
-    // Cancelling the chooser keeps the colour the pane has.
+    // The chooser opens on the colour chosen last in this run (black before any choice);
+    // cancelling it keeps the colour the pane has.
     const QColor chosen =
-        QColorDialog::getColor(RTBoxShow[0]->backColor(), this, QStringLiteral("选择文本背景色："));
-    if (chosen.isValid()) RTBoxShow[0]->setBackColor(chosen);
+        QColorDialog::getColor(comDialogColor_, this, QStringLiteral("选择文本背景色："));
+    if (!chosen.isValid()) return;
+    comDialogColor_ = chosen;
+    RTBoxShow[0]->setBackColor(chosen);
 }
 
 void frmmain::menuHelp_Click() {

@@ -21,23 +21,27 @@ void ImageViewport::FitImage() {
     if (g.height != image_.height()) image_.setHeight(g.height);
 }
 
+namespace {
+
+// Shows the bar over the excess, with its thumb at the start where the image now is; hides it
+// where the image fits.
+void setUpScrollBar(platform::ScrollBar& bar, const AxisPlacement& p, float& unit) {
+    bar.setVisible(p.scroll);
+    if (!p.scroll) return;
+    unit = p.unit;
+    bar.setMaximum(p.maximum);
+    bar.setValue(0);
+}
+
+}  // namespace
+
 void ImageViewport::PlaceImage() {
     const AxisPlacement v = placeAxis(image_.height(), box_.height(), box_.scaleHeight());
-    vscr_.setVisible(v.scroll);
     image_.setTop(v.offset);
-    if (v.scroll) {
-        vUnit_ = v.unit;
-        vscr_.setMaximum(v.maximum);
-        vscr_.setValue(0);
-    }
+    setUpScrollBar(vscr_, v, vUnit_);
     const AxisPlacement h = placeAxis(image_.width(), box_.width(), box_.scaleWidth());
-    hscr_.setVisible(h.scroll);
     image_.setLeft(h.offset);
-    if (h.scroll) {
-        hUnit_ = h.unit;
-        hscr_.setMaximum(h.maximum);
-        hscr_.setValue(0);
-    }
+    setUpScrollBar(hscr_, h, hUnit_);
 }
 
 void ImageViewport::HScr_Change(int value) {

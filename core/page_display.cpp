@@ -11,7 +11,7 @@ bool rowExists(const platform::ListView& list, int row) {
     return row >= 1 && row <= list.rowCount();
 }
 
-void loadPicture(PageView& view, const QString& name) {
+void showPicture(PageView& view, const QString& name) {
     platform::ImageControl& image = view.viewport.image();
     if (name.isEmpty()) {
         image.setPicture({});  // a page without a picture shows none
@@ -54,7 +54,7 @@ void ShowPage(PageView& view, int16_t row, bool loadPicture) {
     if (loadPicture) {
         image.setStretch(false);
         image.setVisible(false);
-        if (exists) core::loadPicture(view, pageImageFile(view.list, row));
+        if (exists) showPicture(view, pageImageFile(view.list, row));
         image.setStretch(true);
     }
     view.viewport.FitImage();

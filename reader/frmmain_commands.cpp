@@ -4,6 +4,7 @@
 #include "navigation.h"
 #include "platform/twips.h"
 #include "settings/frm_choice.h"
+#include "settings/interval.h"
 
 #include <QColorDialog>
 
@@ -48,7 +49,7 @@ void frmmain::CmdPic_Click(int index) {
 void frmmain::startAutoPlay() {
     if (listVW->rowCount() <= 1) return;
     // A text that is not a positive number the timer can take leaves auto-play as it is.
-    if (const std::optional<int> ms = autoPlayInterval(choice_->TxtTimeText()))
+    if (const std::optional<int> ms = settings::timerIntervalFromText(choice_->TxtTimeText()))
         Timer1->setInterval(*ms);
 }
 

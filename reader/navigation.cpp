@@ -1,8 +1,6 @@
 #include "navigation.h"
 
 #include "platform/geometry.h"
-#include "platform/timer.h"
-#include "settings/interval.h"
 
 namespace reader {
 
@@ -27,12 +25,6 @@ std::optional<QSizeF> zoomStep(QSizeF size, double factor, float twipsPerPixel) 
     if (w > maxTwips || h > maxTwips) return std::nullopt;
     if (w < twipsPerPixel || h < twipsPerPixel) return std::nullopt;
     return QSizeF(w, h);
-}
-
-std::optional<int> autoPlayInterval(const QString& secondsText) {
-    const std::optional<int> ms = settings::intervalMsFromText(secondsText);
-    if (!ms || *ms <= 0 || *ms > platform::Timer::kMaxInterval) return std::nullopt;
-    return ms;
 }
 
 }  // namespace reader

@@ -22,8 +22,4 @@ inline constexpr double kMaxZoomPixels = 32767;
 // display can draw or smaller than one pixel.
 std::optional<QSizeF> zoomStep(QSizeF size, double factor, float twipsPerPixel);
 
-// Milliseconds for auto-play from the seconds text; nothing when the text is not a positive
-// number the timer can take.
-std::optional<int> autoPlayInterval(const QString& secondsText);
-
 }  // namespace reader

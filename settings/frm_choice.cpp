@@ -119,8 +119,8 @@ void FrmChoice::HScrTime_Change() {
     // Above 200 ms the slide show is running and follows the new interval at once; a stopped
     // one stays stopped. An interval the timer cannot use leaves it as it is.
     if (timer1_.interval() > 200) {
-        const std::optional<int> ms = intervalMsFromText(w_->TxtTime->text());
-        if (ms && *ms > 0) timer1_.setInterval(*ms);
+        if (const std::optional<int> ms = timerIntervalFromText(w_->TxtTime->text()))
+            timer1_.setInterval(*ms);
     }
 }
 

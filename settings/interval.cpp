@@ -1,5 +1,7 @@
 #include "interval.h"
 
+#include "platform/timer.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -65,6 +67,12 @@ std::optional<int> intervalMsFromText(const QString& text) {
     const float ms = std::nearbyint(product);
     if (!std::isfinite(ms) || ms < -2147483648.0f || ms >= 2147483648.0f) return std::nullopt;
     return static_cast<int>(ms);
+}
+
+std::optional<int> timerIntervalFromText(const QString& text) {
+    const std::optional<int> ms = intervalMsFromText(text);
+    if (!ms || *ms <= 0 || *ms > platform::Timer::kMaxInterval) return std::nullopt;
+    return ms;
 }
 
 }  // namespace settings

@@ -26,4 +26,8 @@ std::optional<float> singleFromText(const QString& text);
 // negative intervals are returned: whether they are usable is the caller's call.
 std::optional<int> intervalMsFromText(const QString& text);
 
+// The slide interval the auto-play timer is set to: a positive number of milliseconds the timer
+// can take, or nullopt, which leaves the timer as it is.
+std::optional<int> timerIntervalFromText(const QString& text);
+
 }  // namespace settings

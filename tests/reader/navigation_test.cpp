@@ -45,12 +45,4 @@ TEST(ZoomStep, RefusesWhatTheDisplayCannotDraw) {
     EXPECT_TRUE(reader::zoomStep({20, 100}, 0.8, 15));
 }
 
-TEST(AutoPlayInterval, PositiveNumbersTheTimerCanTake) {
-    EXPECT_EQ(reader::autoPlayInterval("0.5"), 500);
-    EXPECT_EQ(reader::autoPlayInterval("1.5"), 1500);
-    EXPECT_EQ(reader::autoPlayInterval("30"), 30000);
-    for (const char* bad : {"", "abc", "0", "-1", "100"})
-        EXPECT_FALSE(reader::autoPlayInterval(QString::fromLatin1(bad))) << bad;
-}
-
 }  // namespace

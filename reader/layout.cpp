@@ -4,6 +4,22 @@ namespace reader {
 
 using platform::single;
 
+namespace {
+
+// The scroll bars against the viewport as it stands: the horizontal one under it, the vertical
+// one at its width plus `vLeftOffset` (the left frame's width, or nothing in full screen).
+void placeScrollBars(LayoutState& s, double vLeftOffset) {
+    const platform::Geometry P = s.picPic;
+    s.hScr.setTop(single(P.height + 30.0));
+    s.hScr.setLeft(P.left);
+    s.hScr.setWidth(single(P.width - 50.0));
+    s.vScr.setTop(P.top);
+    s.vScr.setLeft(single(vLeftOffset + P.width + 50.0));
+    s.vScr.setHeight(P.height);
+}
+
+}  // namespace
+
 ViewMode viewMode(bool fraTxtCmdVisible, bool picPicVisible) {
     if (!fraTxtCmdVisible) return ViewMode::ImageFullScreen;
     return picPicVisible ? ViewMode::Split : ViewMode::TextMaximised;
@@ -50,18 +66,9 @@ void relayout(LayoutState& s, const WindowMetrics& m) {
             break;
     }
 
-    const platform::Geometry P = s.picPic;
-    s.hScr.setTop(single(P.height + 30.0));
-    s.hScr.setLeft(P.left);
-    s.hScr.setWidth(single(P.width - 50.0));
-    s.vScr.setTop(P.top);
-    s.vScr.setHeight(P.height);
     // In full screen the bar sits at the viewport's right edge; otherwise the frame's width is
     // added, which lays it 50 over the viewport's edge.
-    if (mode == ViewMode::ImageFullScreen)
-        s.vScr.setLeft(single(P.width + 50.0));
-    else
-        s.vScr.setLeft(single(F + P.width + 50.0));
+    placeScrollBars(s, mode == ViewMode::ImageFullScreen ? 0.0 : F);
 
     s.fraCmdPic.setTop(single(s.listVW.height + 200.0));
 }
@@ -71,12 +78,7 @@ void fullScreenLayout(LayoutState& s, const WindowMetrics& m) {
     s.picPic.setLeft(s.fraTxtCmd.left);
     s.picPic.setWidth(single(double(m.outerWidth) - 600));
     s.picPic.setHeight(single(double(m.clientHeight) - 500));
-    s.hScr.setTop(single(s.picPic.height + 30.0));
-    s.hScr.setLeft(s.picPic.left);
-    s.hScr.setWidth(single(s.picPic.width - 50.0));
-    s.vScr.setTop(s.picPic.top);
-    s.vScr.setLeft(single(s.picPic.width + 50.0));
-    s.vScr.setHeight(s.picPic.height);
+    placeScrollBars(s, 0.0);
 }
 
 void textMaximisedLayout(LayoutState& s) {

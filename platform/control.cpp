@@ -22,22 +22,26 @@ bool Control::setTop(float v) {
 }
 
 bool Control::setWidth(float v) {
-    if (!geometry_.setWidth(v)) return false;
+    if (sizeFollowsContent() || !geometry_.setWidth(v)) return false;
     applyGeometry();
     return true;
 }
 
 bool Control::setHeight(float v) {
-    if (!geometry_.setHeight(v)) return false;
+    if (sizeFollowsContent() || !geometry_.setHeight(v)) return false;
     applyGeometry();
     return true;
 }
 
 void Control::place(float left, float top, float width, float height) {
-    setLeft(left);
-    setTop(top);
-    setWidth(width);
-    setHeight(height);
+    // Each assignment stands on its own, as with the single setters; the widget moves once.
+    geometry_.setLeft(left);
+    geometry_.setTop(top);
+    if (!sizeFollowsContent()) {
+        geometry_.setWidth(width);
+        geometry_.setHeight(height);
+    }
+    applyGeometry();
 }
 
 void Control::setVisible(bool visible) {

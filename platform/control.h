@@ -22,11 +22,12 @@ class Control : public QObject {
     float height() const { return geometry_.height; }
     const Geometry& geometry() const { return geometry_; }
 
-    // Each returns false when the value is rejected (negative or non-finite size).
-    virtual bool setLeft(float v);
-    virtual bool setTop(float v);
-    virtual bool setWidth(float v);
-    virtual bool setHeight(float v);
+    // Each returns false when the value is rejected (negative or non-finite size, or a size
+    // while the control sizes itself to its content).
+    bool setLeft(float v);
+    bool setTop(float v);
+    bool setWidth(float v);
+    bool setHeight(float v);
     // Design geometry: four assignments, each on its own.
     void place(float left, float top, float width, float height);
 
@@ -38,6 +39,8 @@ class Control : public QObject {
     QWidget* widget() const { return widget_; }
 
   protected:
+    // True while the control takes its size from its content and refuses assigned sizes.
+    virtual bool sizeFollowsContent() const { return false; }
     // Maps the twips geometry to device pixels on the widget.
     void applyGeometry();
     Geometry& mutableGeometry() { return geometry_; }

@@ -5,9 +5,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 
 namespace platform {
 
@@ -37,14 +35,6 @@ void Form::setClientSize(float widthTwips, float heightTwips) {
         const QRect avail = screen->availableGeometry();
         move(avail.center() - QPoint(width() / 2, height() / 2));
     }
-}
-
-void Form::setCancelButton(QPushButton* button) {
-    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    esc->setContext(Qt::WindowShortcut);
-    connect(esc, &QShortcut::activated, button, [button] {
-        if (button->isEnabled()) button->click();
-    });
 }
 
 bool Form::eventFilter(QObject* watched, QEvent* event) {

@@ -2,8 +2,6 @@
 
 #include <QMainWindow>
 
-class QPushButton;
-
 namespace platform {
 
 // A top-level window whose geometry the logic reads in twips: the outer size (frame, caption
@@ -22,9 +20,6 @@ class Form : public QMainWindow {
     void setClientSize(float widthTwips, float heightTwips);
 
     QWidget* client() const { return client_; }
-
-    // Esc presses this button.
-    void setCancelButton(QPushButton* button);
 
   signals:
     // The client area changed size, the window was first shown, minimised or restored.

@@ -49,16 +49,6 @@ void ImageControl::setStretch(bool stretch) {
     surface_->update();
 }
 
-bool ImageControl::setWidth(float v) {
-    if (!stretch_) return false;
-    return Control::setWidth(v);
-}
-
-bool ImageControl::setHeight(float v) {
-    if (!stretch_) return false;
-    return Control::setHeight(v);
-}
-
 void ImageControl::takeNaturalSize() {
     const QSizeF size = picture_.naturalSize();
     mutableGeometry().setWidth(static_cast<float>(size.width()));

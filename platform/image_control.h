@@ -19,13 +19,13 @@ class ImageControl : public Control {
     bool stretch() const { return stretch_; }
     void setStretch(bool stretch);
 
-    // With stretch off the size follows the picture; an assignment is refused.
-    bool setWidth(float v) override;
-    bool setHeight(float v) override;
-
   signals:
     void clicked();
     void doubleClicked();
+
+  protected:
+    // With stretch off the size follows the picture; an assignment is refused.
+    bool sizeFollowsContent() const override { return !stretch_; }
 
   private:
     class Surface;

@@ -2,6 +2,7 @@
 
 #include "twips.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
 
 namespace platform {
@@ -16,14 +17,16 @@ ListView::ListView(QWidget* parent)
     // Column widths are kept as given, down to the near-invisible file-name columns.
     tree_->header()->setMinimumSectionSize(0);
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
+    const auto emitRow = [this](QTreeWidgetItem* item) {
         const int index = tree_->indexOfTopLevelItem(item);
         if (index >= 0) emit itemClicked(index + 1);
-    });
-    // The keyboard's Enter opens a row too, for readers who do not use the mouse.
-    connect(tree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) {
-        const int index = tree_->indexOfTopLevelItem(item);
-        if (index >= 0) emit itemClicked(index + 1);
+    };
+    connect(tree_, &QTreeWidget::itemClicked, this,
+            [emitRow](QTreeWidgetItem* item, int) { emitRow(item); });
+    // The keyboard's Enter opens a row too, for readers who do not use the mouse; a mouse
+    // double-click, which also activates, has already delivered its click.
+    connect(tree_, &QTreeWidget::itemActivated, this, [emitRow](QTreeWidgetItem* item, int) {
+        if (QGuiApplication::mouseButtons() == Qt::NoButton) emitRow(item);
     });
 }
 

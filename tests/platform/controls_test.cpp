@@ -1,5 +1,6 @@
 #include "platform/controls.h"
 #include "platform/image_control.h"
+#include "platform/list_view.h"
 #include "platform/picture_box.h"
 #include "platform/rich_text_box.h"
 #include "platform/scroll_bar.h"
@@ -174,6 +175,38 @@ TEST(StatusBar, PanelsOneToThreeAreReadByScreenReaders) {
     bar.setHeight(420);
     bar.dock(9195, 7140);
     EXPECT_EQ(bar.geometry(), (platform::Geometry{0, 6720, 9195, 420}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ListView, ClickOrEnterOpensARowOnceAndADoubleClickDoesNotOpenItAgain) {
+    QWidget parent;
+    parent.resize(300, 300);
+    platform::ListView list(&parent);
+    list.place(0, 0, 3000, 3000);
+    list.addColumn(QStringLiteral("N"), 1500);
+    for (const char* n : {"1", "2"}) list.addRow(QString::fromLatin1(n));
+    parent.show();
+    QSignalSpy rows(&list, &platform::ListView::itemClicked);
+    QTreeWidget* tree = list.tree();
+    const QPoint second = tree->visualItemRect(tree->topLevelItem(1)).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, second);
+    ASSERT_EQ(rows.count(), 1);
+    EXPECT_EQ(rows.at(0).at(0).toInt(), 2);
+    rows.clear();
+    tree->setFocus();
+    tree->setCurrentItem(tree->topLevelItem(0));
+    QTest::keyClick(tree, Qt::Key_Return);
+    ASSERT_EQ(rows.count(), 1);
+    EXPECT_EQ(rows.at(0).at(0).toInt(), 1);
+    rows.clear();
+    // Through the window, so the press is seen as a real one: the activation of a double-click
+    // arrives while the button is down.
+    const QPoint inWindow = tree->viewport()->mapTo(&parent, second);
+    QTest::mouseDClick(parent.windowHandle(), Qt::LeftButton, {}, inWindow);
+    EXPECT_EQ(rows.count(), 1);
 }
 
 }  // namespace

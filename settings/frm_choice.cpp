@@ -20,42 +20,32 @@ int16_t barPosition(float value, const platform::ScrollBar& bar) {
 }  // namespace
 
 FrmChoice::FrmChoice(platform::Timer& timer1, platform::PictureBox& picPic, QWidget* owner)
-    : timer1_(timer1), picPic_(picPic), owner_(owner) {}
+    : timer1_(timer1),
+      picPic_(picPic),
+      owner_(owner),
+      lifecycle_(
+          *this, [this] { return load(); }, [this] { w_.reset(); }) {}
 
-FrmChoice::~FrmChoice() {
-    if (w_) {
-        QDialog* dialog = w_->dialog;
-        forget();
-        delete dialog;
-    }
-}
+FrmChoice::~FrmChoice() = default;
 
 void FrmChoice::Show() {
-    ensureLoaded();
-    const bool firstShowing = state_ == State::Hidden;
-    state_ = State::Shown;
-    w_->dialog->show();
-    if (firstShowing) centreOnScreen(w_->dialog);
-    w_->dialog->raise();
-    w_->dialog->activateWindow();
+    lifecycle_.show();
 }
 
 QString FrmChoice::TxtTimeText() {
-    ensureLoaded();
+    lifecycle_.ensureLoaded();
     return w_->TxtTime->text();
 }
 
 int FrmChoice::HScrTsValue() {
-    ensureLoaded();
+    lifecycle_.ensureLoaded();
     return w_->HScrTs->value();
 }
 
 // Leaving the closed state always builds the controls and runs the opening steps; the caller
 // decides whether the dialog is then shown.
-void FrmChoice::ensureLoaded() {
-    if (w_) return;
+QDialog* FrmChoice::load() {
     w_ = createFrmChoiceWidgets(owner_);
-    state_ = State::Hidden;
     const FrmChoiceWidgets& w = *w_;
 
     connect(w.HScrTime, &platform::ScrollBar::changed, this, [this] { HScrTime_Change(); });
@@ -67,15 +57,9 @@ void FrmChoice::ensureLoaded() {
                 [this, i] { OptBackColor_Click(static_cast<int>(i)); });
     }
     connect(w.CmdOK, &platform::CommandButton::clicked, this, [this] { CmdOK_Click(); });
-    // Esc and the window's close button end in `finished`; they close like 退出(&O).
-    connect(w.dialog, &QDialog::finished, this, [this] { unload(); });
-    // Should the owner take the dialog down with it, the controls are simply gone.
-    connect(w.dialog, &QObject::destroyed, this, [this] {
-        w_.reset();
-        state_ = State::Closed;
-    });
 
     Form_Load();
+    return w.dialog;
 }
 
 void FrmChoice::Form_Load() {
@@ -145,28 +129,7 @@ void FrmChoice::OptBackColor_Click(int index) {
 }
 
 void FrmChoice::CmdOK_Click() {
-    unload();
-}
-
-// The controls go at once as far as the program can tell; the dialog widget itself is deleted
-// when control returns to the event loop, since this may run inside one of its own signals.
-void FrmChoice::unload() {
-    if (!w_) return;
-    QDialog* dialog = w_->dialog;
-    forget();
-    dialog->hide();
-    dialog->deleteLater();
-}
-
-// Cuts every tie to the current controls, so nothing they still emit reaches the handlers.
-void FrmChoice::forget() {
-    if (!w_) return;
-    QDialog* dialog = w_->dialog;
-    w_.reset();
-    state_ = State::Closed;
-    disconnect(dialog, nullptr, this, nullptr);
-    for (QObject* child : dialog->findChildren<QObject*>())
-        disconnect(child, nullptr, this, nullptr);
+    lifecycle_.unload();
 }
 
 }  // namespace settings

@@ -2,6 +2,7 @@
 
 #include "frm_choice_widgets.h"
 
+#include "platform/dialog_lifecycle.h"
 #include "platform/picture_box.h"
 #include "platform/timer.h"
 
@@ -36,14 +37,14 @@ class FrmChoice : public QObject {
     // The print scale in percent; a closed dialog is first created hidden.
     int HScrTsValue();
 
-    enum class State { Closed, Hidden, Shown };
-    State state() const { return state_; }
+    using State = platform::DialogLifecycle::State;
+    State state() const { return lifecycle_.state(); }
 
     // The live controls, or nullptr while the dialog is closed.
     const FrmChoiceWidgets* widgets() const { return w_ ? &*w_ : nullptr; }
 
   private:
-    void ensureLoaded();
+    QDialog* load();
     void Form_Load();
     void HScrTime_Change();
     void HScrTime_Scroll();
@@ -51,14 +52,12 @@ class FrmChoice : public QObject {
     void HScrTs_Scroll();
     void OptBackColor_Click(int index);
     void CmdOK_Click();
-    void unload();
-    void forget();
 
     platform::Timer& timer1_;
     platform::PictureBox& picPic_;
     QWidget* owner_;
     std::optional<FrmChoiceWidgets> w_;
-    State state_ = State::Closed;
+    platform::DialogLifecycle lifecycle_;
 };
 
 }  // namespace settings

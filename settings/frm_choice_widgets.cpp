@@ -1,11 +1,9 @@
 #include "frm_choice_widgets.h"
 
+#include "platform/dialog_lifecycle.h"
 #include "platform/twips.h"
 
 #include <QFont>
-#include <QGuiApplication>
-#include <QRect>
-#include <QScreen>
 
 namespace settings {
 namespace {
@@ -27,22 +25,13 @@ C* withFont(C* control) {
 
 }  // namespace
 
-void centreOnScreen(QDialog* dialog) {
-    const QScreen* screen = dialog->screen();
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    QRect frame = dialog->frameGeometry();
-    frame.moveCenter(screen->geometry().center());
-    dialog->move(frame.topLeft());
-}
-
 FrmChoiceWidgets createFrmChoiceWidgets(QWidget* owner) {
     FrmChoiceWidgets w;
     w.dialog = new QDialog(owner);
     w.dialog->setWindowTitle(QStringLiteral("图像参数选择"));
     w.dialog->setModal(false);
     w.dialog->setFixedSize(platform::toPixels(kClientWidth), platform::toPixels(kClientHeight));
-    centreOnScreen(w.dialog);
+    platform::centreOnScreen(w.dialog);
 
     w.FraBackColor = withFont(new platform::Frame(QStringLiteral("图像背景色"), w.dialog));
     w.FraBackColor->place(150, 375, 2340, 3615);

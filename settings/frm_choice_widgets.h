@@ -49,8 +49,4 @@ struct FrmChoiceWidgets {
 // initial values), hidden and centred on the screen. No handlers are attached.
 FrmChoiceWidgets createFrmChoiceWidgets(QWidget* owner);
 
-// Puts the dialog's window, frame included, in the middle of its screen. The frame is known only
-// once the window has been shown, so the first showing centres again.
-void centreOnScreen(QDialog* dialog);
-
 }  // namespace settings

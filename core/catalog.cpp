@@ -2,6 +2,8 @@
 
 #include "platform/text_codec.h"
 
+#include <QStringEncoder>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -47,7 +49,13 @@ QByteArray formatCatalog(const std::vector<CatalogRow>& rows) {
     QString text;
     for (const CatalogRow& row : rows)
         text += row.imageFile + QLatin1Char('-') + row.textFile + QLatin1String("\r\n");
-    return platform::encodeBookText(text);
+    // Code page 936 keeps the catalog readable by the tools of a book's world. It is used only
+    // when the reading rule gives the same text back: a name outside GBK, or GBK bytes that
+    // happen to be valid UTF-8, would not survive, so such a catalog is written in UTF-8.
+    QStringEncoder gbk("GBK");
+    const QByteArray narrow = gbk.encode(text);
+    if (!gbk.hasError() && platform::decodeBookText(narrow) == text) return narrow;
+    return text.toUtf8();
 }
 
 CatalogColumns catalogColumns(float listWidth) {

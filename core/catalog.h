@@ -32,7 +32,8 @@ QStringList catalogLines(const QString& text, int maxLines = kMaxPages);
 // The rows of a whole catalog file (UTF-8 when valid as a whole, otherwise GB18030).
 std::vector<CatalogRow> parseCatalog(const QByteArray& bytes);
 
-// The catalog file's bytes for these rows: "image-text" CR LF per row, in GB18030.
+// The catalog file's bytes for these rows: "image-text" CR LF per row, in GBK (code page 936)
+// where that reads back unchanged, otherwise in UTF-8.
 QByteArray formatCatalog(const std::vector<CatalogRow>& rows);
 
 // Column widths of the catalog list from the list's width at start-up, in twips.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
@@ -80,8 +81,35 @@ TEST(Catalog, ReadsGbkAndUtf8AndRoundTripsWhatItWrites) {
         EXPECT_EQ(rows[0].title, QStringLiteral("春游"));
         EXPECT_EQ(rows[0].textFile, QStringLiteral("春游.rtf"));
     }
-    const auto rows = core::parseCatalog(gbkBytes);
-    EXPECT_EQ(core::formatCatalog(rows), gbkBytes);
+}
+
+// The writer uses code page 936 where the reader gives the same names back, otherwise UTF-8.
+TEST(Catalog, WritesGbkWhereItReadsBackElseUtf8) {
+    // Two GBK characters whose bytes C3 A9 are also the UTF-8 for "é": read back as UTF-8, they
+    // would change, so such a catalog is written in UTF-8.
+    const QString utf8Lookalike = QStringDecoder("GBK").decode(QByteArray("\xC3\xA9")) + ".jpg";
+    struct Case {
+        QString image, text;
+        bool gbk;
+    };
+    for (const Case& c :
+         {Case{QStringLiteral("春游.jpg"), QStringLiteral("春游.rtf"), true},
+          Case{QStringLiteral("a.jpg"), QString(), true},
+          Case{QStringLiteral("café.jpg"), QStringLiteral("说明.txt"), true},
+          Case{QStringLiteral("😀.png"), QStringLiteral("春.rtf"), false},
+          Case{QStringLiteral("€.jpg"), QString(), false}, Case{utf8Lookalike, QString(), false}}) {
+        SCOPED_TRACE(c.image.toStdString());
+        const std::vector<core::CatalogRow> rows = {
+            core::parseCatalogLine(QStringLiteral("first.bmp-x.txt"), 1),
+            core::parseCatalogLine(c.image + "-" + c.text, 2)};
+        const QByteArray bytes = core::formatCatalog(rows);
+        const QByteArray expected = "first.bmp-x.txt\r\n" +
+                                    (c.gbk ? QStringEncoder("GBK").encode(c.image + "-" + c.text)
+                                           : (c.image + "-" + c.text).toUtf8()) +
+                                    "\r\n";
+        EXPECT_EQ(bytes, expected);
+        EXPECT_EQ(core::parseCatalog(bytes), rows);
+    }
 }
 
 TEST(Catalog, ColumnWidthsFollowTheListWidth) {

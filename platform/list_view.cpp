@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QTimer>
 
 namespace platform {
 
@@ -55,6 +56,15 @@ int ListView::addRow(const QString& text) {
 
 int ListView::rowCount() const {
     return tree_->topLevelItemCount();
+}
+
+void ListView::revealLastRow() {
+    if (revealPending_) return;
+    revealPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        revealPending_ = false;
+        tree_->scrollToBottom();
+    });
 }
 
 void ListView::clearRows() {

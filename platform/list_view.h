@@ -25,6 +25,10 @@ class ListView : public Control {
     QString text(int row, int column) const;
     bool setText(int row, int column, const QString& text);
 
+    // Scrolls the last row into view once control returns to the event loop, so adding many
+    // rows in one go lays the list out once, not once per row.
+    void revealLastRow();
+
     QTreeWidget* tree() const { return tree_; }
 
   signals:
@@ -33,6 +37,7 @@ class ListView : public Control {
   private:
     QTreeWidget* tree_;
     QList<float> widths_;
+    bool revealPending_ = false;
 };
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "frmmain.h"
 
+#include "builder/frm_file.h"
 #include "core/catalog_loader.h"
 #include "settings/frm_choice.h"
 
@@ -123,6 +124,7 @@ void frmmain::createControls() {
     pageView_ = std::make_unique<core::PageView>(
         core::PageView{*listVW, *viewport_, *RTBoxShow[0], *stBar, book_});
     choice_ = std::make_unique<settings::FrmChoice>(*Timer1, *PicPic, this);
+    builder_ = std::make_unique<builder::frmFile>(book_, this);
 }
 
 void frmmain::connectHandlers() {
@@ -145,6 +147,8 @@ void frmmain::connectHandlers() {
     connect(menuAutoShow, &QAction::triggered, this, &frmmain::menuAutoShow_Click);
     connect(menuStopAuto, &QAction::triggered, this, &frmmain::menuStopAuto_Click);
     connect(menuHelp, &QAction::triggered, this, &frmmain::menuHelp_Click);
+    connect(menuDocItem, &QAction::triggered, this, &frmmain::menuDocItem_Click);
+    connect(builder_.get(), &builder::frmFile::catalogSaved, this, &frmmain::reloadCatalog);
 
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, &frmmain::onEscape);
@@ -174,6 +178,13 @@ void frmmain::showPage(int16_t row, bool loadPicture) {
 void frmmain::listVW_ItemClick(int row) {
     CurPage = core::rowOfClickedItem(*listVW, row, CurPage);
     showPage(CurPage);
+}
+
+// The builder has written a new catalog: the list is read again; the page on display, CurPage
+// and the view mode stay as they are.
+void frmmain::reloadCatalog() {
+    listVW->clearRows();
+    core::LoadCatalog(*listVW, book_);
 }
 
 WindowMetrics frmmain::metrics() const {

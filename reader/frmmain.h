@@ -24,6 +24,9 @@
 namespace settings {
 class FrmChoice;
 }
+namespace builder {
+class frmFile;
+}
 
 namespace reader {
 
@@ -70,6 +73,7 @@ class frmmain : public platform::Form {
     int16_t AutoPlayPage = 0;
 
     settings::FrmChoice& choice() { return *choice_; }
+    builder::frmFile& catalogBuilder() { return *builder_; }
     core::ImageViewport& viewport() { return *viewport_; }
 
     // Handlers.
@@ -90,6 +94,7 @@ class frmmain : public platform::Form {
     void menuTextBack_Click();
     void menuHelp_Click();
     void menuExit_Click();
+    void menuDocItem_Click();
 
   protected:
     // The window's size as the layout formulas read it.
@@ -105,6 +110,7 @@ class frmmain : public platform::Form {
     void startAutoPlay();
     void imageFullScreen(const WindowMetrics& metrics);
     void onEscape();
+    void reloadCatalog();
 
     LayoutState layoutState() const;
     void applyLayout(const LayoutState& state);
@@ -114,6 +120,7 @@ class frmmain : public platform::Form {
     std::unique_ptr<core::ImageViewport> viewport_;
     std::unique_ptr<core::PageView> pageView_;
     std::unique_ptr<settings::FrmChoice> choice_;
+    std::unique_ptr<builder::frmFile> builder_;
 };
 
 }  // namespace reader

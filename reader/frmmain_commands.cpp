@@ -1,6 +1,7 @@
 // The command bar, zoom, auto-play and the remaining menu commands of the reader window.
 #include "frmmain.h"
 
+#include "builder/frm_file.h"
 #include "navigation.h"
 #include "platform/twips.h"
 #include "settings/frm_choice.h"
@@ -108,6 +109,10 @@ void frmmain::menuHelp_Click() {
     CurPage = 1;
     RTBoxShow[0]->setContentFrom(*RTBoxShow[1]);
     menuTextLarge_Click();
+}
+
+void frmmain::menuDocItem_Click() {
+    builder_->Show();
 }
 
 void frmmain::menuExit_Click() {

@@ -102,6 +102,10 @@ FrmFileWidgets createFrmFileWidgets(QWidget* owner) {
         list->widget()->setFont(songti(10.5));
     }
     setListColor(w.FileTxt->widget(), kLightCyan);
+    // Each caption names its list for screen readers too.
+    const std::array<platform::Control*, 4> labelled{w.DriveList, w.DirList, w.FileList, w.FileTxt};
+    for (std::size_t i = 0; i < labelled.size(); ++i)
+        w.LblDir[i]->label()->setBuddy(labelled[i]->widget());
     // The two file lists use the system's dialog font.
     for (platform::FileListBox* list : {w.FileList, w.FileTxt})
         list->widget()->setFont(systemFont("QDialog"));

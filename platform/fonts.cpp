@@ -19,4 +19,11 @@ void installFontSubstitutes() {
         QFont::insertSubstitutions(QString::fromUtf8(name), sans);
 }
 
+QFont songti(double points, bool bold) {
+    QFont font(QStringLiteral("宋体"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
 }  // namespace platform

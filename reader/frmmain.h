@@ -21,6 +21,8 @@
 #include <functional>
 #include <memory>
 
+class QPrinter;
+
 namespace settings {
 class FrmChoice;
 }
@@ -38,6 +40,8 @@ class frmmain : public platform::Form {
 
     // What ends the program; tests replace it.
     std::function<void()> endProgram;
+    // The printer dialog: true when the user chose to print. Tests replace it.
+    std::function<bool(QPrinter&)> printDialog;
 
     // Controls, named as the window design names them.
     platform::ScrollBar* VScr = nullptr;
@@ -88,6 +92,7 @@ class frmmain : public platform::Form {
     void menuStopAuto_Click();
     void menuPicData_Click();
     void menuTextBack_Click();
+    void menuPrint_Click();
     void menuHelp_Click();
     void menuExit_Click();
 
@@ -105,6 +110,7 @@ class frmmain : public platform::Form {
     void startAutoPlay();
     void imageFullScreen(const WindowMetrics& metrics);
     void onEscape();
+    bool showPrintDialog(QPrinter& printer);
 
     LayoutState layoutState() const;
     void applyLayout(const LayoutState& state);
@@ -114,6 +120,8 @@ class frmmain : public platform::Form {
     std::unique_ptr<core::ImageViewport> viewport_;
     std::unique_ptr<core::PageView> pageView_;
     std::unique_ptr<settings::FrmChoice> choice_;
+    // One printer for the run, so the choices made in its dialog hold for the next print.
+    std::unique_ptr<QPrinter> printer_;
 };
 
 }  // namespace reader

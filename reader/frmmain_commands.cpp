@@ -2,11 +2,14 @@
 #include "frmmain.h"
 
 #include "navigation.h"
+#include "picture_print.h"
 #include "platform/twips.h"
 #include "settings/frm_choice.h"
 #include "settings/interval.h"
 
 #include <QColorDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace reader {
 
@@ -101,6 +104,23 @@ void frmmain::menuTextBack_Click() {
     if (!chosen.isValid()) return;
     comDialogColor_ = chosen;
     RTBoxShow[0]->setBackColor(chosen);
+}
+
+// Any failure ends the command without a message. The dialog comes first, so a cancel prints
+// and writes nothing; the picture is the one on display when the command was chosen.
+void frmmain::menuPrint_Click() {
+    const platform::Picture picture = ImgPic->picture();
+    if (picture.isNull()) return;
+    const int scale = choice_->HScrTsValue();
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printDialog || !printDialog(*printer_)) return;
+    printPicture(*printer_, picture, scale);
+}
+
+bool frmmain::showPrintDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("打印图像："));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void frmmain::menuHelp_Click() {

@@ -41,12 +41,10 @@ void frmmain::createMenus() {
     // Help is a command on the menu bar itself, without a drop-down.
     menuHelp = bar->addAction(QStringLiteral("帮助(&H)"));
 
-    // Printing and the catalog builder arrive with their own windows; until then their items
-    // are shown but cannot be chosen.
-    for (QAction* pending : {menuPrint, menuDocItem}) {
-        pending->setEnabled(false);
-        pending->setToolTip(QStringLiteral("此功能尚未提供"));
-    }
+    // The catalog builder arrives with its own window; until then its item is shown but cannot
+    // be chosen.
+    menuDocItem->setEnabled(false);
+    menuDocItem->setToolTip(QStringLiteral("此功能尚未提供"));
 }
 
 }  // namespace reader

@@ -99,6 +99,8 @@ class frmmain : public platform::Form {
   protected:
     // The window's size as the layout formulas read it.
     virtual WindowMetrics metrics() const;
+    // Closing from the title bar ends the program like 退出(&X).
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void createControls();

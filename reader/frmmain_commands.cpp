@@ -7,6 +7,7 @@
 #include "settings/frm_choice.h"
 #include "settings/interval.h"
 
+#include <QCloseEvent>
 #include <QColorDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -132,6 +133,13 @@ void frmmain::menuHelp_Click() {
 
 void frmmain::menuExit_Click() {
     endProgram();
+}
+
+// Every secondary window belongs to the run, not to the reader: ending the program takes them
+// all, shown or hidden, so none keeps the process alive.
+void frmmain::closeEvent(QCloseEvent* event) {
+    event->accept();
+    menuExit_Click();
 }
 
 }  // namespace reader

@@ -1,12 +1,16 @@
-// The real reader window on screen: the viewport's inner area as its widgets have it.
+// The real reader window on screen: the viewport's inner area as its widgets have it, and what
+// closing the window does.
 #include "../core/book_fixture.h"
 #include "platform/twips.h"
 #include "reader/frmmain.h"
+#include "settings/frm_choice.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -63,5 +67,29 @@ TEST_P(InnerArea, IsTheWidgetThatClipsThePicture) {
 
 INSTANTIATE_TEST_SUITE_P(Reader, InnerArea,
                          ::testing::Values(Mode::Split, Mode::FullScreen, Mode::TextMaximised));
+
+// Closing from the title bar ends the run like 退出(&X): the settings dialog and a window of its
+// own (as the catalog builder is) go with it, and the event loop returns.
+TEST(ReaderWindow, ClosingEndsTheProgramWithEveryWindow) {
+    BookFixture fx;
+    fx.catalog("");
+    frmmain w(fx.book());
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.menuPicData_Click();
+    QPointer<QDialog> settings = w.choice().widgets()->dialog;
+    QWidget other;
+    other.show();
+
+    QTimer::singleShot(0, &w, [&w] { w.close(); });
+    // A run that does not end is stopped here and counts as a failure.
+    QTimer stuck;
+    stuck.setSingleShot(true);
+    QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    stuck.start(3000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(other.isVisible());
+    EXPECT_TRUE(!settings || !settings->isVisible());
+}
 
 }  // namespace

@@ -9,10 +9,11 @@ StatusBar::StatusBar(QWidget* parent)
     static const char* const names[] = {"状态", "标题", "页码"};
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(bar_);
-        // The description says which panel it is; screen readers read the text as its name.
+        // The description says which panel it is; the name says it with the text.
         label->setAccessibleDescription(QString::fromUtf8(names[i]));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setMinimumWidth(60);
+        label->setAccessibleName(QString::fromUtf8(names[i]) + QStringLiteral("："));
         bar_->addWidget(label, i == 1 ? 3 : 1);  // the title panel gets the room
         panels_[i] = label;
     }
@@ -28,7 +29,11 @@ QString StatusBar::panelText(int panel) const {
 }
 
 void StatusBar::setPanelText(int panel, const QString& text) {
-    if (QLabel* label = this->panel(panel)) label->setText(text);
+    QLabel* label = this->panel(panel);
+    if (!label) return;
+    label->setText(text);
+    // Screen readers announce the name: which panel, then what it says.
+    label->setAccessibleName(label->accessibleDescription() + QStringLiteral("：") + text);
 }
 
 void StatusBar::dock(float containerWidth, float containerHeight) {

@@ -124,6 +124,8 @@ void frmmain::createControls() {
     for (int i : {2, 1, 0, 3, 4, 5, 6, 7}) order.append(CmdPic[i]->widget());
     order.append(listVW->widget());
     for (int i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    // The keyboard starts where the tab order starts, so the page keys work at once.
+    RTBoxShow[0]->widget()->setFocus();
 
     viewport_ = std::make_unique<core::ImageViewport>(*ImgPic, *PicPic, *HScr, *VScr);
     pageView_ = std::make_unique<core::PageView>(

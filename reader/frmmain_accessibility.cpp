@@ -5,6 +5,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 
 namespace reader {
 namespace {
@@ -69,6 +70,13 @@ void frmmain::describeControls() {
     describe(RTBoxShow[0], "正文", "当前页的说明文字");
     describe(RTBoxShow[1], "帮助文档", "内置的帮助文档，平时隐藏");
     describe(stBar, "状态栏", "当前页的标题和页码");
+    // The scroll bars the list and the text pane bring along.
+    describe(listVW->tree()->verticalScrollBar(), "目录垂直滚动条", "上下滚动目录");
+    describe(listVW->tree()->horizontalScrollBar(), "目录水平滚动条", "左右滚动目录");
+    for (platform::RichTextBox* box : RTBoxShow) {
+        describe(box->edit()->verticalScrollBar(), "文字垂直滚动条", "上下滚动文字");
+        describe(box->edit()->horizontalScrollBar(), "文字水平滚动条", "左右滚动文字");
+    }
 
     describe(menuBar(), "菜单栏", "页面设置、工具和帮助");
     for (QAction* top : menuBar()->actions()) {

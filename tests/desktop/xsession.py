@@ -105,6 +105,10 @@ class Session:
             "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
             "QT_ACCESSIBILITY": "1",
             "LANG": "C.UTF-8",
+            # Xvfb's emulated wheel feeds XInput2's smooth scrolling unevenly (a notch may come
+            # out as none or as several); core pointer events give one wheel event per notch,
+            # as a real mouse does.
+            "QT_XCB_NO_XI2": "1",
         })
         env.pop("QT_SCALE_FACTOR", None)
         if self.scale != 1:
@@ -191,7 +195,9 @@ class Session:
     def extents(self, node):
         import pyatspi
         e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        return e.x, e.y, e.width, e.height
+        # Qt reports device-independent pixels; the screen and xdotool count device pixels.
+        k = self.scale
+        return e.x * k, e.y * k, e.width * k, e.height * k
 
     def status(self, which):
         """A status panel's text: 标题 (title) or 页码 (page number)."""

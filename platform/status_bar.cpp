@@ -1,5 +1,7 @@
 #include "status_bar.h"
 
+#include "controls.h"
+
 namespace platform {
 
 StatusBar::StatusBar(QWidget* parent)
@@ -9,6 +11,7 @@ StatusBar::StatusBar(QWidget* parent)
     static const char* const names[] = {"状态", "标题", "页码"};
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(bar_);
+        usePlainText(label);  // panels show names from the catalog
         // The description says which panel it is; screen readers read the text as its name.
         label->setAccessibleDescription(QString::fromUtf8(names[i]));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <functional>
@@ -60,6 +61,9 @@ TEST_F(PlainText, StatusBarPanels) {
         for (int panel = 1; panel <= 3; ++panel) {
             bar.setPanelText(panel, name);
             expectLiteral(*bar.panel(panel), name);
+            QTextDocument tip;  // the tooltip carries the full text, literally
+            tip.setHtml(bar.panel(panel)->toolTip());
+            EXPECT_EQ(tip.toPlainText(), name);
         }
 }
 

@@ -32,15 +32,8 @@ QString showPicture(PageView& view, const QString& name) {
         image.setPicture({});  // a page without a picture shows none
         return {};
     }
-    platform::PictureLoad load;
-    if (!isBareFileName(name)) {
-        load.error = kOutsideBook;
-    } else {
-        const platform::BookFileRead file =
-            platform::readBookFile(view.book, name, platform::kMaxPictureBytes);
-        load =
-            file.ok() ? platform::decodePicture(file.bytes) : platform::PictureLoad{{}, file.error};
-    }
+    platform::PictureLoad load{{}, kOutsideBook};
+    if (isBareFileName(name)) load = platform::loadPicture(view.book.filePath(name));
     if (load.ok()) {
         image.setPicture(std::move(load.picture), name);
         return {};

@@ -166,7 +166,10 @@ void frmmain::connectHandlers() {
 // help document. Each step stands on its own.
 void frmmain::Form_Load() {
     core::setUpCatalogColumns(*listVW);
-    core::LoadCatalog(*listVW, book_);
+    // A catalog that is there but refused would look like an empty book; say why instead.
+    QString problem;
+    core::LoadCatalog(*listVW, book_, &problem);
+    stBar->setPanelText(1, problem);
     VScr->setVisible(false);
     HScr->setVisible(false);
     ImgPic->setVisible(false);

@@ -23,12 +23,12 @@ set(CPACK_PACKAGE_VENDOR "huaben")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "huaben maintainers <maintainers@huaben.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "picture-and-text e-book reader and composer")
-set(CPACK_PACKAGE_DESCRIPTION
-    "huaben reads and composes picture-and-text e-books. A book is a folder of pictures,\n"
-    "RTF or plain-text files that explain them, and a catalog, DocItem.txt. The reader\n"
-    "shows the catalog, the page picture and its text, zooms, shows the picture full\n"
-    "screen, plays the pages as a slide show and prints the picture. The interface is\n"
-    "in Simplified Chinese.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "huaben reads and composes picture-and-text e-books. A book is a folder of\n"
+    "pictures, RTF or plain-text files that explain them, and a catalog,\n"
+    "DocItem.txt. The reader shows the catalog, the page picture and its text,\n"
+    "zooms, shows the picture full screen, plays the pages as a slide show and\n"
+    "prints the picture. The interface is in Simplified Chinese.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)

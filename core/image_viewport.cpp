@@ -48,10 +48,6 @@ void ImageViewport::PlaceImage() {
     image_.setDraggable(v.scroll || h.scroll);
 }
 
-bool ImageViewport::scrollable() const {
-    return hscr_.visible() || vscr_.visible();
-}
-
 namespace {
 
 bool moveBar(platform::ScrollBar& bar, float twips, float unit) {

@@ -24,7 +24,6 @@ class ImageViewport : public QObject {
     // right and bottom), within their range; the picture follows the bars. Returns false when
     // no bar moved.
     bool scrollBy(float dxTwips, float dyTwips);
-    bool scrollable() const;
 
     platform::ImageControl& image() const { return image_; }
     platform::PictureBox& box() const { return box_; }

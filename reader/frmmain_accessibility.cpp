@@ -89,8 +89,9 @@ void frmmain::describeControls() {
     }
     for (const MenuText& m : kMenuTexts) {
         QAction* action = this->*m.item;
+        // Qt's screen-reader view of a menu item carries its name only; the description is
+        // there for What's This help.
         action->setWhatsThis(QString::fromUtf8(m.description));
-        action->setStatusTip(QString::fromUtf8(m.description));
     }
 }
 

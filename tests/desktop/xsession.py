@@ -201,9 +201,11 @@ class Session:
 
     def status(self, which):
         """A status panel's text: 标题 (title) or 页码 (page number)."""
-        prefix = which + "："
-        node = self.find(lambda n: n.getRoleName() == "label" and n.name.startswith(prefix))
-        return node.name[len(prefix):] if node else None
+        node = self.find(lambda n: n.getRoleName() == "label" and n.description == which)
+        if node is None:
+            return None
+        # A panel is named by its text, or by what it is for while it is empty.
+        return "" if node.name == which else node.name
 
     # --- what the screen shows ---
     def screenshot(self):

@@ -170,6 +170,9 @@ TEST(StatusBar, PanelsOneToThreeAreReadByScreenReaders) {
         QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(bar.panel(panel));
         ASSERT_NE(a11y, nullptr);
         EXPECT_EQ(a11y->text(QAccessible::Name), text);
+        bar.setPanelText(panel, QString());  // an empty panel is named by what it is for
+        EXPECT_FALSE(a11y->text(QAccessible::Name).isEmpty());
+        bar.setPanelText(panel, text);
     }
     bar.setPanelText(4, QStringLiteral("x"));  // no such panel: nothing happens
     EXPECT_EQ(bar.panelText(0), QString());

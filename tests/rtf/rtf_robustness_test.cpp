@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -108,6 +109,71 @@ TEST(RtfHostile, DeepNestingKeepsFormattingScoped) {
     EXPECT_EQ(c.charFormat().fontWeight(), QFont::Bold);
     c.setPosition(2);
     EXPECT_EQ(c.charFormat().fontWeight(), QFont::Normal);
+}
+
+struct LimitCase {
+    const char* name;
+    QByteArray rtf;
+    platform::TextLimits limits;
+    QString text;
+};
+
+void PrintTo(const LimitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RtfLimits : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(RtfLimits, BreakAndCutAsTheLimitsSay) {
+    QTextDocument doc;
+    ASSERT_TRUE(importRtf(GetParam().rtf, doc, GetParam().limits));
+    EXPECT_EQ(rtftest::blockText(doc), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RtfLimits,
+    ::testing::Values(
+        LimitCase{
+            "within the limits nothing changes", R"({\rtf1 ab\par cd\par})", {2, 5}, "ab\ncd"},
+        LimitCase{"a paragraph across runs is broken at the cap",
+                  R"({\rtf1 ab{\b cdefg}h\par i})",
+                  {3, 100},
+                  "abc\ndef\ngh\ni"},
+        LimitCase{"the break falls after a word",
+                  R"({\rtf1 aaaa bbbbbb cc})",
+                  {12, 100},
+                  "aaaa bbbbbb \ncc"},
+        LimitCase{"empty cells are broken like text",
+                  R"({\rtf1 \cell\cell\cell\cell\cell})",
+                  {2, 100},
+                  "\t\t\n\t\t"},
+        LimitCase{"text exactly at the total needs no note", R"({\rtf1 abc\par})", {100, 3}, "abc"},
+        LimitCase{"text read beyond the total is counted",
+                  R"({\rtf1 abcdef})",
+                  {100, 3},
+                  QStringLiteral("abc\n（文字过长，以下 3 字未显示）")}));
+
+TEST(RtfLimits, TextNotReadIsEstimated) {
+    // 1000 paragraphs of ten letters; reading stops soon after the first hundred.
+    QTextDocument doc;
+    ASSERT_TRUE(
+        importRtf("{\\rtf1 " + repeat("abcdefghij\\par\r\n", 1000) + "}", doc, {100, 1100}));
+    const QString note = doc.lastBlock().text();
+    const QString prefix = QStringLiteral("（文字过长，以下约 ");
+    ASSERT_TRUE(note.startsWith(prefix)) << note.toStdString();
+    const qsizetype estimate = note.mid(prefix.size()).section(u' ', 0, 0).toLongLong();
+    EXPECT_NEAR(double(estimate), 9000.0, 9000.0 * 0.2);
+}
+
+TEST(RtfLimits, EveryPieceOfABrokenParagraphKeepsItsFormat) {
+    QTextDocument doc;
+    ASSERT_TRUE(importRtf(R"({\rtf1\qc\li720 abcdefgh\par\pard ij})", doc, {3, 100}));
+    ASSERT_EQ(rtftest::blockText(doc), "abc\ndef\ngh\nij");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(doc.findBlockByNumber(i).blockFormat().alignment(), Qt::AlignHCenter) << i;
+        EXPECT_GT(doc.findBlockByNumber(i).blockFormat().leftMargin(), 0) << i;
+    }
+    EXPECT_EQ(doc.findBlockByNumber(3).blockFormat().leftMargin(), 0);
 }
 
 }  // namespace

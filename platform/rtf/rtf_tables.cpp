@@ -23,13 +23,14 @@ void FontTable::setCodePage(int codePage) {
 
 void FontTable::appendNameBytes(QByteArrayView bytes) {
     if (!open_) return;
-    nameBytes_.append(bytes);
+    nameBytes_.append(bytes.first(std::min(bytes.size(), kMaxNameLength - nameBytes_.size())));
 }
 
 void FontTable::appendNameText(const QString& text) {
     if (!open_) return;
     flushNameBytes();
     pending_.name += text;
+    pending_.name.truncate(kMaxNameLength);
 }
 
 void FontTable::flushNameBytes() {
@@ -38,6 +39,7 @@ void FontTable::flushNameBytes() {
     int cp = pending_.codePage ? pending_.codePage : documentCodePage_;
     if (cp == kSymbolCodePage) cp = documentCodePage_;
     pending_.name += decoder_.decode(nameBytes_, cp);
+    pending_.name.truncate(kMaxNameLength);
     nameBytes_.clear();
 }
 
@@ -49,7 +51,7 @@ void FontTable::commit() {
         pending_.name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
         pending_.codePage = kAdobeSymbolCodePage;
     // The first definition of a number counts, as Word reads it.
-    if (!fonts_.contains(number_)) fonts_.insert(number_, pending_);
+    if (!fonts_.contains(number_) && fonts_.size() < kMaxFonts) fonts_.insert(number_, pending_);
     pending_ = FontInfo{};
     open_ = false;
 }
@@ -65,7 +67,8 @@ void ColorTable::set(int component, int value) {
 }
 
 void ColorTable::endEntry() {
-    colors_.push_back(any_ ? QColor(rgb_[0], rgb_[1], rgb_[2]) : QColor());
+    if (colors_.size() < kMaxColors)
+        colors_.push_back(any_ ? QColor(rgb_[0], rgb_[1], rgb_[2]) : QColor());
     rgb_[0] = rgb_[1] = rgb_[2] = 0;
     any_ = false;
 }

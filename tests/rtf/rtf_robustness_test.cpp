@@ -8,6 +8,7 @@
 #include <QTextDocument>
 
 #include "platform/rtf/rtf_importer.h"
+#include "platform/rtf/rtf_tables.h"
 #include "rtf_test_util.h"
 #include "support/test_paths.h"
 
@@ -109,6 +110,34 @@ TEST(RtfHostile, DeepNestingKeepsFormattingScoped) {
     EXPECT_EQ(c.charFormat().fontWeight(), QFont::Bold);
     c.setPosition(2);
     EXPECT_EQ(c.charFormat().fontWeight(), QFont::Normal);
+}
+
+// The format of the character before position `pos`.
+QTextCharFormat formatAt(QTextDocument& doc, int pos) {
+    QTextCursor c(&doc);
+    c.setPosition(pos);
+    return c.charFormat();
+}
+
+TEST(RtfHostile, HugeTablesKeepTheirFirstEntriesOnly) {
+    using platform::rtf::ColorTable;
+    using platform::rtf::FontTable;
+    QByteArray fonts = "{\\fonttbl";
+    for (int i = 0; i < FontTable::kMaxFonts + 10; ++i)
+        fonts += "{\\f" + QByteArray::number(i) + " F" + QByteArray::number(i) + ";}";
+    const QByteArray longName = "{\\f99999 " + QByteArray(1 << 20, 'n') + ";}}";
+    const QByteArray colors = "{\\colortbl" + repeat(";", ColorTable::kMaxColors - 1) +
+                              "\\red255;\\green255;" + repeat(";", 100000) + "}";
+    const QByteArray body = "\\f4095\\cf65535 a\\f4096\\cf65536 b\\f99999 c}";
+    QTextDocument doc;
+    ASSERT_TRUE(importRtf("{\\rtf1" + fonts + longName + colors + body, doc));
+    ASSERT_EQ(doc.toPlainText(), "abc");
+    EXPECT_EQ(formatAt(doc, 1).fontFamilies().toStringList(), QStringList{"F4095"});
+    EXPECT_EQ(formatAt(doc, 1).foreground().color(), QColor(255, 0, 0));
+    EXPECT_NE(formatAt(doc, 2).fontFamilies().toStringList(), QStringList{"F4096"});
+    EXPECT_EQ(formatAt(doc, 2).foreground().style(), Qt::NoBrush);  // the automatic colour
+    EXPECT_LE(formatAt(doc, 3).fontFamilies().toStringList().value(0).size(),
+              FontTable::kMaxNameLength);
 }
 
 struct LimitCase {

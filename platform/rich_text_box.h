@@ -16,8 +16,9 @@ class RichTextBox : public Control {
     // Files larger than this are not loaded; no book text comes near it.
     static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
     // What the pane lays out, so that no text keeps the window from answering: a book page
-    // holds a few thousand characters; a long novel would still fit.
-    static constexpr TextLimits kLimits{4000, 500'000};
+    // holds a few thousand characters, a novel some hundred thousand. Qt lays out the text in
+    // the background in growing steps; at this total the longest stays well under 0.1 s.
+    static constexpr TextLimits kLimits{4000, 200'000};
 
     explicit RichTextBox(QWidget* parent);
 

@@ -1,6 +1,7 @@
 #include "text_limits.h"
 
 #include <QColor>
+#include <QLocale>
 #include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -88,8 +89,8 @@ LimitedText limitPlainText(QStringView text, const TextLimits& limits) {
 
 QString omittedTextNote(qsizetype omitted, bool estimated) {
     return QStringLiteral("（文字过长，以下%1 %2 字未显示）")
-        .arg(estimated ? QStringLiteral("约") : QString())
-        .arg(omitted);
+        .arg(estimated ? QStringLiteral("约") : QString(),
+             QLocale(QLocale::Chinese, QLocale::China).toString(qlonglong(omitted)));
 }
 
 void appendOmittedTextNote(QTextCursor& cursor, qsizetype omitted, bool estimated) {

@@ -43,7 +43,8 @@ struct LimitedText {
 };
 LimitedText limitPlainText(QStringView text, const TextLimits& limits);
 
-// "（文字过长，以下 N 字未显示）", with "约" before N when the count is an estimate.
+// "（文字过长，以下 N 字未显示）", N with thousands separators and "约" before it when the
+// count is an estimate.
 QString omittedTextNote(qsizetype omitted, bool estimated = false);
 // Ends the document with the note as a paragraph of its own, at the cursor (the document's end).
 void appendOmittedTextNote(QTextCursor& cursor, qsizetype omitted, bool estimated = false);

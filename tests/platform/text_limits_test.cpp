@@ -81,7 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"a pair at the total is left out whole", "ab" + kPair, {100, 3}, "ab", 1}));
 
 TEST(OmittedTextNote, SaysHowManyCharactersAreNotShown) {
-    EXPECT_EQ(platform::omittedTextNote(1234), QStringLiteral("（文字过长，以下 1234 字未显示）"));
+    EXPECT_EQ(platform::omittedTextNote(1234567),
+              QStringLiteral("（文字过长，以下 1,234,567 字未显示）"));
     EXPECT_EQ(platform::omittedTextNote(5, true),
               QStringLiteral("（文字过长，以下约 5 字未显示）"));
 }

@@ -1,6 +1,7 @@
 #include "frm_file_widgets.h"
 
 #include "platform/dialog_lifecycle.h"
+#include "platform/fonts.h"
 #include "platform/twips.h"
 
 #include <QApplication>
@@ -9,19 +10,14 @@
 namespace builder {
 namespace {
 
+using platform::songti;
+
 constexpr float kClientWidth = 8280;
 constexpr float kClientHeight = 6750;
 
 const QColor kPink(255, 192, 192);
 const QColor kLightGreen(192, 255, 192);
 const QColor kLightCyan(192, 255, 255);
-
-QFont songti(double points, bool bold = false) {
-    QFont font(QStringLiteral("宋体"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 // The system's font for a kind of widget, complete, so nothing of the frame's bold font is
 // inherited.
@@ -55,12 +51,9 @@ struct LabelDesign {
 
 FrmFileWidgets createFrmFileWidgets(QWidget* owner) {
     FrmFileWidgets w;
-    w.dialog = new QDialog(owner);
-    w.dialog->setWindowTitle(QStringLiteral("制作图文电子读物目录"));
-    w.dialog->setModal(false);
-    w.dialog->setFixedSize(platform::toPixels(kClientWidth), platform::toPixels(kClientHeight));
+    w.dialog = platform::createFixedDialog(owner, QStringLiteral("制作图文电子读物目录"),
+                                           kClientWidth, kClientHeight);
     w.dialog->setFont(songti(10.5));
-    platform::centreOnScreen(w.dialog);
 
     w.FraDir = new platform::Frame(QStringLiteral("选择图像文件"), w.dialog);
     w.FraDir->place(75, 75, 8040, 3855);
@@ -102,6 +95,10 @@ FrmFileWidgets createFrmFileWidgets(QWidget* owner) {
         list->widget()->setFont(songti(10.5));
     }
     setListColor(w.FileTxt->widget(), kLightCyan);
+    // Each caption names its list for screen readers too.
+    const std::array<platform::Control*, 4> labelled{w.DriveList, w.DirList, w.FileList, w.FileTxt};
+    for (std::size_t i = 0; i < labelled.size(); ++i)
+        w.LblDir[i]->label()->setBuddy(labelled[i]->widget());
     // The two file lists use the system's dialog font.
     for (platform::FileListBox* list : {w.FileList, w.FileTxt})
         list->widget()->setFont(systemFont("QDialog"));

@@ -1,5 +1,7 @@
 #include "dialog_lifecycle.h"
 
+#include "twips.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -57,6 +59,16 @@ void DialogLifecycle::forget() {
     QObject::disconnect(dialog, nullptr, &handlers_, nullptr);
     for (QObject* child : dialog->findChildren<QObject*>())
         QObject::disconnect(child, nullptr, &handlers_, nullptr);
+}
+
+QDialog* createFixedDialog(QWidget* owner, const QString& title, float widthTwips,
+                           float heightTwips) {
+    auto* dialog = new QDialog(owner);
+    dialog->setWindowTitle(title);
+    dialog->setModal(false);
+    dialog->setFixedSize(toPixels(widthTwips), toPixels(heightTwips));
+    centreOnScreen(dialog);
+    return dialog;
 }
 
 void centreOnScreen(QWidget* window) {

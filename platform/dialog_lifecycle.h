@@ -46,6 +46,10 @@ class DialogLifecycle {
     State state_ = State::Closed;
 };
 
+// A modeless dialog whose client area has this designed size in twips, centred on the screen.
+QDialog* createFixedDialog(QWidget* owner, const QString& title, float widthTwips,
+                           float heightTwips);
+
 // Puts the window, frame included, in the middle of its screen. The frame is known only once the
 // window has been shown, so a first showing centres again.
 void centreOnScreen(QWidget* window);

@@ -2,10 +2,12 @@
 
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <QSortFilterProxyModel>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -30,6 +32,9 @@ class DirectoryProxy : public QSortFilterProxyModel {
     }
 
   protected:
+    // Names only: sizes, types and dates would be read out to screen-reader users too.
+    bool filterAcceptsColumn(int column, const QModelIndex&) const override { return column == 0; }
+
     bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
         const auto* fs = static_cast<const QFileSystemModel*>(sourceModel());
         const QModelIndex index = fs->index(row, 0, parent);
@@ -52,6 +57,8 @@ class FileFilterProxy : public QSortFilterProxyModel {
     }
 
   protected:
+    bool filterAcceptsColumn(int column, const QModelIndex&) const override { return column == 0; }
+
     bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
         const auto* fs = static_cast<const QFileSystemModel*>(sourceModel());
         const QModelIndex index = fs->index(row, 0, parent);
@@ -79,6 +86,11 @@ namespace {
 bool canList(const QString& path) {
     const QFileInfo info(path);
     return info.isDir() && info.isReadable() && info.isExecutable();
+}
+
+QString nearestListable(QString path) {
+    while (!canList(path) && !QDir(path).isRoot()) path = QDir::cleanPath(path + "/..");
+    return path;
 }
 
 }  // namespace
@@ -113,7 +125,8 @@ void DriveListBox::setCurrentIndexQuietly(int index) {
 DirListBox::DirListBox(QWidget* parent)
     : Control(new QTreeView(parent)),
       model_(new QFileSystemModel(widget())),
-      proxy_(new DirectoryProxy(widget())) {
+      proxy_(new DirectoryProxy(widget())),
+      watcher_(new QFileSystemWatcher(this)) {
     model_->setFilter(QDir::AllDirs | QDir::NoDot);
     model_->setReadOnly(true);
     proxy_->setSourceModel(model_);
@@ -125,15 +138,29 @@ DirListBox::DirListBox(QWidget* parent)
     tree->setUniformRowHeights(true);
     tree->header()->setStretchLastSection(true);
     tree->header()->setSectionsClickable(false);
-    for (int column = 1; column < model_->columnCount(); ++column) tree->hideColumn(column);
     tree->setAccessibleName(QStringLiteral("目录列表"));
     connect(tree, &QTreeView::activated, this, &DirListBox::open);
+    // A directory removed (or a medium taken out) while it is shown would leave an empty list
+    // with no way up: the list moves to the nearest directory that still exists. The watcher
+    // tells at once where the file system can; the timer covers the rest.
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &DirListBox::checkStillThere);
+    auto* poll = new QTimer(this);
+    poll->setInterval(2000);
+    connect(poll, &QTimer::timeout, this, &DirListBox::checkStillThere);
+    poll->start();
+}
+
+void DirListBox::checkStillThere() {
+    if (path_.isEmpty() || canList(path_)) return;
+    if (setPath(nearestListable(path_))) emit pathChanged();
 }
 
 bool DirListBox::setPath(const QString& path) {
     const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     if (!canList(clean)) return false;
+    if (!path_.isEmpty()) watcher_->removePath(path_);
     path_ = clean;
+    watcher_->addPath(clean);
     model_->setRootPath(clean);
     proxy_->setCurrentPath(clean);
     view()->setRootIndex(proxy_->mapFromSource(model_->index(clean)));

@@ -10,6 +10,7 @@
 #include <vector>
 
 class QFileSystemModel;
+class QFileSystemWatcher;
 
 namespace platform {
 
@@ -65,9 +66,11 @@ class DirListBox : public Control {
 
   private:
     void open(const QModelIndex& index);
+    void checkStillThere();
 
     QFileSystemModel* model_;
     DirectoryProxy* proxy_;
+    QFileSystemWatcher* watcher_;
     QString path_;
 };
 

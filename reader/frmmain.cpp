@@ -2,6 +2,7 @@
 
 #include "builder/frm_file.h"
 #include "core/catalog_loader.h"
+#include "platform/fonts.h"
 #include "settings/frm_choice.h"
 
 #include <QApplication>
@@ -13,11 +14,7 @@
 namespace reader {
 namespace {
 
-QFont songti(double points) {
-    QFont font(QStringLiteral("宋体"));
-    font.setPointSizeF(points);
-    return font;
-}
+using platform::songti;
 
 struct ButtonDesign {
     const char* caption;

@@ -1,6 +1,7 @@
 #include "frm_choice_widgets.h"
 
 #include "platform/dialog_lifecycle.h"
+#include "platform/fonts.h"
 #include "platform/twips.h"
 
 #include <QFont>
@@ -11,15 +12,9 @@ namespace {
 constexpr float kClientWidth = 7095;
 constexpr float kClientHeight = 4965;
 
-QFont designFont() {
-    QFont font(QStringLiteral("宋体"));
-    font.setPointSizeF(10.5);
-    return font;
-}
-
 template <typename C>
 C* withFont(C* control) {
-    control->widget()->setFont(designFont());
+    control->widget()->setFont(platform::songti(10.5));
     return control;
 }
 
@@ -27,11 +22,8 @@ C* withFont(C* control) {
 
 FrmChoiceWidgets createFrmChoiceWidgets(QWidget* owner) {
     FrmChoiceWidgets w;
-    w.dialog = new QDialog(owner);
-    w.dialog->setWindowTitle(QStringLiteral("图像参数选择"));
-    w.dialog->setModal(false);
-    w.dialog->setFixedSize(platform::toPixels(kClientWidth), platform::toPixels(kClientHeight));
-    platform::centreOnScreen(w.dialog);
+    w.dialog = platform::createFixedDialog(owner, QStringLiteral("图像参数选择"), kClientWidth,
+                                           kClientHeight);
 
     w.FraBackColor = withFont(new platform::Frame(QStringLiteral("图像背景色"), w.dialog));
     w.FraBackColor->place(150, 375, 2340, 3615);

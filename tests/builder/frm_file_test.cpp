@@ -236,11 +236,10 @@ TEST_F(Builder, UnreadableDrivesAndVanishedDirectoriesLeaveTheListsUsable) {
     EXPECT_EQ(w().DirList->path(), photos.path());
     EXPECT_EQ(w().lvwFile->rowCount(), 1);
 
-    // The directory shown is removed from under the dialog; going up still works.
+    // The directory shown is removed from under the dialog: the lists move up to what is left.
     openDir("sub");
     ASSERT_TRUE(QDir(photos.filePath("sub")).removeRecursively());
-    openDir("..");
-    EXPECT_EQ(w().DirList->path(), photos.path());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w().DirList->path() == photos.path(); }, 5000));
     EXPECT_EQ(images(4).size(), 4);
     // A directory that is gone when opened is said, not entered.
     told.clear();

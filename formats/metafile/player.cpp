@@ -380,12 +380,14 @@ QPen Player::qpen() const {
     QPen pen(p.color);
     const QTransform t = full();
     const double scale = std::sqrt(std::abs(t.determinant()));
-    const bool thin = p.width * scale < 1.0;  // cosmetic pens come here with width 0
+    const bool thin = std::abs(p.width) * scale < 1.0;  // cosmetic pens come here with width 0
     if (thin) {
         pen.setCosmetic(true);
         pen.setWidthF(1.0);
     } else {
-        pen.setWidthF(p.width);
+        // No pen is wider than the picture is large; wider ones only cost stroking time.
+        const double most = scale > 0 ? 4 * std::max(target_.width(), target_.height()) / scale : 1;
+        pen.setWidthF(std::min(std::abs(p.width), most));
     }
     switch (p.style & 0x0F00) {
         case 0x100:

@@ -10,6 +10,11 @@
 
 namespace metafile {
 
+// A COLORREF: red, green and blue in the low three bytes.
+inline QColor colorRef(uint32_t c) {
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
 struct EmfHeader {
     QRectF frameHmm;     // hundredths of a millimetre
     QRectF frameDevice;  // the same in reference-device pixels

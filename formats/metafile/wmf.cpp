@@ -9,10 +9,6 @@ constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
 constexpr quint32 kCommentWmfc = 0x43464D57;  // "WMFC": an EMF carried in comments
 constexpr qsizetype kMaxEmbeddedEmf = 64LL * 1024 * 1024;
 
-QColor colorRef(uint32_t c) {
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
 // Parameters come last-first: a point is y then x, a rectangle bottom, right, top, left.
 QPointF pointYX(ByteReader& r) {
     const double y = r.i16();

@@ -15,14 +15,17 @@ namespace {
 struct Channel {
     uint32_t mask = 0;
     int shift = 0;
-    uint32_t max = 0;
+    uint64_t max = 0;
     explicit Channel(uint32_t m = 0) : mask(m) {
         if (!m) return;
         shift = std::countr_zero(m);
         max = m >> shift;
-        if (max & (max + 1)) max = (1u << std::bit_width(max)) - 1;  // holes in a mask
+        // A mask with holes counts as its full width; a 32-bit one must not shift by 32.
+        if (max & (max + 1)) max = (uint64_t(1) << std::bit_width(max)) - 1;
     }
-    int value(uint32_t px) const { return max ? int(((px & mask) >> shift) * 255 / max) : 0; }
+    int value(uint32_t px) const {
+        return max ? int(uint64_t((px & mask) >> shift) * 255 / max) : 0;
+    }
 };
 
 // Expands RLE8 or RLE4 into one palette index per pixel, rows as stored (bottom-up).

@@ -279,6 +279,23 @@ TEST(MetafileTest, HostileRecordsAreSkippedOrEndPlayback) {
                              }()))
              .bytes(),
          true},
+        {"emf bit masks with holes and all 32 bits",
+         emfMarker(Emf().raw(81,
+                             [] {
+                                 QByteArray p;
+                                 for (int64_t v : {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 80, 52, 132, 4, 0,
+                                                   0xCC0020, 10, 10})
+                                     put32(p, v);
+                                 for (int64_t v : {40, 1, 1}) put32(p, v);
+                                 put16(p, 1), put16(p, 32), put32(p, 3);
+                                 for (int i = 0; i < 5; ++i) put32(p, 0);
+                                 for (int64_t v : {int64_t(0x80000001), int64_t(0xFFFFFFFF),
+                                                   int64_t(0xFF00F0), int64_t(0x12345678)})
+                                     put32(p, v);
+                                 return p;
+                             }()))
+             .bytes(),
+         true},
         {"emf text longer than its record", emfMarker(Emf().raw(84, longText)).bytes(), true},
         {"wmf record of size 0 ends playback",
          [] {

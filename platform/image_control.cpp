@@ -19,7 +19,7 @@ class ImageControl::Surface : public QLabel {
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
         painter.setClipRegion(event->region());
-        if (owner_) owner_->picture_.paint(painter, QRectF(rect()));
+        if (owner_) owner_->picture_.paint(painter, QRectF(rect()), QRectF(event->rect()));
     }
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() != Qt::LeftButton) return;

@@ -2,6 +2,7 @@
 
 #include "book_file.h"
 #include "twips.h"
+#include "vector_picture.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -50,20 +51,30 @@ Picture::Picture(QImage image, QSize naturalPixels)
     if (naturalPixels_.isEmpty()) naturalPixels_ = image_.size();
 }
 
+Picture::Picture(std::shared_ptr<const VectorPicture> vector) : vector_(std::move(vector)) {}
+
 QSizeF Picture::naturalSize() const {
+    if (vector_) return vector_->naturalTwips();
     if (image_.isNull()) return {0.0, 0.0};
     const float tpp = twipsPerPixel();
     return {naturalPixels_.width() * static_cast<double>(tpp),
             naturalPixels_.height() * static_cast<double>(tpp)};
 }
 
-void Picture::paint(QPainter& painter, const QRectF& target) const {
-    if (image_.isNull() || target.isEmpty()) return;
+void Picture::paint(QPainter& painter, const QRectF& target, const QRectF& exposed) const {
+    if (target.isEmpty()) return;
+    if (vector_) {
+        vector_->paint(painter, target, exposed);
+        return;
+    }
+    if (image_.isNull()) return;
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.drawImage(target, image_);
 }
 
 PictureLoad decodePicture(const QByteArray& bytes) {
+    // Metafiles are told by their content, whatever the file is called.
+    if (looksLikeMetafile(bytes)) return decodeMetafile(bytes);
     const BookFormat* format = formatOf(bytes);
     if (!format) return failed(QStringLiteral("不是可显示的图像格式"));
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, AddressSanitizer + UBSan, our libraries instrumented) and
 # runs each for the given seconds (default 60), one after the other:
-#   tools/fuzz.sh [seconds] [rtf|catalog|picture|text ...]
+#   tools/fuzz.sh [seconds] [rtf|catalog|picture|text|metafile ...]
 # Seeds come from tests/data, the sample book and, when present, the shared corpus. The growing
 # corpus stays in build-fuzz/corpus/<target>; inputs that fail land in build-fuzz/findings/<target>
 # and the script fails.
@@ -11,7 +11,7 @@ cd "$root"
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ "${#targets[@]}" -gt 0 ] || targets=(rtf catalog picture text)
+[ "${#targets[@]}" -gt 0 ] || targets=(rtf catalog picture text metafile)
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -27,7 +27,7 @@ cmake --build --preset fuzz
 out="$root/build-fuzz"
 seeds="$out/seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds"/{rtf,catalog,picture,text}
+mkdir -p "$seeds"/{rtf,catalog,picture,text,metafile}
 book=assets/sample-book
 corpus=../shared/corpus
 cp tests/data/rtf/*.rtf "$book"/*.rtf "$seeds/rtf/"
@@ -39,6 +39,8 @@ if command -v convert >/dev/null; then
     for f in bmp gif jpg ico png; do convert -size 3x2 xc:red "$seeds/picture/tiny.$f" || true; done
 fi
 cp "$book"/*.txt "$seeds/text/"
+[ -d "$corpus/metafile" ] &&
+    find "$corpus/metafile" \( -iname '*.wmf' -o -iname '*.emf' \) -size -64k -exec cp {} "$seeds/metafile/" \;
 for f in "$book"/*.rtf; do printf '\x08\x40' | cat - "$f" >"$seeds/text/$(basename "$f").limits"; done
 
 export ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=0

@@ -1,0 +1,33 @@
+#pragma once
+
+// The EMF record player: one class over two files. Internal.
+
+#include "byte_reader.h"
+#include "dib.h"
+#include "records.h"
+
+namespace metafile {
+
+class EmfPlayer {
+  public:
+    EmfPlayer(QByteArrayView bytes, Player& p) : bytes_(bytes), p_(p) {}
+    void play();
+
+  private:
+    void record(uint32_t type, ByteReader& r);
+    void poly(uint32_t type, ByteReader& r);
+    void polyPoly(uint32_t type, ByteReader& r);
+    void polyDraw(ByteReader& r, bool small);
+    void text(ByteReader& r, bool wide);
+    void bitmapRecord(uint32_t type, ByteReader& r);
+    void gradient(ByteReader& r);
+    void clipRegion(ByteReader& r);
+    GdiObject extPen(ByteReader& r);
+    Dib dibAt(ByteReader& r, uint32_t offBmi, uint32_t cbBmi, uint32_t offBits, uint32_t cbBits,
+              bool alpha = false);
+
+    QByteArrayView bytes_;
+    Player& p_;
+};
+
+}  // namespace metafile

@@ -1,0 +1,387 @@
+#include "metafile_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringEncoder>
+
+using namespace testing_metafile;
+using metafile::Format;
+using metafile::Metafile;
+
+namespace {
+
+constexpr uint32_t kRed = 0x0000FF, kBlue = 0xFF0000;
+
+QColor at(const QImage& image, int x, int y) {
+    return image.pixelColor(x, y);
+}
+
+// A 1 x 1 24-bit DIB of the given colour, header and bits.
+QByteArray dib1x1(QColor c) {
+    QByteArray b;
+    put32(b, 40);
+    put32(b, 1);
+    put32(b, 1);
+    put16(b, 1);
+    put16(b, 24);
+    for (int i = 0; i < 6; ++i) put32(b, 0);
+    b.append(char(c.blue())).append(char(c.green())).append(char(c.red())).append('\0');
+    return b;
+}
+
+QByteArray wordsOf(uint32_t v) {
+    QByteArray b;
+    put32(b, v);
+    return b;
+}
+
+Wmf& wmfBrush(Wmf& w, uint32_t color) {
+    return w.rec(0x02FC, {0, int(color & 0xFFFF), int(color >> 16), 0});
+}
+
+// The marker the hostile cases end with: a red square in the middle.
+Emf emfMarker(Emf e) {
+    e.rec(39, {1, 0, kRed, 0}).rec(37, {1}).rec(37, {int64_t(0x80000008)});
+    return e.rec(43, {40, 40, 60, 60});
+}
+Wmf& wmfMarker(Wmf& w) {
+    wmfBrush(w, kRed).rec(0x012D, {0});
+    return w.rec(0x041B, {60, 60, 40, 40});
+}
+
+}  // namespace
+
+TEST(MetafileTest, SniffTellsFormatsByContent) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        Format expected;
+    } cases[] = {
+        {"placeable wmf", Wmf().bytes(), Format::Wmf},
+        {"plain wmf", Wmf(100, 100, 1440, true).bytes(), Format::Wmf},
+        {"emf", Emf().bytes(), Format::Emf},
+        {"png", QByteArray("\x89PNG\r\n\x1A\n", 8), Format::Unknown},
+        {"empty", QByteArray(), Format::Unknown},
+        {"three bytes", QByteArray("\xD7\xCD\xC6", 3), Format::Unknown},
+        {"emf type without signature", Emf().bytes().replace(40, 4, "XXXX"), Format::Unknown},
+    };
+    for (const auto& c : cases) EXPECT_EQ(metafile::sniff(c.bytes), c.expected) << c.name;
+}
+
+TEST(MetafileTest, NaturalSizeInTwipsFromWhatTheFileRecords) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QSizeF twips;
+    } cases[] = {
+        {"placeable: bbox over units per inch", Wmf(2880, 1440, 1440).bytes(), {2880, 1440}},
+        {"placeable at 576 per inch", Wmf(576, 288, 576).bytes(), {1440, 720}},
+        {"emf frame in 0.01 mm", Emf(127).bytes(), {7200, 7200}},
+        {"plain wmf: window extent in pixels",
+         Wmf(0, 0, 0, true).rec(0x020C, {50, 100}).bytes(),
+         {1500, 750}},
+        {"plain wmf without window: what it draws",
+         Wmf(0, 0, 0, true).rec(0x041B, {30, 40, 10, 20}).bytes(),
+         {300, 300}},
+    };
+    for (const auto& c : cases) {
+        const Metafile m = Metafile::fromData(c.bytes);
+        ASSERT_FALSE(m.isNull()) << c.name;
+        EXPECT_NEAR(m.sizeTwips().width(), c.twips.width(), 16) << c.name;
+        EXPECT_NEAR(m.sizeTwips().height(), c.twips.height(), 16) << c.name;
+    }
+    EXPECT_TRUE(Metafile::fromData(Wmf(0, 0, 1440).bytes()).isNull()) << "empty bounding box";
+    EXPECT_TRUE(Metafile::fromData(Wmf(0, 0, 0, true).bytes()).isNull()) << "nothing drawn";
+}
+
+TEST(MetafileTest, MappingPutsShapesWhereTheFileSays) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QPoint inside, outside;
+    } cases[] = {
+        {"emf pixels",
+         Emf().rec(39, {1, 0, kRed, 0}).rec(37, {1}).rec(43, {10, 10, 50, 50}).bytes(),
+         {30, 30},
+         {70, 70}},
+        {"emf anisotropic 10:1",
+         Emf()
+             .rec(17, {8})
+             .rec(9, {1000, 1000})
+             .rec(11, {100, 100})
+             .rec(39, {1, 0, kRed, 0})
+             .rec(37, {1})
+             .rec(43, {0, 0, 500, 500})
+             .bytes(),
+         {25, 25},
+         {75, 75}},
+        {"emf zero window extent is refused",
+         Emf()
+             .rec(17, {8})
+             .rec(9, {0, 0})
+             .rec(39, {1, 0, kRed, 0})
+             .rec(37, {1})
+             .rec(43, {0, 0, 50, 50})
+             .bytes(),
+         {25, 25},
+         {75, 75}},
+        {"emf world transform doubles",
+         Emf()
+             .rec(35, {0x40000000, 0, 0, 0x40000000, 0, 0})
+             .rec(39, {1, 0, kRed, 0})
+             .rec(37, {1})
+             .rec(43, {0, 0, 25, 25})
+             .bytes(),
+         {40, 40},
+         {75, 75}},
+        {"emf himetric flips y",
+         Emf()
+             .rec(17, {3})
+             .rec(39, {1, 0, kRed, 0})
+             .rec(37, {1})
+             .rec(43, {0, -5000, 5000, -10000})
+             .bytes(),
+         {25, 75},
+         {25, 25}},
+        {"wmf window twice the box",
+         [] {
+             Wmf w;
+             w.rec(0x020C, {200, 200});
+             return wmfBrush(w, kRed).rec(0x012D, {0}).rec(0x041B, {100, 100, 0, 0}).bytes();
+         }(),
+         {25, 25},
+         {75, 75}},
+        {"wmf polygon",
+         [] {
+             Wmf w;
+             wmfBrush(w, kRed).rec(0x012D, {0});
+             return w.rec(0x0324, {3, 0, 0, 100, 0, 0, 100}).bytes();
+         }(),
+         {20, 20},
+         {80, 80}},
+    };
+    for (const auto& c : cases) {
+        const QImage image = render(c.bytes);
+        EXPECT_EQ(at(image, c.inside.x(), c.inside.y()), QColor(Qt::red)) << c.name;
+        EXPECT_EQ(at(image, c.outside.x(), c.outside.y()), QColor(Qt::white)) << c.name;
+    }
+}
+
+TEST(MetafileTest, RasterOperationsAreExact) {
+    const struct {
+        const char* name;
+        uint32_t rop;
+        QColor dest, source, expected;
+    } cases[] = {
+        {"SRCCOPY", 0x00CC0020, QColor(0, 255, 0), QColor(255, 0, 0), QColor(255, 0, 0)},
+        {"SRCAND", 0x008800C6, QColor(0, 255, 255), QColor(255, 255, 0), QColor(0, 255, 0)},
+        {"SRCPAINT", 0x00EE0086, QColor(0, 0, 255), QColor(255, 0, 0), QColor(255, 0, 255)},
+        {"SRCINVERT", 0x00660046, QColor(255, 255, 0), QColor(255, 0, 0), QColor(0, 255, 0)},
+        {"DSTINVERT", 0x00550009, QColor(255, 0, 0), QColor(), QColor(0, 255, 255)},
+        {"PATCOPY", 0x00F00021, QColor(255, 0, 0), QColor(0, 0, 255), QColor(0, 0, 255)},
+        {"NOP", 0x00AA0029, QColor(255, 0, 0), QColor(0, 0, 255), QColor(255, 0, 0)},
+    };
+    for (const auto& c : cases) {
+        Wmf w;
+        wmfBrush(w, rgb(c.dest.red(), c.dest.green(), c.dest.blue())).rec(0x012D, {0});
+        w.rec(0x061D, {0x0021, 0x00F0, 100, 100, 0, 0});  // PATCOPY the destination colour
+        const bool pattern = (c.rop >> 16) == 0xF0 || (c.rop >> 16) == 0xAA;
+        if (pattern && c.source.isValid()) {
+            wmfBrush(w, rgb(c.source.red(), c.source.green(), c.source.blue())).rec(0x012D, {1});
+        }
+        if (pattern || (c.rop >> 16) == 0x55) {
+            w.rec(0x061D, {int(c.rop & 0xFFFF), int(c.rop >> 16), 100, 100, 0, 0});
+        } else {
+            QByteArray params = wordsOf(c.rop);
+            for (int v : {0, 0, 1, 1, 0, 0}) put16(params, v);  // source, size, destination
+            params.append(dib1x1(c.source));
+            w.rec(0x020C, {1, 1}).raw(0x0940, params);
+        }
+        EXPECT_EQ(at(render(w.bytes()), 50, 50), c.expected) << c.name;
+    }
+}
+
+TEST(MetafileTest, ObjectTableFillsFirstFreeSlotAndSkipsBadIndices) {
+    Wmf w;
+    w.rec(0x02FA, {5, 0, 0, 0, 0});        // slot 0: a null pen
+    w.rec(0x00F7, {0x300, 0});             // slot 1: a palette, never drawn
+    wmfBrush(w, kRed).rec(0x012D, {2});    // slot 2
+    w.rec(0x012D, {0}).rec(0x012D, {99});  // a pen; index out of range ignored
+    w.rec(0x041B, {50, 50, 0, 0});         // red
+    w.rec(0x01F0, {0});                    // free slot 0
+    wmfBrush(w, kBlue).rec(0x012D, {0});   // takes slot 0
+    w.rec(0x041B, {100, 100, 50, 50});     // blue
+    w.rec(0x01F0, {2}).rec(0x012D, {2});   // selecting a deleted object changes nothing
+    w.rec(0x041B, {100, 50, 50, 0});       // still blue
+    const QImage image = render(w.bytes());
+    EXPECT_EQ(at(image, 25, 25), QColor(Qt::red));
+    EXPECT_EQ(at(image, 75, 75), QColor(Qt::blue));
+    EXPECT_EQ(at(image, 25, 75), QColor(Qt::blue));
+}
+
+TEST(MetafileTest, HostileRecordsAreSkippedOrEndPlayback) {
+    QByteArray hugeDib = dib1x1(Qt::red);
+    hugeDib.replace(4, 8, QByteArray("\xFF\xFF\x00\x00\xFF\xFF\x00\x00", 8));
+    QByteArray rle;  // an 8 x 2 RLE8 picture whose run overshoots its line
+    for (int v : {40, 8, 2}) put32(rle, v);
+    put16(rle, 1), put16(rle, 8), put32(rle, 1), put32(rle, 0);
+    for (int i = 0; i < 4; ++i) put32(rle, 0);
+    rle.append(QByteArray("\0\0\xFF\0\xFF\x01\xFF\x00\x00\x01", 10));
+    QByteArray rlePatBlt = wordsOf(0x00CC0020);
+    for (int v : {0, 0, 2, 8, 0, 0}) put16(rlePatBlt, v);
+    rlePatBlt.append(rle);
+    QByteArray longText;
+    for (int64_t v : {0, 0, 0, 0, 1, 0, 0, 10, 10, 1000000, 76, 0, 0, 0, 0, 0, 0})
+        put32(longText, v);
+
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool markerDrawn;
+    } cases[] = {
+        {"emf records below their minimum size",
+         emfMarker(Emf().raw(27, QByteArray(0, '\0')).rec(0, {})).bytes(), true},
+        {"emf size 0 ends playback",
+         [] {
+             QByteArray b = emfMarker(Emf()).bytes();
+             b.replace(88 + 4, 4, QByteArray(4, '\0'));
+             return b;
+         }(),
+         false},
+        {"emf size past the end",
+         [] {
+             QByteArray b = emfMarker(Emf()).bytes();
+             b.replace(88 + 4, 4, QByteArray("\0\0\0\x7F", 4));
+             return b;
+         }(),
+         false},
+        {"emf polygon count beyond its record",
+         emfMarker(Emf().rec(3, {0, 0, 0, 0, 1000000000, 1, 1})).bytes(), true},
+        {"emf restore beyond the stack", emfMarker(Emf().rec(34, {-100}).rec(34, {5})).bytes(),
+         true},
+        {"emf deep SaveDC",
+         [] {
+             Emf e;
+             for (int i = 0; i < 3000; ++i) e.rec(33, {});
+             return emfMarker(e).bytes();
+         }(),
+         true},
+        {"emf object index out of range", emfMarker(Emf().rec(37, {70000}).rec(40, {-1})).bytes(),
+         true},
+        {"emf dib that overflows",
+         emfMarker(Emf().raw(81,
+                             [&] {
+                                 QByteArray p;
+                                 for (int64_t v : {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 80, 40, 120, 4, 0,
+                                                   0xCC0020, 10, 10})
+                                     put32(p, v);
+                                 return p + hugeDib;
+                             }()))
+             .bytes(),
+         true},
+        {"emf bit masks with holes and all 32 bits",
+         emfMarker(Emf().raw(81,
+                             [] {
+                                 QByteArray p;
+                                 for (int64_t v : {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 80, 52, 132, 4, 0,
+                                                   0xCC0020, 10, 10})
+                                     put32(p, v);
+                                 for (int64_t v : {40, 1, 1}) put32(p, v);
+                                 put16(p, 1), put16(p, 32), put32(p, 3);
+                                 for (int i = 0; i < 5; ++i) put32(p, 0);
+                                 for (int64_t v : {int64_t(0x80000001), int64_t(0xFFFFFFFF),
+                                                   int64_t(0xFF00F0), int64_t(0x12345678)})
+                                     put32(p, v);
+                                 return p;
+                             }()))
+             .bytes(),
+         true},
+        {"emf text longer than its record", emfMarker(Emf().raw(84, longText)).bytes(), true},
+        {"wmf record of size 0 ends playback",
+         [] {
+             Wmf w;
+             w.rawRecord(QByteArray(6, '\0'));
+             return wmfMarker(w).bytes();
+         }(),
+         false},
+        {"wmf polygon count beyond its record",
+         [] {
+             Wmf w;
+             w.rec(0x0324, {30000, 1, 1});
+             return wmfMarker(w).bytes();
+         }(),
+         true},
+        {"wmf escape is not executed",
+         [] {
+             Wmf w;
+             w.rec(0x0626, {0x0F00, 4, 1, 2});
+             return wmfMarker(w).bytes();
+         }(),
+         true},
+        {"wmf rle runs past the line",
+         [&] {
+             Wmf w;
+             w.raw(0x0940, rlePatBlt);
+             return wmfMarker(w).bytes();
+         }(),
+         true},
+        {"wmf restore of an empty stack",
+         [] {
+             Wmf w;
+             w.rec(0x0127, {-1}).rec(0x0127, {3});
+             return wmfMarker(w).bytes();
+         }(),
+         true},
+    };
+    for (const auto& c : cases) {
+        const QImage image = render(c.bytes);
+        EXPECT_EQ(at(image, 50, 50) == QColor(Qt::red), c.markerDrawn) << c.name;
+    }
+}
+
+TEST(MetafileTest, TextDecodesByTheFontCharacterSet) {
+    QStringEncoder gbk("GB18030");
+    const QByteArray face = gbk.encode(QStringLiteral("宋体")),
+                     chinese = gbk.encode(QStringLiteral("中文"));
+    QByteArray font;
+    for (int v : {-20, 0, 0, 0, 400}) put16(font, v);
+    font.append(QByteArray("\0\0\0\x86\0\0\0\0", 8))
+        .append(face)
+        .append(QByteArray(32 - face.size(), '\0'));
+    QByteArray text;
+    for (int v : {30, 10, int(chinese.size()), 0}) put16(text, v);
+    text.append(chinese);
+    for (int v : {20, 0, 20, 0}) put16(text, v);  // one advance per byte
+    Wmf w;
+    w.raw(0x02FB, font).rec(0x012D, {0}).raw(0x0A32, text);
+    QList<metafile::TextRun> runs;
+    const QImage image = render(w.bytes(), {100, 100}, &runs);
+    ASSERT_EQ(runs.size(), 1);
+    EXPECT_EQ(runs[0].text, QStringLiteral("中文"));
+    EXPECT_EQ(runs[0].logical, QPointF(10, 30));
+    int inked = 0;
+    for (int y = 30; y < 52; ++y)
+        for (int x = 10; x < 52; ++x) inked += qGray(image.pixel(x, y)) < 128;
+    EXPECT_GT(inked, 20) << "the characters are drawn below and right of their reference point";
+}
+
+TEST(MetafileTest, EmbeddedEmfIsPlayedInsteadOfTheWmfRecords) {
+    const QByteArray emf =
+        Emf().rec(39, {1, 0, kRed, 0}).rec(37, {1}).rec(43, {0, 0, 100, 100}).bytes();
+    QByteArray comment;
+    put16(comment, 0x000F);
+    put16(comment, 34 + emf.size());
+    for (int64_t v : {0x43464D57, 1, 0x10000}) put32(comment, v);
+    put16(comment, 0);
+    for (int64_t v : {int64_t(0), int64_t(1), int64_t(emf.size()), int64_t(0), int64_t(emf.size())})
+        put32(comment, v);
+    comment.append(emf);
+    auto withComment = [](const QByteArray& c) {
+        Wmf w;
+        w.raw(0x0626, c);
+        return wmfBrush(w, kBlue).rec(0x012D, {0}).rec(0x041B, {100, 100, 0, 0}).bytes();
+    };
+    EXPECT_EQ(at(render(withComment(comment)), 50, 50), QColor(Qt::red));
+    comment[38 + 40] = 'X';  // a broken EMF signature: the WMF records play
+    EXPECT_EQ(at(render(withComment(comment)), 50, 50), QColor(Qt::blue));
+}

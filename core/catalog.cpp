@@ -37,8 +37,33 @@ QStringList catalogLines(const QString& text, int maxLines) {
     return lines;
 }
 
+namespace {
+
+// The catalog's lines as bytes, each cut to kMaxCatalogLineBytes (not inside a UTF-8 sequence),
+// joined by LF: reading stops where catalogLines stops, so nothing beyond is decoded.
+QByteArray keptLines(const QByteArray& bytes) {
+    QByteArray kept;
+    const char* const data = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype pos = 0;
+    for (int count = 0; pos < n && count < kMaxPages; ++count) {
+        qsizetype end = pos;
+        while (end < n && data[end] != '\r' && data[end] != '\n') ++end;
+        if (end == pos) break;
+        qsizetype cut = std::min(end, pos + kMaxCatalogLineBytes);
+        for (int back = 0; cut < end && back < 3 && (data[cut] & 0xC0) == 0x80; ++back) --cut;
+        kept.append(data + pos, cut - pos).append('\n');
+        pos = end;
+        if (pos < n && data[pos] == '\r') ++pos;
+        if (pos < n && data[pos] == '\n') ++pos;
+    }
+    return kept;
+}
+
+}  // namespace
+
 std::vector<CatalogRow> parseCatalog(const QByteArray& bytes) {
-    const QStringList lines = catalogLines(platform::decodeBookText(bytes));
+    const QStringList lines = catalogLines(platform::decodeBookText(keptLines(bytes)));
     std::vector<CatalogRow> rows;
     rows.reserve(lines.size());
     for (const QString& line : lines) rows.push_back(parseCatalogLine(line, int(rows.size()) + 1));
@@ -68,8 +93,8 @@ CatalogColumns catalogColumns(float listWidth) {
 }
 
 bool isBareFileName(const QString& name) {
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) &&
-           !name.contains(QLatin1Char('\\')) && !name.contains(QLatin1String("..")) &&
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
            !name.contains(QChar(0));
 }
 

@@ -12,6 +12,9 @@ namespace core {
 inline constexpr auto kCatalogFileName = "DocItem.txt";
 // Page numbers are 16-bit: a catalog holds at most this many pages; later lines are ignored.
 inline constexpr int kMaxPages = 32767;
+// A catalog line is two file names; a longer line is cut to this many bytes before decoding, so a
+// hostile catalog cannot make one row of millions of characters.
+inline constexpr qsizetype kMaxCatalogLineBytes = 4096;
 
 struct CatalogRow {
     QString pageNo;     // "1", "2", ...
@@ -29,7 +32,8 @@ CatalogRow parseCatalogLine(const QString& line, int number);
 // CR LF, LF and a lone CR all end a line.
 QStringList catalogLines(const QString& text, int maxLines = kMaxPages);
 
-// The rows of a whole catalog file (UTF-8 when valid as a whole, otherwise GB18030).
+// The rows of a whole catalog file (UTF-8 when valid as a whole, otherwise GB18030). Lines are
+// cut to kMaxCatalogLineBytes first, and only the lines that count are decoded.
 std::vector<CatalogRow> parseCatalog(const QByteArray& bytes);
 
 // The catalog file's bytes for these rows: "image-text" CR LF per row, in GBK (code page 936)
@@ -42,8 +46,9 @@ struct CatalogColumns {
 };
 CatalogColumns catalogColumns(float listWidth);
 
-// A book file is addressed by its bare name in the book directory; a name with a path separator
-// or ".." could reach outside the book and is treated as a missing file.
+// A book file is addressed by its bare name in the book directory; a name with a path separator,
+// or "." or ".." as the whole name, could reach outside the book and is treated as missing.
+// Dots inside a name ("a..b.jpg") are ordinary.
 bool isBareFileName(const QString& name);
 
 }  // namespace core

@@ -2,11 +2,13 @@
 
 #include "catalog.h"
 
+#include "platform/book_file.h"
+
 #include <QFile>
 
 namespace core {
 namespace {
-// Far beyond any real catalog (32767 lines of long names); a larger file is read only this far.
+// Far beyond any real catalog (32767 lines of long names); a larger file is refused unread.
 constexpr qint64 kMaxCatalogBytes = 32 * 1024 * 1024;
 }  // namespace
 
@@ -18,16 +20,21 @@ void setUpCatalogColumns(platform::ListView& list) {
     list.addColumn(QStringLiteral("图像文件名.扩展名"), w.imageFile);
 }
 
-int LoadCatalog(platform::ListView& list, const QDir& book) {
-    QFile file(book.filePath(QString::fromLatin1(kCatalogFileName)));
-    if (!file.exists()) {
+int LoadCatalog(platform::ListView& list, const QDir& book, QString* problem) {
+    const QString name = QString::fromLatin1(kCatalogFileName);
+    const platform::BookFileRead file = platform::readBookFile(book, name, kMaxCatalogBytes);
+    if (file.missing) {
         // Create it empty, as a book always has a catalog; a read-only directory simply fails.
-        QFile create(file.fileName());
-        if (create.open(QIODevice::WriteOnly)) create.close();
+        // Only a new file: a dangling link must not create a file wherever it points.
+        QFile create(book.filePath(name));
+        if (create.open(QIODevice::WriteOnly | QIODevice::NewOnly)) create.close();
         return 0;
     }
-    if (!file.open(QIODevice::ReadOnly)) return 0;
-    const std::vector<CatalogRow> rows = parseCatalog(file.read(kMaxCatalogBytes));
+    if (!file.ok()) {
+        if (problem) *problem = QStringLiteral("无法读取目录文件 %1：%2").arg(name, file.error);
+        return 0;
+    }
+    const std::vector<CatalogRow> rows = parseCatalog(file.bytes);
     list.tree()->setUpdatesEnabled(false);
     for (const CatalogRow& row : rows) {
         const int i = list.addRow(row.pageNo);

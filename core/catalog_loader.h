@@ -11,6 +11,8 @@ void setUpCatalogColumns(platform::ListView& list);
 
 // Appends the rows of the book's DocItem.txt to the list. A missing catalog is created empty;
 // one that can be neither read nor created leaves the list as it is. Returns the rows added.
-int LoadCatalog(platform::ListView& list, const QDir& book);
+// A catalog that exists but is refused (not a regular file, a link leading out of the book, too
+// large) adds nothing; `problem`, when given, then receives a message for the user naming it.
+int LoadCatalog(platform::ListView& list, const QDir& book, QString* problem = nullptr);
 
 }  // namespace core

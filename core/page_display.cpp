@@ -2,6 +2,8 @@
 
 #include "catalog.h"
 
+#include "platform/book_file.h"
+
 namespace core {
 namespace {
 
@@ -11,26 +13,47 @@ bool rowExists(const platform::ListView& list, int row) {
     return row >= 1 && row <= list.rowCount();
 }
 
-void showPicture(PageView& view, const QString& name) {
+const QString kOutsideBook = QStringLiteral("文件名不在本书目录内");
+
+// A name as a message quotes it: a hostile catalog's name of thousands of characters is cut.
+QString quoted(const QString& name) {
+    constexpr qsizetype kShown = 60;
+    return name.size() <= kShown ? name : name.left(kShown) + QStringLiteral("…");
+}
+
+QString problem(const char* what, const QString& name, const QString& reason) {
+    return QStringLiteral("无法显示%1 %2：%3").arg(QString::fromUtf8(what), quoted(name), reason);
+}
+
+// Returns what went wrong, for status panel 1, or an empty string.
+QString showPicture(PageView& view, const QString& name) {
     platform::ImageControl& image = view.viewport.image();
     if (name.isEmpty()) {
         image.setPicture({});  // a page without a picture shows none
-        view.status.setPanelText(1, QString());
-        return;
+        return {};
     }
-    platform::PictureLoad load;
-    if (isBareFileName(name))
-        load = platform::loadPicture(view.book.filePath(name));
-    else
-        load.error = QStringLiteral("文件名不在本书目录内");
+    platform::PictureLoad load{{}, kOutsideBook};
+    if (isBareFileName(name)) load = platform::loadPicture(view.book.filePath(name));
     if (load.ok()) {
         image.setPicture(std::move(load.picture), name);
-        view.status.setPanelText(1, QString());
-    } else {
-        // Never leave the previous page's picture under this page's title.
-        image.setPicture({}, name);
-        view.status.setPanelText(1, QStringLiteral("无法显示图像 %1：%2").arg(name, load.error));
+        return {};
     }
+    // Never leave the previous page's picture under this page's title.
+    image.setPicture({}, name);
+    return problem("图像", name, load.error);
+}
+
+// Loads the page's text. A missing, empty or absent file leaves the previous text silently; a
+// file that is there but refused says why, as it would otherwise look like a missing one.
+QString showText(PageView& view, const QString& name) {
+    if (name.isEmpty()) return {};
+    if (!isBareFileName(name)) return problem("文字", name, kOutsideBook);
+    const platform::BookFileRead file =
+        platform::readBookFile(view.book, name, platform::RichTextBox::kMaxFileBytes);
+    if (file.missing) return {};
+    if (!file.ok()) return problem("文字", name, file.error);
+    view.text.loadBytes(file.bytes);
+    return {};
 }
 
 }  // namespace
@@ -51,18 +74,23 @@ QString pageImageFile(const platform::ListView& list, int row) {
 void ShowPage(PageView& view, int16_t row, bool loadPicture) {
     platform::ImageControl& image = view.viewport.image();
     const bool exists = rowExists(view.list, row);
+    QString pictureProblem;
     if (loadPicture) {
         image.setStretch(false);
         image.setVisible(false);
-        if (exists) showPicture(view, pageImageFile(view.list, row));
+        if (exists) pictureProblem = showPicture(view, pageImageFile(view.list, row));
         image.setStretch(true);
     }
     view.viewport.FitImage();
     view.viewport.PlaceImage();
     image.setVisible(true);
     if (!exists) return;
-    const QString textFile = pageTextFile(view.list, row);
-    if (isBareFileName(textFile)) view.text.loadFile(view.book.filePath(textFile));
+    const QString textProblem = showText(view, pageTextFile(view.list, row));
+    if (loadPicture) {
+        QStringList problems{pictureProblem, textProblem};
+        problems.removeAll(QString());
+        view.status.setPanelText(1, problems.join(QStringLiteral("  ")));
+    }
     view.status.setPanelText(2, pageTitle(view.list, row));
     view.status.setPanelText(3, pageNo(view.list, row));
 }

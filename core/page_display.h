@@ -28,7 +28,8 @@ QString pageImageFile(const platform::ListView& list, int row);
 
 // Shows row `row`: the picture, fitted and placed, the text, and title and number in the status
 // bar. Every step is on its own: a missing text file or a missing row leaves what was shown.
-// A picture that cannot be shown leaves the viewport empty and says so in status panel 1.
+// A picture that cannot be shown leaves the viewport empty and says so in status panel 1; so does
+// a text file that is there but refused (not a regular file, leading out of the book, too large).
 // With `loadPicture` false the picture shown stays and is only fitted and placed again.
 void ShowPage(PageView& view, int16_t row, bool loadPicture = true);
 

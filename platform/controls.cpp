@@ -10,6 +10,10 @@ void paintBackground(QWidget* widget, const QColor& color) {
     widget->setAutoFillBackground(true);
 }
 
+void usePlainText(QLabel* label) {
+    label->setTextFormat(Qt::PlainText);
+}
+
 CommandButton::CommandButton(const QString& caption, QWidget* parent)
     : Control(new QPushButton(caption, parent)) {
     button()->setAutoDefault(false);
@@ -31,7 +35,10 @@ void Frame::setBackColor(const QColor& color) {
     paintBackground(widget(), color);
 }
 
-Label::Label(const QString& caption, QWidget* parent) : Control(new QLabel(caption, parent)) {}
+Label::Label(const QString& caption, QWidget* parent) : Control(new QLabel(parent)) {
+    usePlainText(label());
+    label()->setText(caption);
+}
 
 QColor Label::backColor() const {
     return label()->palette().color(QPalette::Window);

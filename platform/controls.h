@@ -61,6 +61,10 @@ class OptionButton : public Control {
     void clicked();
 };
 
+// Shows the label's text literally. Every label that may show a name or text from a file needs
+// this: Qt would otherwise take text that looks like markup as rich text and load its images.
+void usePlainText(QLabel* label);
+
 // Sets the background colour a widget paints itself with.
 void paintBackground(QWidget* widget, const QColor& color);
 

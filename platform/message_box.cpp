@@ -14,9 +14,10 @@ void setMessageResponder(MessageResponder r) {
 
 QMessageBox::StandardButton messageBox(QWidget* parent, const MessageRequest& request) {
     if (responder()) return responder()(request);
-    QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
-    // Texts carry file names, which are never markup.
+    QMessageBox box(request.icon, request.title, QString(), request.buttons, parent);
+    // Messages name files chosen by the user; a name must never be taken for markup.
     box.setTextFormat(Qt::PlainText);
+    box.setText(request.text);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

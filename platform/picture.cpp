@@ -1,16 +1,55 @@
 #include "picture.h"
 
+#include "book_file.h"
 #include "twips.h"
 #include "vector_picture.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 
-namespace platform {
+#include <cmath>
 
-Picture::Picture(QImage image) : image_(std::move(image)) {}
+namespace platform {
+namespace {
+
+// A format a book holds: how its file starts, and how many pixels one byte of the file can
+// describe at most, so a header claiming more than the file can hold is refused before decoding.
+struct BookFormat {
+    const char* name;
+    QByteArrayView magic;
+    qint64 maxPixelsPerByte;
+};
+
+constexpr BookFormat kFormats[] = {
+    // RLE's longest run: 255 pixels in 2 bytes.
+    {"bmp", "BM", 128},
+    // LZW codes of up to 12 bits, each at most 4096 pixels.
+    {"gif", "GIF8", 4096 * 8 / 12},
+    // Huffman coding spends at least one bit per 8 x 8 block; with room for arithmetic coding.
+    {"jpeg", "\xFF\xD8\xFF", 1024},
+    // Deflate expands at most 1032-fold, to pixels of one bit.
+    {"png", "\x89PNG\r\n\x1A\n", 1032 * 8},
+    // Icons hold bitmaps or PNG images.
+    {"ico", QByteArrayView("\0\0\1\0", 4), 1032 * 8},
+};
+
+const BookFormat* formatOf(const QByteArray& bytes) {
+    for (const BookFormat& f : kFormats)
+        if (QByteArrayView(bytes).startsWith(f.magic)) return &f;
+    return nullptr;
+}
+
+PictureLoad failed(const QString& reason) {
+    return {{}, reason};
+}
+
+}  // namespace
+
+Picture::Picture(QImage image, QSize naturalPixels)
+    : image_(std::move(image)), naturalPixels_(naturalPixels) {
+    if (naturalPixels_.isEmpty()) naturalPixels_ = image_.size();
+}
 
 Picture::Picture(std::shared_ptr<const VectorPicture> vector) : vector_(std::move(vector)) {}
 
@@ -18,7 +57,8 @@ QSizeF Picture::naturalSize() const {
     if (vector_) return vector_->naturalTwips();
     if (image_.isNull()) return {0.0, 0.0};
     const float tpp = twipsPerPixel();
-    return {image_.width() * static_cast<double>(tpp), image_.height() * static_cast<double>(tpp)};
+    return {naturalPixels_.width() * static_cast<double>(tpp),
+            naturalPixels_.height() * static_cast<double>(tpp)};
 }
 
 void Picture::paint(QPainter& painter, const QRectF& target, const QRectF& exposed) const {
@@ -32,41 +72,51 @@ void Picture::paint(QPainter& painter, const QRectF& target, const QRectF& expos
     painter.drawImage(target, image_);
 }
 
-PictureLoad loadPicture(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) return {{}, QStringLiteral("文件不存在")};
-    if (!info.isFile()) return {{}, QStringLiteral("不是文件")};
+PictureLoad decodePicture(const QByteArray& bytes) {
+    // Metafiles are told by their content like the rest, and drawn from their records.
+    if (looksLikeMetafile(bytes)) return decodeMetafile(bytes);
+    const BookFormat* format = formatOf(bytes);
+    if (!format) return failed(QStringLiteral("不是可显示的图像格式"));
 
-    // Metafiles are told by their content, whatever the file is called.
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray head = file.peek(64);
-        if (looksLikeMetafile(head)) {
-            if (file.size() > kMaxMetafileBytes) return {{}, QStringLiteral("图像过大")};
-            return decodeMetafile(file.readAll());
-        }
-    }
-
-    // Qt's own allocation cap (256 MB) would refuse large but legitimate photos; ours is the
-    // side limit above, which bounds a decoded picture at 1 GB.
+    // Qt's own allocation cap (256 MB) would refuse large but legitimate photos; ours are the
+    // side limit and the pixel budget, which bound a decoded picture well below 1 GB.
     static const bool limitSet = [] {
         QImageReader::setAllocationLimit(1024);
         return true;
     }();
     Q_UNUSED(limitSet);
-    QImageReader reader(path);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format->name);
     reader.setAutoTransform(true);  // phone photos carry their orientation in EXIF
-    reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide))
-        return {{}, QStringLiteral("图像过大")};
+    if (!size.isValid() || size.isEmpty())
+        return failed(QStringLiteral("无法读取图像：%1").arg(reader.errorString()));
+    if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
+        return failed(QStringLiteral("图像过大"));
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (pixels > qint64(bytes.size()) * format->maxPixelsPerByte)
+        return failed(QStringLiteral("图像尺寸与文件大小不符"));
+    if (pixels > kMaxDecodedPixels) {
+        const double scale = std::sqrt(double(kMaxDecodedPixels) / double(pixels));
+        reader.setScaledSize(
+            QSize(qMax(1, int(size.width() * scale)), qMax(1, int(size.height() * scale))));
+    }
+    // The orientation is known once the header is read; the natural size is the upright one.
+    QSize natural = reader.scaledSize().isValid() ? size : QSize();
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90) natural.transpose();
 
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return {{}, QStringLiteral("无法读取图像：%1").arg(reader.errorString())};
-    if (image.width() > kMaxPictureSide || image.height() > kMaxPictureSide)
-        return {{}, QStringLiteral("图像过大")};
-    return {Picture(std::move(image)), {}};
+        return failed(QStringLiteral("无法读取图像：%1").arg(reader.errorString()));
+    return {Picture(std::move(image), natural), {}};
+}
+
+PictureLoad loadPicture(const QString& path) {
+    const BookFileRead file = readBookFile(path, kMaxPictureBytes);
+    if (!file.ok()) return failed(file.error);
+    return decodePicture(file.bytes);
 }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSizeF>
 #include <QString>
@@ -17,7 +18,9 @@ class VectorPicture;
 class Picture {
   public:
     Picture() = default;
-    explicit Picture(QImage image);
+    // `naturalPixels` is the size the file declares when `image` was decoded smaller than that;
+    // empty means the image's own size.
+    explicit Picture(QImage image, QSize naturalPixels = {});
     explicit Picture(std::shared_ptr<const VectorPicture> vector);
 
     bool isNull() const { return image_.isNull() && !vector_; }
@@ -35,14 +38,18 @@ class Picture {
 
   private:
     QImage image_;
+    QSize naturalPixels_;
     std::shared_ptr<const VectorPicture> vector_;
 };
 
 // Pictures beyond this many pixels on a side are refused like corrupt files, so a hostile file
 // cannot make the decoder exhaust memory.
 inline constexpr int kMaxPictureSide = 16384;
-// Metafiles larger than this are not read.
-inline constexpr qint64 kMaxMetafileBytes = 64LL * 1024 * 1024;
+// Larger pictures are decoded scaled down to about this many pixels: far more than any screen
+// shows, and a quarter of the memory a full 16384-pixel square would take.
+inline constexpr qint64 kMaxDecodedPixels = 32LL * 1024 * 1024;
+// Picture files larger than this are not read.
+inline constexpr qint64 kMaxPictureBytes = 64LL * 1024 * 1024;
 
 struct PictureLoad {
     Picture picture;
@@ -50,8 +57,12 @@ struct PictureLoad {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Loads wmf and emf (told by their content), bmp, gif (first frame), jpg, jpeg, ico and what else
-// Qt reads, EXIF orientation applied.
+// Decodes a book picture from its bytes. The format is told by the content alone and must be one
+// a book holds: wmf, emf, bmp, gif (first frame), jpeg, ico, or png; nothing that can refer to
+// other files. EXIF orientation is applied.
+PictureLoad decodePicture(const QByteArray& bytes);
+
+// Reads the file by the book's file rules, then decodes it as above.
 PictureLoad loadPicture(const QString& path);
 
 }  // namespace platform

@@ -16,24 +16,24 @@ PictureBox::PictureBox(QWidget* parent)
     frame_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     frame_->setLineWidth(kBorderPixels);
     frame_->setAccessibleName(QStringLiteral("图像窗口"));
+    // The inner widget fills exactly what the border leaves, so the area that clips the picture
+    // is the inner size the placement works with.
     auto* layout = new QVBoxLayout(frame_);
-    layout->setContentsMargins(kBorderPixels, kBorderPixels, kBorderPixels, kBorderPixels);
+    layout->setContentsMargins(0, 0, 0, 0);
     inner_ = new QWidget(frame_);
     inner_->setAutoFillBackground(true);
     layout->addWidget(inner_);
     setBackColor(QColor(192, 192, 255));
 }
 
-float PictureBox::borderTwips() const {
-    return kBorderPixels * twipsPerPixel();
-}
-
+// Read from the frame's own rectangle, which follows every geometry change at once, also while
+// the box is hidden and the inner widget has not been laid out yet.
 float PictureBox::scaleWidth() const {
-    return std::max(0.0f, width() - 2 * borderTwips());
+    return toTwips(std::max(0, frame_->contentsRect().width()));
 }
 
 float PictureBox::scaleHeight() const {
-    return std::max(0.0f, height() - 2 * borderTwips());
+    return toTwips(std::max(0, frame_->contentsRect().height()));
 }
 
 void PictureBox::setBackColor(const QColor& color) {

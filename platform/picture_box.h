@@ -14,9 +14,9 @@ class PictureBox : public Control {
   public:
     explicit PictureBox(QWidget* parent);
 
+    // The inner size: the area inside the border that clips the children, in whole pixels.
     float scaleWidth() const;
     float scaleHeight() const;
-    float borderTwips() const;
 
     QColor backColor() const { return backColor_; }
     void setBackColor(const QColor& color);

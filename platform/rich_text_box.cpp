@@ -1,9 +1,9 @@
 #include "rich_text_box.h"
 
+#include "book_file.h"
 #include "platform/rtf/rtf_importer.h"
 #include "text_codec.h"
 
-#include <QFile>
 #include <QTextDocument>
 
 #include <memory>
@@ -19,12 +19,8 @@ RichTextBox::RichTextBox(QWidget* parent)
 }
 
 bool RichTextBox::loadFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    if (file.size() > kMaxFileBytes) return false;
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (bytes.size() > kMaxFileBytes) return false;
-    return loadBytes(bytes);
+    const BookFileRead file = readBookFile(path, kMaxFileBytes);
+    return file.ok() && loadBytes(file.bytes);
 }
 
 bool RichTextBox::loadBytes(const QByteArray& bytes) {
@@ -32,7 +28,7 @@ bool RichTextBox::loadBytes(const QByteArray& bytes) {
     // Build the new content apart, so a failure leaves the pane as it was.
     auto doc = std::make_unique<QTextDocument>();
     doc->setDefaultFont(edit_->font());
-    if (!rtf::importRtf(bytes, *doc)) doc->setPlainText(decodeBookText(bytes));
+    if (!rtf::importRtf(bytes, *doc)) doc->setPlainText(decodePageText(bytes));
     // The edit deletes the document it replaces, being its parent.
     doc->setParent(edit_);
     edit_->setDocument(doc.release());

@@ -23,6 +23,7 @@ class StatusBar : public Control {
     void dock(float containerWidth, float containerHeight);
 
   private:
+    static constexpr int kMinPanelWidth = 60;  // pixels
     QStatusBar* bar_;
     std::array<QLabel*, 3> panels_{};
 };

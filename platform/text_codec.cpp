@@ -4,6 +4,19 @@
 #include <QStringEncoder>
 
 namespace platform {
+namespace {
+
+QString gb18030(QByteArrayView bytes) {
+    QStringDecoder gb("GB18030");
+    return gb.decode(bytes);
+}
+
+// Valid multi-byte sequences must outnumber bad bytes by this much for unmarked text to count
+// as UTF-8 with damage. GBK text read as UTF-8 yields a bad byte for nearly every character and
+// a valid sequence by chance for about one in ten, so it stays far below.
+constexpr qsizetype kUtf8Evidence = 4;
+
+}  // namespace
 
 QString decodeBookText(const QByteArray& bytes) {
     QByteArrayView view(bytes);
@@ -11,8 +24,26 @@ QString decodeBookText(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(view);
     if (!utf8.hasError()) return text;
-    QStringDecoder gb("GB18030");
-    return gb.decode(view);
+    return gb18030(view);
+}
+
+QString decodePageText(const QByteArray& bytes) {
+    if (const auto marked = QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*marked);  // skips the mark
+        return decoder.decode(bytes);
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return text;
+    qsizetype bad = 0, good = 0;
+    for (const QChar c : std::as_const(text)) {
+        if (c == QChar::ReplacementCharacter)
+            ++bad;
+        else if (c.unicode() >= 0x80 && !c.isLowSurrogate())
+            ++good;
+    }
+    if (good >= bad * kUtf8Evidence) return text;
+    return gb18030(bytes);
 }
 
 QByteArray encodeBookText(const QString& text) {

@@ -5,9 +5,15 @@
 
 namespace platform {
 
-// Text in a book is either UTF-8 (valid as a whole; a byte-order mark is skipped) or the narrow
-// code page of Simplified-Chinese Windows, read as GB18030, the superset of GBK / code page 936.
+// The catalog's rule: UTF-8 when valid as a whole (a byte-order mark is skipped), otherwise the
+// narrow code page of Simplified-Chinese Windows, read as GB18030, the superset of GBK / cp 936.
+// Names must read back exactly as they were written, so there is no guessing beyond that.
 QString decodeBookText(const QByteArray& bytes);
+
+// A page's plain text, as editors save it: a UTF-8, UTF-16 or UTF-32 byte-order mark decides;
+// unmarked text is UTF-8 when it is valid or nearly so (a stray bad byte shows as a replacement
+// character instead of turning the whole page into mojibake), otherwise GB18030.
+QString decodePageText(const QByteArray& bytes);
 
 // Encodes in GB18030 for files other programs of a book's world read as code page 936.
 QByteArray encodeBookText(const QString& text);

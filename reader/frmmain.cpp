@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QImageReader>
+#include <QPrinter>
 #include <QShortcut>
 
 namespace reader {
@@ -33,6 +34,7 @@ constexpr ButtonDesign kButtons[8] = {
 
 frmmain::frmmain(const QDir& book, QWidget* parent) : platform::Form(parent), book_(book) {
     endProgram = [] { QApplication::quit(); };
+    printDialog = [this](QPrinter& printer) { return showPrintDialog(printer); };
     setWindowTitle(QStringLiteral("澜舟画本编排阅读2002"));
     QIcon icon;
     icon.addFile(QStringLiteral(":/huaben/icon16.png"), QSize(16, 16));
@@ -138,6 +140,7 @@ void frmmain::connectHandlers() {
     connect(menuReader, &QAction::triggered, this, &frmmain::menuReader_Click);
     connect(menuPicFullScr, &QAction::triggered, this, &frmmain::menuPicFullScr_Click);
     connect(menuTextLarge, &QAction::triggered, this, &frmmain::menuTextLarge_Click);
+    connect(menuPrint, &QAction::triggered, this, &frmmain::menuPrint_Click);
     connect(menuExit, &QAction::triggered, this, &frmmain::menuExit_Click);
     connect(menuPicLarge, &QAction::triggered, this, &frmmain::menuPicLarge_Click);
     connect(menuPicSmall, &QAction::triggered, this, &frmmain::menuPicSmall_Click);
@@ -155,7 +158,10 @@ void frmmain::connectHandlers() {
 // help document. Each step stands on its own.
 void frmmain::Form_Load() {
     core::setUpCatalogColumns(*listVW);
-    core::LoadCatalog(*listVW, book_);
+    // A catalog that is there but refused would look like an empty book; say why instead.
+    QString problem;
+    core::LoadCatalog(*listVW, book_, &problem);
+    stBar->setPanelText(1, problem);
     VScr->setVisible(false);
     HScr->setVisible(false);
     ImgPic->setVisible(false);

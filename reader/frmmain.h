@@ -21,6 +21,8 @@
 #include <functional>
 #include <memory>
 
+class QPrinter;
+
 namespace settings {
 class FrmChoice;
 }
@@ -41,6 +43,8 @@ class frmmain : public platform::Form {
 
     // What ends the program; tests replace it.
     std::function<void()> endProgram;
+    // The printer dialog: true when the user chose to print. Tests replace it.
+    std::function<bool(QPrinter&)> printDialog;
 
     // Controls, named as the window design names them.
     platform::ScrollBar* VScr = nullptr;
@@ -92,6 +96,7 @@ class frmmain : public platform::Form {
     void menuStopAuto_Click();
     void menuPicData_Click();
     void menuTextBack_Click();
+    void menuPrint_Click();
     void menuHelp_Click();
     void menuExit_Click();
     void menuDocItem_Click();
@@ -99,6 +104,8 @@ class frmmain : public platform::Form {
   protected:
     // The window's size as the layout formulas read it.
     virtual WindowMetrics metrics() const;
+    // Closing from the title bar ends the program like 退出(&X).
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void createControls();
@@ -111,6 +118,7 @@ class frmmain : public platform::Form {
     void imageFullScreen(const WindowMetrics& metrics);
     void onEscape();
     void reloadCatalog();
+    bool showPrintDialog(QPrinter& printer);
 
     LayoutState layoutState() const;
     void applyLayout(const LayoutState& state);
@@ -121,6 +129,8 @@ class frmmain : public platform::Form {
     std::unique_ptr<core::PageView> pageView_;
     std::unique_ptr<settings::FrmChoice> choice_;
     std::unique_ptr<builder::frmFile> builder_;
+    // One printer for the run, so the choices made in its dialog hold for the next print.
+    std::unique_ptr<QPrinter> printer_;
 };
 
 }  // namespace reader

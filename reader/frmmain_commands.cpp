@@ -3,11 +3,15 @@
 
 #include "builder/frm_file.h"
 #include "navigation.h"
+#include "picture_print.h"
 #include "platform/twips.h"
 #include "settings/frm_choice.h"
 #include "settings/interval.h"
 
+#include <QCloseEvent>
 #include <QColorDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace reader {
 
@@ -104,6 +108,23 @@ void frmmain::menuTextBack_Click() {
     RTBoxShow[0]->setBackColor(chosen);
 }
 
+// Any failure ends the command without a message. The dialog comes first, so a cancel prints
+// and writes nothing; the picture is the one on display when the command was chosen.
+void frmmain::menuPrint_Click() {
+    const platform::Picture picture = ImgPic->picture();
+    if (picture.isNull()) return;
+    const int scale = choice_->HScrTsValue();
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printDialog || !printDialog(*printer_)) return;
+    printPicture(*printer_, picture, scale);
+}
+
+bool frmmain::showPrintDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("打印图像："));
+    return dialog.exec() == QDialog::Accepted;
+}
+
 void frmmain::menuHelp_Click() {
     Timer1->setInterval(0);
     CurPage = 1;
@@ -117,6 +138,13 @@ void frmmain::menuDocItem_Click() {
 
 void frmmain::menuExit_Click() {
     endProgram();
+}
+
+// Every secondary window belongs to the run, not to the reader: ending the program takes them
+// all, shown or hidden, so none keeps the process alive.
+void frmmain::closeEvent(QCloseEvent* event) {
+    event->accept();
+    menuExit_Click();
 }
 
 }  // namespace reader

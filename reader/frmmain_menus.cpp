@@ -40,12 +40,6 @@ void frmmain::createMenus() {
 
     // Help is a command on the menu bar itself, without a drop-down.
     menuHelp = bar->addAction(QStringLiteral("帮助(&H)"));
-
-    // Printing arrives with its own issue; until then its item is shown but cannot be chosen.
-    for (QAction* pending : {menuPrint}) {
-        pending->setEnabled(false);
-        pending->setToolTip(QStringLiteral("此功能尚未提供"));
-    }
 }
 
 }  // namespace reader

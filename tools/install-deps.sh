@@ -9,6 +9,7 @@ packages=(
     libgtest-dev
     fonts-noto-cjk qt6-translations-l10n
     clang-format
+    poppler-utils  # the print tests render the printed PDF page
 )
 missing=()
 for p in "${packages[@]}"; do

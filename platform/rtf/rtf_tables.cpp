@@ -49,7 +49,7 @@ void FontTable::commit() {
         pending_.name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
         pending_.codePage = kAdobeSymbolCodePage;
     // The first definition of a number counts, as Word reads it.
-    if (!fonts_.contains(number_)) fonts_.insert(number_, pending_);
+    if (!fonts_.contains(number_) && fonts_.size() < kMaxFonts) fonts_.insert(number_, pending_);
     pending_ = FontInfo{};
     open_ = false;
 }
@@ -65,7 +65,8 @@ void ColorTable::set(int component, int value) {
 }
 
 void ColorTable::endEntry() {
-    colors_.push_back(any_ ? QColor(rgb_[0], rgb_[1], rgb_[2]) : QColor());
+    if (colors_.size() < kMaxColors)
+        colors_.push_back(any_ ? QColor(rgb_[0], rgb_[1], rgb_[2]) : QColor());
     rgb_[0] = rgb_[1] = rgb_[2] = 0;
     any_ = false;
 }

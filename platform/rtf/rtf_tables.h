@@ -20,6 +20,9 @@ struct FontInfo {
 // flat list "\f0 Arial;\f1 Times;"; both end an entry at ';' or at the next \f.
 class FontTable {
   public:
+    // Entries past this many are dropped (text in them falls back to the default font).
+    static constexpr qsizetype kMaxFonts = 4096;
+
     void beginFont(int number);
     void setCharset(int charset);
     void setCodePage(int codePage);
@@ -51,6 +54,10 @@ class FontTable {
 // represented by an invalid QColor.
 class ColorTable {
   public:
+    // Documents use a few dozen colours; entries past this are dropped (they read as the
+    // automatic colour), so a table of millions of ';' cannot take gigabytes.
+    static constexpr size_t kMaxColors = 4096;
+
     void setRed(int v) { set(0, v); }
     void setGreen(int v) { set(1, v); }
     void setBlue(int v) { set(2, v); }

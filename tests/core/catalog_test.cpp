@@ -70,6 +70,19 @@ TEST(Catalog, NumbersRowsConsecutivelyAndCapsAt32767) {
     EXPECT_EQ(rows.back().imageFile, "p32766.jpg");
 }
 
+TEST(Catalog, CutsOverlongLinesBeforeDecoding) {
+    // A million NULs, then a line of 5000 two-byte characters cut inside one, then a real page.
+    QByteArray bytes(1 << 20, '\0');
+    bytes += "\r\na" + QStringLiteral("é").repeated(5000).toUtf8() + "\r\np.jpg-p.txt\r\n";
+    const auto rows = core::parseCatalog(bytes);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].imageFile.size(), core::kMaxCatalogLineBytes);
+    // Cut before the character the limit falls in, so the catalog still reads as UTF-8.
+    EXPECT_EQ(rows[1].imageFile,
+              "a" + QStringLiteral("é").repeated(core::kMaxCatalogLineBytes / 2 - 1));
+    EXPECT_EQ(rows[2], (CatalogRow{"3", "p", "p.txt", "p.jpg"}));
+}
+
 TEST(Catalog, ReadsGbkAndUtf8AndRoundTripsWhatItWrites) {
     const QString line = QStringLiteral("春游.jpg-春游.rtf");
     QStringEncoder gbk("GBK");
@@ -121,9 +134,9 @@ TEST(Catalog, ColumnWidthsFollowTheListWidth) {
 }
 
 TEST(Catalog, BareNames) {
-    for (const char* ok : {"a.jpg", "春.rtf", "a b.txt", "C:x.jpg"})
+    for (const char* ok : {"a.jpg", "春.rtf", "a b.txt", "C:x.jpg", "a..b.jpg", "...jpg", "x.."})
         EXPECT_TRUE(core::isBareFileName(QString::fromUtf8(ok))) << ok;
-    for (const char* bad : {"", "../a.jpg", "..", "sub/a.jpg", "sub\\a.jpg", "/etc/passwd"})
+    for (const char* bad : {"", "../a.jpg", "..", ".", "sub/a.jpg", "sub\\a.jpg", "/etc/passwd"})
         EXPECT_FALSE(core::isBareFileName(QString::fromUtf8(bad))) << bad;
 }
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -175,6 +176,24 @@ TEST(StatusBar, PanelsOneToThreeAreReadByScreenReaders) {
     bar.setHeight(420);
     bar.dock(9195, 7140);
     EXPECT_EQ(bar.geometry(), (platform::Geometry{0, 6720, 9195, 420}));
+}
+
+TEST(StatusBar, AMessageInPanelOneIsShownInFullWhereTheBarHasRoom) {
+    QWidget parent;
+    parent.resize(640, 480);
+    platform::StatusBar bar(&parent);
+    bar.place(0, 0, 9195, 420);  // 613 pixels
+    parent.show();
+    const QString message = QStringLiteral("无法读取目录文件 DocItem.txt：不是普通文件");
+    bar.setPanelText(1, message);
+    bar.setPanelText(2, QStringLiteral("标题"));
+    QApplication::processEvents();
+    const QLabel* panel = bar.panel(1);
+    EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(message));
+    bar.setPanelText(1, message.repeated(10));  // never more than most of the bar
+    QApplication::processEvents();
+    EXPECT_LE(panel->width(), 613 * 3 / 5 + 1);
+    EXPECT_GE(bar.panel(2)->width(), 60);
 }
 
 }  // namespace

@@ -117,11 +117,4 @@ TEST(Relayout, TallerStatusBarShortensFrameAndTextPane) {
     EXPECT_NEAR(a.rtBox.height - b.rtBox.height, 240, 0.01);
 }
 
-TEST(ViewMode, ReadFromVisibility) {
-    EXPECT_EQ(reader::viewMode(true, true), reader::ViewMode::Split);
-    EXPECT_EQ(reader::viewMode(true, false), reader::ViewMode::TextMaximised);
-    EXPECT_EQ(reader::viewMode(false, true), reader::ViewMode::ImageFullScreen);
-    EXPECT_EQ(reader::viewMode(false, false), reader::ViewMode::ImageFullScreen);
-}
-
 }  // namespace

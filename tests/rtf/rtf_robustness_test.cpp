@@ -110,4 +110,16 @@ TEST(RtfHostile, DeepNestingKeepsFormattingScoped) {
     EXPECT_EQ(c.charFormat().fontWeight(), QFont::Normal);
 }
 
+TEST(RtfHostile, HugeColourTableIsCappedNotStored) {
+    // A table of millions of entries once took gigabytes; entries past the cap read as automatic.
+    QTextDocument doc;
+    ASSERT_TRUE(importRtf(
+        "{\\rtf1{\\colortbl;" + repeat("\\red255;", 200000) + "}{\\cf2 a}{\\cf100000 b}}", doc));
+    QTextCursor c(&doc);
+    c.setPosition(1);
+    EXPECT_EQ(c.charFormat().foreground().color(), QColor(255, 0, 0));
+    c.setPosition(2);
+    EXPECT_NE(c.charFormat().foreground().color(), QColor(255, 0, 0));
+}
+
 }  // namespace

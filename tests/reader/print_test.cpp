@@ -1,0 +1,139 @@
+// Printing through the menu item into a PDF, the printer dialog answered by the test. The printed
+// page is rendered back to pixels and the picture found on it.
+#include "reader_fixture.h"
+#include "settings/frm_choice.h"
+
+#include <QFileInfo>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace {
+
+// At 720 dots per inch 10 twips are 5 dots; the printable area starts half an inch (360 dots) in.
+constexpr int kDpi = 720;
+constexpr int kMarginDots = 360;
+constexpr int kOffsetDots = 5;
+
+bool haveTool(const char* name) {
+    return !QStandardPaths::findExecutable(QString::fromLatin1(name)).isEmpty();
+}
+
+QString run(const char* tool, const QStringList& args) {
+    QProcess p;
+    p.start(QString::fromLatin1(tool), args);
+    p.waitForFinished(30000);
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+// The top-left corner of the first page, rendered.
+QImage renderCorner(const QString& pdf, const QString& dir) {
+    const QString prefix = dir + QStringLiteral("/corner");
+    run("pdftoppm", {"-r", QString::number(kDpi), "-x", "0", "-y", "0", "-W", "1600", "-H", "1600",
+                     "-png", "-singlefile", pdf, prefix});
+    return QImage(prefix + QStringLiteral(".png"));
+}
+
+// The box around every pixel that is not (nearly) white.
+QRect inkBox(const QImage& page) {
+    QRect box;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 200) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+class Print : public ReaderTest {
+  public:
+    QTemporaryDir out;
+    QString pdf = out.filePath(QStringLiteral("page.pdf"));
+    int dialogs = 0;
+
+    // The dialog step: a PDF file with half-inch margins, then print or cancel.
+    void answerDialog(bool print, const QString& file) {
+        w->printDialog = [this, print, file](QPrinter& printer) {
+            ++dialogs;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(file);
+            printer.setPageMargins(QMarginsF(36, 36, 36, 36), QPageLayout::Point);
+            return print;
+        };
+    }
+    void setScale(int percent) {
+        w->choice().HScrTsValue();
+        w->choice().widgets()->HScrTs->setValue(int16_t(percent));
+    }
+};
+
+struct PrintCase {
+    const char* name;
+    int scale;
+    bool print;         // the dialog's answer
+    bool pictureShown;  // false: the image control holds no picture
+    bool writableFile;  // false: the printer cannot open its output
+    int wantDialogs;
+    QRect wantPicture;  // empty: no file may be written
+};
+
+void PrintTo(const PrintCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PrintCases : public Print, public ::testing::WithParamInterface<PrintCase> {};
+
+// Page 2 is a 40 x 80 pixel picture: 600 x 1200 twips, 300 x 600 dots at its own size.
+TEST_P(PrintCases, PlacesThePictureAtItsScale) {
+    if (!haveTool("pdftoppm")) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    const PrintCase& c = GetParam();
+    open(kThree);
+    w->listVW_ItemClick(2);
+    if (!c.pictureShown) w->ImgPic->setPicture(platform::Picture());
+    setScale(c.scale);
+    const QString file = c.writableFile ? pdf : out.filePath(QStringLiteral("no/such/dir/p.pdf"));
+    answerDialog(c.print, file);
+
+    w->menuPrint->trigger();
+
+    EXPECT_EQ(dialogs, c.wantDialogs);
+    EXPECT_EQ(w->choice().state(), settings::FrmChoice::State::Hidden);  // read, never shown
+    if (c.wantPicture.isEmpty()) {
+        EXPECT_FALSE(QFileInfo::exists(file));
+        return;
+    }
+    const QRect got = inkBox(renderCorner(pdf, out.path()));
+    const QRect& want = c.wantPicture;
+    EXPECT_NEAR(got.left(), want.left(), 1);
+    EXPECT_NEAR(got.top(), want.top(), 1);
+    EXPECT_NEAR(got.width(), want.width(), 2);
+    EXPECT_NEAR(got.height(), want.height(), 2);
+}
+
+constexpr int kAt = kMarginDots + kOffsetDots;
+
+INSTANTIATE_TEST_SUITE_P(
+    Reader, PrintCases,
+    ::testing::Values(PrintCase{"Scale100", 100, true, true, true, 1, {kAt, kAt, 300, 600}},
+                      PrintCase{"Scale150", 150, true, true, true, 1, {kAt, kAt, 450, 900}},
+                      PrintCase{"Cancelled", 100, false, true, true, 1, {}},
+                      PrintCase{"NoPicture", 100, true, false, true, 0, {}},
+                      PrintCase{"PrinterError", 100, true, true, false, 1, {}}),
+    [](const ::testing::TestParamInfo<PrintCase>& info) { return std::string(info.param.name); });
+
+// Before any page the start-up picture is printed, from its source pixels (734 x 488) and not
+// re-encoded lossily, not from the smaller copy the viewport shows.
+TEST_F(Print, BeforeAnyPagePrintsTheStartupPictureAtFullResolution) {
+    if (!haveTool("pdfimages")) GTEST_SKIP() << "pdfimages (poppler-utils) is not installed";
+    open(kThree);
+    ASSERT_LT(w->ImgPic->widget()->width(), 734);
+    answerDialog(true, pdf);
+    w->menuPrint->trigger();
+    const QStringList rows = run("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 3);  // two header lines and the one picture
+    const QStringList cols = rows[2].simplified().split(' ');
+    EXPECT_EQ(cols[3], "734");
+    EXPECT_EQ(cols[4], "488");
+    EXPECT_NE(cols[8], "jpeg");
+}
+
+}  // namespace

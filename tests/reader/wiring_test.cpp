@@ -1,0 +1,276 @@
+// Every way a person drives the reader, through the real wiring: a key, a menu action, a click on
+// a button or the picture, a catalog row, a timer tick, a scroll, a resize. Each case checks what
+// the person sees afterwards, so a handler wired to the wrong signal (or to none) fails here.
+#include "builder/frm_file.h"
+#include "reader_fixture.h"
+#include "settings/frm_choice.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+using reader::frmmain;
+
+enum class Mode { Split, FullScreen, TextMaximised };
+enum class Before { Nothing, Playing, Zoomed, ColourChooserAnswered };
+enum class Effect {
+    Split,
+    FullScreen,
+    TextMaximised,
+    Help,
+    Enlarged,
+    Shrunk,
+    Playing,
+    Paused,
+    Ended,
+    SettingsShown,
+    BuilderShown,
+    TextColour,
+    Printed,
+    LastPage,
+    FirstPage,
+    SecondPage,
+    AutoPlayed,
+    Scrolled,
+    Resized
+};
+
+class Wiring;
+using Input = std::function<void(Wiring&)>;
+
+struct WiringCase {
+    const char* name;
+    Mode mode;
+    Input input;
+    Effect effect;
+    Before before = Before::Nothing;
+};
+
+void PrintTo(const WiringCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Wiring : public ReaderTest, public ::testing::WithParamInterface<WiringCase> {
+  public:
+    QTemporaryDir out;
+    QString printed() const { return out.filePath(QStringLiteral("page.pdf")); }
+
+    bool shown(const platform::Control* c) const { return c->widget()->isVisible(); }
+    void expect(Effect effect, float width0) const;
+};
+
+Input menu(QAction* frmmain::*item) {
+    return [item](Wiring& t) { (t.w.get()->*item)->trigger(); };
+}
+Input key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    return [k, mods](Wiring& t) { QTest::keyClick(t.w.get(), Qt::Key(k), mods); };
+}
+Input button(int i) {
+    return [i](Wiring& t) { QTest::mouseClick(t.w->CmdPic[i]->widget(), Qt::LeftButton); };
+}
+// An access key presses its button with a short animated click.
+Input accessKey(int k) {
+    return [k](Wiring& t) {
+        QTest::keyClick(t.w.get(), Qt::Key(k), Qt::AltModifier);
+        (void)QTest::qWaitFor([&t] { return t.w->endCalls > 0; }, 1000);
+    };
+}
+
+void Wiring::expect(Effect effect, float width0) const {
+    const bool split = shown(w->FraTxtCmd) && shown(w->PicPic) && shown(w->RTBoxShow[0]);
+    const bool full = !shown(w->FraTxtCmd) && !shown(w->RTBoxShow[0]) && shown(w->PicPic) &&
+                      w->PicPic->left() == 50;
+    const bool text = shown(w->FraTxtCmd) && !shown(w->PicPic) && w->RTBoxShow[0]->top() == 50;
+    switch (effect) {
+        case Effect::Split:
+            EXPECT_TRUE(split);
+            break;
+        case Effect::FullScreen:
+            EXPECT_TRUE(full);
+            break;
+        case Effect::TextMaximised:
+            EXPECT_TRUE(text);
+            break;
+        case Effect::Help:
+            EXPECT_TRUE(text);
+            EXPECT_EQ(w->CurPage, 1);
+            EXPECT_EQ(w->RTBoxShow[0]->plainText(), w->RTBoxShow[1]->plainText());
+            break;
+        case Effect::Enlarged:
+            EXPECT_NEAR(w->ImgPic->width(), width0 * 1.2, 0.1);
+            break;
+        case Effect::Shrunk:
+            EXPECT_NEAR(w->ImgPic->width(), width0 * 0.8, 0.1);
+            break;
+        case Effect::Playing:
+            EXPECT_EQ(w->Timer1->interval(), 1000);
+            break;
+        case Effect::Paused:
+            EXPECT_EQ(w->Timer1->interval(), 0);
+            break;
+        case Effect::Ended:
+            EXPECT_EQ(w->endCalls, 1);
+            break;
+        case Effect::SettingsShown:
+            EXPECT_EQ(w->choice().state(), settings::FrmChoice::State::Shown);
+            EXPECT_TRUE(w->choice().widgets()->dialog->isVisible());
+            break;
+        case Effect::BuilderShown:
+            EXPECT_EQ(w->catalogBuilder().state(), builder::frmFile::State::Shown);
+            EXPECT_TRUE(w->catalogBuilder().widgets()->dialog->isVisible());
+            EXPECT_TRUE(w->isEnabled()) << "the reader stays usable";
+            break;
+        case Effect::TextColour:
+            EXPECT_EQ(w->RTBoxShow[0]->backColor(), QColor(Qt::yellow));
+            break;
+        case Effect::Printed:
+            EXPECT_GT(QFileInfo(printed()).size(), 0);
+            break;
+        case Effect::LastPage:
+            EXPECT_EQ(status(3), "3");
+            break;
+        case Effect::FirstPage:
+            EXPECT_EQ(status(3), "1");
+            break;
+        case Effect::SecondPage:
+            EXPECT_EQ(status(2), "p2");
+            EXPECT_EQ(status(3), "2");
+            EXPECT_EQ(w->ImgPic->picture().image().size(), QSize(40, 80));
+            EXPECT_EQ(w->RTBoxShow[0]->plainText(), "text of p2.txt");
+            break;
+        case Effect::AutoPlayed:
+            EXPECT_EQ(status(3), "1");
+            EXPECT_EQ(w->CurPage, 0);  // auto-play keeps its own count
+            break;
+        case Effect::Scrolled:
+            EXPECT_FLOAT_EQ(w->ImgPic->left(), -10);
+            break;
+        case Effect::Resized:
+            EXPECT_FLOAT_EQ(w->PicPic->width(), 12315 - 2400 - 600);
+            break;
+    }
+    if (effect != Effect::Ended) {
+        EXPECT_EQ(w->endCalls, 0);
+    }
+}
+
+const WiringCase kCases[] = {
+    // The menu items, chosen.
+    {"menuPicData", Mode::Split, menu(&frmmain::menuPicData), Effect::SettingsShown},
+    {"menuTextBack", Mode::Split, menu(&frmmain::menuTextBack), Effect::TextColour,
+     Before::ColourChooserAnswered},
+    {"menuReader", Mode::FullScreen, menu(&frmmain::menuReader), Effect::Split},
+    {"menuPicFullScr", Mode::Split, menu(&frmmain::menuPicFullScr), Effect::FullScreen},
+    {"menuTextLarge", Mode::Split, menu(&frmmain::menuTextLarge), Effect::TextMaximised},
+    {"menuPrint", Mode::Split, menu(&frmmain::menuPrint), Effect::Printed},
+    {"menuExit", Mode::Split, menu(&frmmain::menuExit), Effect::Ended},
+    {"menuPicLarge", Mode::Split, menu(&frmmain::menuPicLarge), Effect::Enlarged},
+    {"menuPicSmall", Mode::Split, menu(&frmmain::menuPicSmall), Effect::Shrunk},
+    {"menuAutoShow", Mode::Split, menu(&frmmain::menuAutoShow), Effect::Playing},
+    {"menuStopAuto", Mode::Split, menu(&frmmain::menuStopAuto), Effect::Paused, Before::Playing},
+    {"menuHelp", Mode::FullScreen, menu(&frmmain::menuHelp), Effect::Help},
+    {"menuDocItem", Mode::Split, menu(&frmmain::menuDocItem), Effect::BuilderShown},
+    // The shortcuts, pressed where the catalog and the command bar are hidden.
+    {"F1", Mode::FullScreen, key(Qt::Key_F1), Effect::Split},
+    {"F2", Mode::TextMaximised, key(Qt::Key_F2), Effect::FullScreen},
+    {"F3", Mode::FullScreen, key(Qt::Key_F3), Effect::TextMaximised},
+    {"F5", Mode::FullScreen, key(Qt::Key_F5), Effect::Enlarged},
+    {"F6", Mode::FullScreen, key(Qt::Key_F6), Effect::Shrunk},
+    {"F7", Mode::FullScreen, key(Qt::Key_F7), Effect::Playing},
+    {"F8", Mode::FullScreen, key(Qt::Key_F8), Effect::Paused, Before::Playing},
+    {"CtrlP", Mode::FullScreen, key(Qt::Key_P, Qt::ControlModifier), Effect::SettingsShown},
+    {"CtrlT", Mode::FullScreen, key(Qt::Key_T, Qt::ControlModifier), Effect::TextColour,
+     Before::ColourChooserAnswered},
+    {"EscInSplit", Mode::Split, key(Qt::Key_Escape), Effect::Ended},
+    {"EscInFullScreen", Mode::FullScreen, key(Qt::Key_Escape), Effect::Split},
+    {"AltE", Mode::Split, accessKey(Qt::Key_E), Effect::Ended},
+    {"AltH", Mode::Split, key(Qt::Key_H, Qt::AltModifier), Effect::Help},
+    // The eight command buttons, clicked.
+    {"CmdPic0", Mode::Split, button(0), Effect::Enlarged},
+    {"CmdPic1", Mode::Split, button(1), Effect::Shrunk},
+    {"CmdPic2", Mode::Split, button(2), Effect::Playing},
+    {"CmdPic3", Mode::Split, button(3), Effect::Paused, Before::Playing},
+    {"CmdPic4", Mode::Split, button(4), Effect::LastPage},
+    {"CmdPic5", Mode::Split, button(5), Effect::FirstPage},
+    {"CmdPic6", Mode::Split, button(6), Effect::FullScreen},
+    {"CmdPic7", Mode::Split, button(7), Effect::Ended},
+    // The picture, the catalog, the timer, a scroll bar and the window's border.
+    {"PictureClick", Mode::Split,
+     [](Wiring& t) { QTest::mouseClick(t.w->ImgPic->widget(), Qt::LeftButton); },
+     Effect::FullScreen},
+    {"PictureDoubleClick", Mode::FullScreen,
+     [](Wiring& t) { QTest::mouseDClick(t.w->ImgPic->widget(), Qt::LeftButton); }, Effect::Split},
+    {"CatalogRow", Mode::Split,
+     [](Wiring& t) {
+         QTreeWidget* tree = t.w->listVW->tree();
+         const QRect row = tree->visualItemRect(tree->topLevelItem(1));
+         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, row.center());
+     },
+     Effect::SecondPage},
+    {"TimerTick", Mode::Split,
+     [](Wiring& t) {
+         t.w->Timer1->setInterval(10);
+         (void)QTest::qWaitFor([&t] { return !t.status(3).isEmpty(); }, 2000);
+         t.w->Timer1->setInterval(0);
+     },
+     Effect::AutoPlayed},
+    {"ScrollBar", Mode::Split,
+     [](Wiring& t) { t.w->HScr->bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd); },
+     Effect::Scrolled, Before::Zoomed},
+    {"WindowResize", Mode::Split,
+     [](Wiring& t) {
+         t.w->m = {12315, 9830, 9140, 420};
+         t.w->resize(t.w->width() + 200, t.w->height() + 130);
+         (void)QTest::qWaitFor([&t] { return t.w->PicPic->width() != 6315; }, 2000);
+     },
+     Effect::Resized},
+};
+
+TEST_P(Wiring, ReachesItsCommand) {
+    const WiringCase& c = GetParam();
+    openShown(kThree);
+    w->printDialog = [this](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed());
+        return true;
+    };
+    if (c.mode == Mode::FullScreen) w->menuPicFullScr_Click();
+    if (c.mode == Mode::TextMaximised) w->menuTextLarge_Click();
+    switch (c.before) {
+        case Before::Nothing:
+            break;
+        case Before::Playing:
+            w->CmdPic_Click(2);
+            break;
+        case Before::Zoomed:
+            w->menuPicLarge_Click();
+            w->menuPicLarge_Click();
+            break;
+        case Before::ColourChooserAnswered:
+            // The chooser is modal: it is answered as soon as it shows.
+            QTimer::singleShot(0, qApp, [] {
+                if (auto* d = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
+                    d->setCurrentColor(Qt::yellow);
+                    d->accept();
+                }
+            });
+            break;
+    }
+    const float width0 = w->ImgPic->width();
+    c.input(*this);
+    expect(c.effect, width0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Reader, Wiring, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<WiringCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+}  // namespace

@@ -28,7 +28,8 @@ bool RichTextBox::loadBytes(const QByteArray& bytes) {
     // Build the new content apart, so a failure leaves the pane as it was.
     auto doc = std::make_unique<QTextDocument>();
     doc->setDefaultFont(edit_->font());
-    if (!rtf::importRtf(bytes, *doc)) doc->setPlainText(decodePageText(bytes));
+    if (!rtf::importRtf(bytes, *doc, kLimits))
+        setLimitedPlainText(*doc, decodePageText(bytes), kLimits);
     // The edit deletes the document it replaces, being its parent.
     doc->setParent(edit_);
     edit_->setDocument(doc.release());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "control.h"
+#include "text_limits.h"
 
 #include <QColor>
 #include <QTextEdit>
@@ -14,11 +15,15 @@ class RichTextBox : public Control {
   public:
     // Files larger than this are not loaded; no book text comes near it.
     static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+    // What the pane lays out, so that no text keeps the window from answering: a book page
+    // holds a few thousand characters, a novel some hundred thousand. Qt lays out the text in
+    // the background in growing steps; at this total the longest stays well under 0.1 s.
+    static constexpr TextLimits kLimits{4000, 200'000};
 
     explicit RichTextBox(QWidget* parent);
 
     // Replaces the whole content. False, with the content unchanged, when the file is missing,
-    // unreadable, empty or too large.
+    // unreadable, empty or too large. Text beyond kLimits is broken or left out with a note.
     bool loadFile(const QString& path);
     // Loads RTF (or plain text) from memory, with the same rules.
     bool loadBytes(const QByteArray& bytes);

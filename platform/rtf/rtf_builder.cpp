@@ -5,7 +5,8 @@
 
 namespace platform::rtf {
 
-DocumentBuilder::DocumentBuilder(QTextDocument& doc) : doc_(doc), cursor_(&doc) {
+DocumentBuilder::DocumentBuilder(QTextDocument& doc, const TextLimits& limits)
+    : doc_(doc), cursor_(&doc), limits_(limits) {
     // One edit block for the whole import: inside it the cursor skips per-insertion layout work,
     // and the document is laid out once at the end.
     cursor_.beginEditBlock();
@@ -17,13 +18,59 @@ void DocumentBuilder::insertText(QStringView text, const QTextCharFormat& format
         cellOpen_ = false;
         insertText(u"\t", format, formatId);
     }
+    if (full_) {
+        omitted_ += characterCount(text);
+        return;
+    }
     if (formatId != pendingId_) {
         flush();
         pendingFormat_ = format;
         pendingId_ = formatId;
     }
-    pending_.append(text);
-    blockHasText_ = true;
+    append(text);
+}
+
+void DocumentBuilder::append(QStringView text) {
+    while (!text.isEmpty()) {
+        if (full_) {
+            omitted_ += characterCount(text);
+            return;
+        }
+        const ParagraphPiece piece = nextParagraphPiece(text, blockChars_, limits_.paragraphChars);
+        const qsizetype take =
+            wholeCharacters(text.first(piece.length), limits_.totalChars - totalChars_);
+        pending_.append(text.first(take));
+        text = text.sliced(take);
+        blockChars_ += take;
+        totalChars_ += take;
+        if (take > 0) blockHasText_ = true;
+        if (take < piece.length || totalChars_ >= limits_.totalChars) {
+            full_ = true;
+        } else if (piece.breakAfter) {
+            breakParagraph();
+        }
+    }
+}
+
+void DocumentBuilder::breakParagraph() {
+    // The new block copies the paragraph's formats; its own format is set when it ends.
+    flush();
+    cursor_.insertBlock();
+    ++totalChars_;
+    blockChars_ = 0;
+    blockHasText_ = false;
+}
+
+void DocumentBuilder::setParagraphFormat(const QTextBlockFormat& block) {
+    if (paragraphStart_ >= cursor_.block().position()) {
+        cursor_.setBlockFormat(block);
+        return;
+    }
+    // An overlong paragraph was broken: every piece takes the paragraph's format.
+    QTextCursor paragraph(&doc_);
+    paragraph.setPosition(paragraphStart_);
+    paragraph.setPosition(cursor_.position(), QTextCursor::KeepAnchor);
+    paragraph.setBlockFormat(block);
 }
 
 void DocumentBuilder::flush() {
@@ -35,19 +82,24 @@ void DocumentBuilder::flush() {
 void DocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCharFormat& format) {
     flush();
     cellOpen_ = false;
-    cursor_.setBlockFormat(block);
+    if (full_) return;
+    setParagraphFormat(block);
     // The character format of an empty paragraph decides its height.
     if (!blockHasText_) cursor_.setBlockCharFormat(format);
+    if (totalChars_ >= limits_.totalChars) {
+        full_ = true;
+        return;
+    }
     cursor_.insertBlock(QTextBlockFormat(), format);
+    ++totalChars_;
+    blockChars_ = 0;
+    paragraphStart_ = cursor_.position();
     blockHasText_ = false;
 }
 
 void DocumentBuilder::endCell() {
     // Consecutive empty cells still keep their columns apart.
-    if (cellOpen_) {
-        pending_.append(u'\t');
-        blockHasText_ = true;
-    }
+    if (cellOpen_) append(u"\t");
     cellOpen_ = true;
 }
 
@@ -56,9 +108,16 @@ void DocumentBuilder::endRow(const QTextBlockFormat& block, const QTextCharForma
     endParagraph(block, format);
 }
 
+void DocumentBuilder::omitUnread(qsizetype estimate) {
+    if (estimate <= 0) return;
+    omitted_ += estimate;
+    estimated_ = true;
+}
+
 void DocumentBuilder::finish(const QTextBlockFormat& block) {
     flush();
     finishLastBlock(block);
+    if (omitted_ > 0) appendOmittedTextNote(cursor_, omitted_, estimated_);
     cursor_.endEditBlock();
 }
 
@@ -74,7 +133,7 @@ void DocumentBuilder::finishLastBlock(const QTextBlockFormat& block) {
         cursor_.setBlockCharFormat(chars);
         return;
     }
-    cursor_.setBlockFormat(block);
+    setParagraphFormat(block);
 }
 
 }  // namespace platform::rtf

@@ -5,15 +5,19 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 
+#include "platform/text_limits.h"
+
 class QTextDocument;
 
 namespace platform::rtf {
 
 // Writes imported text into a QTextDocument. Text is gathered per run of equal formatting and
-// inserted in one call, which keeps large documents linear.
+// inserted in one call, which keeps large documents linear. Within `limits`: an overlong
+// paragraph is broken into several with its format, text beyond the total is counted, not kept,
+// and a closing note says how much was left out.
 class DocumentBuilder {
   public:
-    explicit DocumentBuilder(QTextDocument& doc);
+    DocumentBuilder(QTextDocument& doc, const TextLimits& limits);
 
     // `formatId` changes whenever `format` does; comparing ids spares comparing formats.
     void insertText(QStringView text, const QTextCharFormat& format, int formatId);
@@ -26,7 +30,16 @@ class DocumentBuilder {
     // removed so the document does not end in a blank line.
     void finish(const QTextBlockFormat& block);
 
+    // Characters kept, and left out beyond the total.
+    qsizetype kept() const { return totalChars_; }
+    qsizetype omitted() const { return omitted_; }
+    // Text that is not read at all is left out too; the note calls its count an estimate.
+    void omitUnread(qsizetype estimate);
+
   private:
+    void append(QStringView text);
+    void breakParagraph();
+    void setParagraphFormat(const QTextBlockFormat& block);
     void flush();
     void finishLastBlock(const QTextBlockFormat& block);
 
@@ -37,6 +50,14 @@ class DocumentBuilder {
     int pendingId_ = -1;
     bool cellOpen_ = false;  // a cell ended; a tab goes before more text of the row
     bool blockHasText_ = false;
+
+    TextLimits limits_;
+    qsizetype blockChars_ = 0;  // characters of the current block, pending ones included
+    qsizetype totalChars_ = 0;  // characters kept, paragraph breaks included
+    qsizetype omitted_ = 0;     // characters left out
+    int paragraphStart_ = 0;    // where the paragraph began that overlong breaks split
+    bool full_ = false;         // the total is reached
+    bool estimated_ = false;    // omitted_ includes unread text
 };
 
 }  // namespace platform::rtf

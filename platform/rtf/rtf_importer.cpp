@@ -23,13 +23,13 @@ bool looksLikeRtf(QByteArrayView bytes) {
     return skipLeadingSpace(bytes).startsWith("{\\rtf");
 }
 
-bool importRtf(QByteArrayView bytes, QTextDocument& doc) {
+bool importRtf(QByteArrayView bytes, QTextDocument& doc, const TextLimits& limits) {
     if (!looksLikeRtf(bytes)) return false;
     // Undo history of an import is useless and would double its memory.
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
     doc.clear();
-    Reader reader(skipLeadingSpace(bytes), doc);
+    Reader reader(skipLeadingSpace(bytes), doc, limits);
     reader.run();
     doc.setUndoRedoEnabled(undo);
     return true;

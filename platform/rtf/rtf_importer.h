@@ -2,6 +2,8 @@
 
 #include <QByteArrayView>
 
+#include "platform/text_limits.h"
+
 class QTextDocument;
 
 namespace platform::rtf {
@@ -12,7 +14,8 @@ bool looksLikeRtf(QByteArrayView bytes);
 
 // Replaces the whole content of `doc` with the imported document. Returns false (and leaves doc
 // untouched) when the bytes are not RTF. Never crashes, hangs or allocates without bound on
-// malformed input.
-bool importRtf(QByteArrayView bytes, QTextDocument& doc);
+// malformed input. Overlong paragraphs are broken and text beyond the total left out, with a
+// closing note, as `limits` say.
+bool importRtf(QByteArrayView bytes, QTextDocument& doc, const TextLimits& limits = {});
 
 }  // namespace platform::rtf

@@ -36,6 +36,9 @@ class Lexer {
   public:
     explicit Lexer(QByteArrayView input) : in_(input) {}
     Token next();
+    // Bytes read so far, and in all.
+    qsizetype position() const { return pos_; }
+    qsizetype size() const { return in_.size(); }
 
   private:
     Token controlSequence();

@@ -33,13 +33,16 @@ bool isLowSurrogate(int v) {
 
 }  // namespace
 
-Reader::Reader(QByteArrayView input, QTextDocument& doc) : lexer_(input), builder_(doc) {
+Reader::Reader(QByteArrayView input, QTextDocument& doc, const TextLimits& limits)
+    : lexer_(input), builder_(doc, limits) {
     stack_.reserve(64);
     stack_.push_back(GroupState{});  // outside every group; extra '}' stop here
 }
 
 void Reader::run() {
-    for (Token t = lexer_.next(); t.type != Token::Type::End; t = lexer_.next()) {
+    // Once text is left out, reading on would only count what is not shown.
+    for (Token t = lexer_.next(); t.type != Token::Type::End && builder_.omitted() == 0;
+         t = lexer_.next()) {
         if (skipDepth_ > 0) {
             // Inside a skipped destination only braces matter.
             if (t.type == Token::Type::GroupStart) {
@@ -97,6 +100,12 @@ void Reader::run() {
     }
     flushBytes();
     resolveSurrogate();
+    if (builder_.omitted() > 0 && lexer_.position() > 0) {
+        // The unread rest likely holds as much text per byte as what was read.
+        const double perByte =
+            double(builder_.kept() + builder_.omitted()) / double(lexer_.position());
+        builder_.omitUnread(qsizetype(double(lexer_.size() - lexer_.position()) * perByte));
+    }
     builder_.finish(toBlockFormat(top().para));
 }
 

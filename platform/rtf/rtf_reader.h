@@ -22,7 +22,7 @@ namespace platform::rtf {
 // costs memory in proportion to the (capped) depth, never native stack.
 class Reader {
   public:
-    Reader(QByteArrayView input, QTextDocument& doc);
+    Reader(QByteArrayView input, QTextDocument& doc, const TextLimits& limits);
     void run();
 
     // Deeper groups still read their text, but share the state of the deepest saved group.

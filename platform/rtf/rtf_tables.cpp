@@ -23,13 +23,14 @@ void FontTable::setCodePage(int codePage) {
 
 void FontTable::appendNameBytes(QByteArrayView bytes) {
     if (!open_) return;
-    nameBytes_.append(bytes);
+    nameBytes_.append(bytes.first(std::min(bytes.size(), kMaxNameLength - nameBytes_.size())));
 }
 
 void FontTable::appendNameText(const QString& text) {
     if (!open_) return;
     flushNameBytes();
     pending_.name += text;
+    pending_.name.truncate(kMaxNameLength);
 }
 
 void FontTable::flushNameBytes() {
@@ -38,6 +39,7 @@ void FontTable::flushNameBytes() {
     int cp = pending_.codePage ? pending_.codePage : documentCodePage_;
     if (cp == kSymbolCodePage) cp = documentCodePage_;
     pending_.name += decoder_.decode(nameBytes_, cp);
+    pending_.name.truncate(kMaxNameLength);
     nameBytes_.clear();
 }
 

@@ -20,8 +20,10 @@ struct FontInfo {
 // flat list "\f0 Arial;\f1 Times;"; both end an entry at ';' or at the next \f.
 class FontTable {
   public:
-    // Entries past this many are dropped (text in them falls back to the default font).
+    // Real documents use a few dozen fonts with short names; a hostile table could otherwise
+    // grow without bound. Later entries and longer names are dropped.
     static constexpr qsizetype kMaxFonts = 4096;
+    static constexpr qsizetype kMaxNameLength = 256;  // bytes before decoding, then characters
 
     void beginFont(int number);
     void setCharset(int charset);
@@ -34,6 +36,7 @@ class FontTable {
 
     void setDocumentCodePage(int codePage) { documentCodePage_ = codePage; }
     const FontInfo* find(int number) const;
+    qsizetype size() const { return fonts_.size(); }
 
     CodePageDecoder& decoder() { return decoder_; }
 
@@ -54,15 +57,16 @@ class FontTable {
 // represented by an invalid QColor.
 class ColorTable {
   public:
-    // Documents use a few dozen colours; entries past this are dropped (they read as the
-    // automatic colour), so a table of millions of ';' cannot take gigabytes.
-    static constexpr size_t kMaxColors = 4096;
+    // Entries beyond this are dropped, so a hostile table stays small; their indexes show the
+    // automatic colour.
+    static constexpr size_t kMaxColors = 65536;
 
     void setRed(int v) { set(0, v); }
     void setGreen(int v) { set(1, v); }
     void setBlue(int v) { set(2, v); }
     void endEntry();
     QColor color(int index) const;
+    size_t size() const { return colors_.size(); }
 
   private:
     void set(int component, int value);

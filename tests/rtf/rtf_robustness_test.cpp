@@ -3,10 +3,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include "platform/rtf/rtf_importer.h"
+#include "platform/rtf/rtf_tables.h"
 #include "rtf_test_util.h"
 #include "support/test_paths.h"
 
@@ -110,16 +112,98 @@ TEST(RtfHostile, DeepNestingKeepsFormattingScoped) {
     EXPECT_EQ(c.charFormat().fontWeight(), QFont::Normal);
 }
 
-TEST(RtfHostile, HugeColourTableIsCappedNotStored) {
-    // A table of millions of entries once took gigabytes; entries past the cap read as automatic.
-    QTextDocument doc;
-    ASSERT_TRUE(importRtf(
-        "{\\rtf1{\\colortbl;" + repeat("\\red255;", 200000) + "}{\\cf2 a}{\\cf100000 b}}", doc));
+// The format of the character before position `pos`.
+QTextCharFormat formatAt(QTextDocument& doc, int pos) {
     QTextCursor c(&doc);
-    c.setPosition(1);
-    EXPECT_EQ(c.charFormat().foreground().color(), QColor(255, 0, 0));
-    c.setPosition(2);
-    EXPECT_NE(c.charFormat().foreground().color(), QColor(255, 0, 0));
+    c.setPosition(pos);
+    return c.charFormat();
+}
+
+TEST(RtfHostile, HugeTablesKeepTheirFirstEntriesOnly) {
+    using platform::rtf::ColorTable;
+    using platform::rtf::FontTable;
+    QByteArray fonts = "{\\fonttbl";
+    for (int i = 0; i < FontTable::kMaxFonts + 10; ++i)
+        fonts += "{\\f" + QByteArray::number(i) + " F" + QByteArray::number(i) + ";}";
+    const QByteArray longName = "{\\f99999 " + QByteArray(1 << 20, 'n') + ";}}";
+    const QByteArray colors = "{\\colortbl" + repeat(";", ColorTable::kMaxColors - 1) +
+                              "\\red255;\\green255;" + repeat(";", 100000) + "}";
+    const QByteArray body = "\\f4095\\cf65535 a\\f4096\\cf65536 b\\f99999 c}";
+    QTextDocument doc;
+    ASSERT_TRUE(importRtf("{\\rtf1" + fonts + longName + colors + body, doc));
+    ASSERT_EQ(doc.toPlainText(), "abc");
+    EXPECT_EQ(formatAt(doc, 1).fontFamilies().toStringList(), QStringList{"F4095"});
+    EXPECT_EQ(formatAt(doc, 1).foreground().color(), QColor(255, 0, 0));
+    EXPECT_NE(formatAt(doc, 2).fontFamilies().toStringList(), QStringList{"F4096"});
+    EXPECT_EQ(formatAt(doc, 2).foreground().style(), Qt::NoBrush);  // the automatic colour
+    EXPECT_LE(formatAt(doc, 3).fontFamilies().toStringList().value(0).size(),
+              FontTable::kMaxNameLength);
+}
+
+struct LimitCase {
+    const char* name;
+    QByteArray rtf;
+    platform::TextLimits limits;
+    QString text;
+};
+
+void PrintTo(const LimitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RtfLimits : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(RtfLimits, BreakAndCutAsTheLimitsSay) {
+    QTextDocument doc;
+    ASSERT_TRUE(importRtf(GetParam().rtf, doc, GetParam().limits));
+    EXPECT_EQ(rtftest::blockText(doc), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RtfLimits,
+    ::testing::Values(
+        LimitCase{
+            "within the limits nothing changes", R"({\rtf1 ab\par cd\par})", {2, 5}, "ab\ncd"},
+        LimitCase{"a paragraph across runs is broken at the cap",
+                  R"({\rtf1 ab{\b cdefg}h\par i})",
+                  {3, 100},
+                  "abc\ndef\ngh\ni"},
+        LimitCase{"the break falls after a word",
+                  R"({\rtf1 aaaa bbbbbb cc})",
+                  {12, 100},
+                  "aaaa bbbbbb \ncc"},
+        LimitCase{"empty cells are broken like text",
+                  R"({\rtf1 \cell\cell\cell\cell\cell})",
+                  {2, 100},
+                  "\t\t\n\t\t"},
+        LimitCase{"text exactly at the total needs no note", R"({\rtf1 abc\par})", {100, 3}, "abc"},
+        LimitCase{"text read beyond the total is counted",
+                  R"({\rtf1 abcdef})",
+                  {100, 3},
+                  QStringLiteral("abc\n（文字过长，以下 3 字未显示）")}));
+
+TEST(RtfLimits, TextNotReadIsEstimated) {
+    // 1000 paragraphs of ten letters; reading stops soon after the first hundred.
+    QTextDocument doc;
+    ASSERT_TRUE(
+        importRtf("{\\rtf1 " + repeat("abcdefghij\\par\r\n", 1000) + "}", doc, {100, 1100}));
+    const QString note = doc.lastBlock().text();
+    const QString prefix = QStringLiteral("（文字过长，以下约 ");
+    ASSERT_TRUE(note.startsWith(prefix)) << note.toStdString();
+    const qsizetype estimate =
+        note.mid(prefix.size()).section(u' ', 0, 0).remove(u',').toLongLong();
+    EXPECT_NEAR(double(estimate), 9000.0, 9000.0 * 0.2);
+}
+
+TEST(RtfLimits, EveryPieceOfABrokenParagraphKeepsItsFormat) {
+    QTextDocument doc;
+    ASSERT_TRUE(importRtf(R"({\rtf1\qc\li720 abcdefgh\par\pard ij})", doc, {3, 100}));
+    ASSERT_EQ(rtftest::blockText(doc), "abc\ndef\ngh\nij");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(doc.findBlockByNumber(i).blockFormat().alignment(), Qt::AlignHCenter) << i;
+        EXPECT_GT(doc.findBlockByNumber(i).blockFormat().leftMargin(), 0) << i;
+    }
+    EXPECT_EQ(doc.findBlockByNumber(3).blockFormat().leftMargin(), 0);
 }
 
 }  // namespace

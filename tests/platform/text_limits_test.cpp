@@ -1,0 +1,157 @@
+// Text bounded before it reaches a text pane: overlong lines broken where a line may break,
+// the total cut with a note, and the reading pane holding no more than its limits.
+#include "platform/text_limits.h"
+#include "platform/rich_text_box.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTimer>
+
+namespace {
+
+using platform::TextLimits;
+
+struct LimitCase {
+    const char* name;
+    QString text;
+    TextLimits limits;
+    QString shown;
+    qsizetype omitted;
+};
+
+void PrintTo(const LimitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class LimitPlainText : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(LimitPlainText, BreaksAndCuts) {
+    const platform::LimitedText out = platform::limitPlainText(GetParam().text, GetParam().limits);
+    EXPECT_EQ(out.text, GetParam().shown);
+    EXPECT_EQ(out.omitted, GetParam().omitted);
+}
+
+const QString kPair = QStringLiteral("😀");  // one character, two code units
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LimitPlainText,
+    ::testing::Values(
+        LimitCase{"text within the limits is unchanged",
+                  "ab cd\r\nef\n\ngh",
+                  {5, 100},
+                  "ab cd\r\nef\n\ngh",
+                  0},
+        LimitCase{"an unbroken line is cut at the cap",
+                  QString(23, u'x'),
+                  {10, 100},
+                  "xxxxxxxxxx\nxxxxxxxxxx\nxxx",
+                  0},
+        LimitCase{"the break falls after a word in the last eighth",
+                  "aaaa bbbbbb cc",
+                  {12, 100},
+                  "aaaa bbbbbb \ncc",
+                  0},
+        LimitCase{"a word break too early is not taken",
+                  "a bbbbbbbbbbbb",
+                  {8, 100},
+                  "a bbbbbb\nbbbbbb",
+                  0},
+        LimitCase{"Chinese breaks between characters",
+                  QStringLiteral("春眠不觉晓处处闻啼鸟"),
+                  {8, 100},
+                  QStringLiteral("春眠不觉晓处处闻\n啼鸟"),
+                  0},
+        LimitCase{"a surrogate pair is never split",
+                  "abc" + kPair + "de",
+                  {4, 100},
+                  "abc\n" + kPair + "de",
+                  0},
+        LimitCase{
+            "each line counts on its own", "aaaa\naaaa\r\naaaa", {4, 100}, "aaaa\naaaa\r\naaaa", 0},
+        LimitCase{"the total cuts inside a line", "abcdef\nghij", {100, 4}, "abcd", 6},
+        LimitCase{"line breaks are not counted as left out", "ab\n\n\ncd", {100, 3}, "ab\n", 2},
+        LimitCase{
+            "inserted breaks count towards the total", QString(9, u'x'), {3, 9}, "xxx\nxxx\nx", 2},
+        LimitCase{"a pair at the total is left out whole", "ab" + kPair, {100, 3}, "ab", 1}));
+
+TEST(OmittedTextNote, SaysHowManyCharactersAreNotShown) {
+    EXPECT_EQ(platform::omittedTextNote(1234567),
+              QStringLiteral("（文字过长，以下 1,234,567 字未显示）"));
+    EXPECT_EQ(platform::omittedTextNote(5, true),
+              QStringLiteral("（文字过长，以下约 5 字未显示）"));
+}
+
+QByteArray oneLine(qsizetype bytes) {
+    return QByteArray("0123456789abcdefghijklmnopqrstuvwxyz").repeated(bytes / 36 + 1).left(bytes);
+}
+
+QByteArray cellsOnly(qsizetype cells) {
+    return "{\\rtf1\\ansi " + QByteArray("\\cell ").repeated(cells) + "}";
+}
+
+QByteArray longParagraphs(qsizetype bytes) {
+    const QByteArray para = "{\\b " + oneLine(3000) + "}\\par\r\n";
+    return "{\\rtf1\\ansi " + para.repeated(bytes / para.size() + 1) + "}";
+}
+
+struct PaneCase {
+    const char* name;
+    QByteArray bytes;
+    QString start;  // what the pane shows first
+};
+
+void PrintTo(const PaneCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ReadingPane : public ::testing::TestWithParam<PaneCase> {};
+
+// What the user gets from a hostile page text: no paragraph beyond the cap, no more text than
+// the total, the note last, and a window that goes on handling events.
+TEST_P(ReadingPane, HoldsNoMoreThanItsLimitsAndAnswers) {
+    const TextLimits limits = platform::RichTextBox::kLimits;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("page"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(GetParam().bytes);
+    file.close();
+
+    QWidget window;
+    window.resize(800, 600);
+    platform::RichTextBox box(&window);
+    box.widget()->setGeometry(0, 0, 800, 300);
+    window.show();
+    ASSERT_TRUE(box.loadFile(path));
+
+    const QTextDocument& doc = *box.document();
+    EXPECT_TRUE(box.plainText().startsWith(GetParam().start));
+    const QTextBlock note = doc.lastBlock();
+    EXPECT_TRUE(note.text().startsWith(QStringLiteral("（文字过长，以下")))
+        << note.text().toStdString();
+    EXPECT_TRUE(note.text().endsWith(QStringLiteral("字未显示）")));
+    EXPECT_LE(note.position() - 1, limits.totalChars);  // the text before the note's break
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        ASSERT_LE(b.length() - 1, limits.paragraphChars) << b.blockNumber();
+
+    bool fired = false;
+    QTimer::singleShot(0, &window, [&fired] { fired = true; });
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(fired);
+    // The pane laid out what it shows.
+    EXPECT_GT(doc.begin().layout()->lineCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hostile, ReadingPane,
+    ::testing::Values(PaneCase{"one-line txt", oneLine(2 << 20), "0123456789abc"},
+                      PaneCase{"RTF of long paragraphs", longParagraphs(4 << 20), "0123456789abc"},
+                      PaneCase{"RTF of table cells only", cellsOnly(600000), "\t\t\t"}));
+
+}  // namespace

@@ -73,7 +73,7 @@ void Picture::paint(QPainter& painter, const QRectF& target, const QRectF& expos
 }
 
 PictureLoad decodePicture(const QByteArray& bytes) {
-    // Metafiles are told by their content like the rest, and drawn from their records.
+    // Metafiles are told by their content, whatever the file is called.
     if (looksLikeMetafile(bytes)) return decodeMetafile(bytes);
     const BookFormat* format = formatOf(bytes);
     if (!format) return failed(QStringLiteral("不是可显示的图像格式"));

@@ -39,7 +39,8 @@ if command -v convert >/dev/null; then
     for f in bmp gif jpg ico png; do convert -size 3x2 xc:red "$seeds/picture/tiny.$f" || true; done
 fi
 cp "$book"/*.txt "$seeds/text/"
-[ -d "$corpus/metafile" ] && cp "$corpus"/metafile/wmf/*.wmf "$corpus"/metafile/emf/*.emf "$seeds/metafile/"
+[ -d "$corpus/metafile" ] &&
+    find "$corpus/metafile" \( -iname '*.wmf' -o -iname '*.emf' \) -size -64k -exec cp {} "$seeds/metafile/" \;
 for f in "$book"/*.rtf; do printf '\x08\x40' | cat - "$f" >"$seeds/text/$(basename "$f").limits"; done
 
 export ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=0
@@ -50,7 +51,6 @@ for t in "${targets[@]}"; do
     case "$t" in
         rtf) maxlen=262144 ;;
         picture) maxlen=65536 ;;
-        metafile) maxlen=131072 ;;
         *) maxlen=65536 ;;
     esac
     echo "== $t: $seconds s"

@@ -60,9 +60,8 @@ def main(s):
     # Ctrl held down while the wheel turns four notches, as a hand does it.
     s.xdo("keydown", "ctrl")
     time.sleep(0.3)
-    # The X server's emulated wheel may swallow a notch now and then, so the wheel turns until
-    # the picture is twice as wide; every size it takes is a whole number of 1.2 steps, as the
-    # 放大 button makes.
+    # The wheel turns until the picture is twice as wide; every size it takes is a whole number
+    # of 1.2 steps, as the 放大 button makes.
     for _ in range(12):
         s.xdo("click", "4")
         time.sleep(0.3)

@@ -105,10 +105,6 @@ class Session:
             "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
             "QT_ACCESSIBILITY": "1",
             "LANG": "C.UTF-8",
-            # Xvfb's emulated wheel feeds XInput2's smooth scrolling unevenly (a notch may come
-            # out as none or as several); core pointer events give one wheel event per notch,
-            # as a real mouse does.
-            "QT_XCB_NO_XI2": "1",
         })
         env.pop("QT_SCALE_FACTOR", None)
         if self.scale != 1:

@@ -47,6 +47,28 @@ struct LabelDesign {
     QColor text;
 };
 
+// What screen readers say: each control's name and what it does. The directory list describes
+// itself by the path it shows.
+void describeForScreenReaders(const FrmFileWidgets& w) {
+    const auto describe = [](platform::Control* c, const char* name, const char* description) {
+        c->widget()->setAccessibleName(QString::fromUtf8(name));
+        c->widget()->setAccessibleDescription(QString::fromUtf8(description));
+    };
+    w.dialog->setAccessibleDescription(
+        QStringLiteral("选取图像和说明文字，复制到当前画本目录并保存目录文件"));
+    describe(w.FraDir, "选择图像文件", "驱动器、目录和文件列表");
+    describe(w.DriveList, "驱动器列表", "选择文件所在的驱动器");
+    w.DirList->widget()->setAccessibleName(QStringLiteral("目录列表"));
+    describe(w.FileList, "图像文件列表（必选）", "单击或回车选取一幅图像，每幅图像为一页");
+    describe(w.FileTxt, "文字文件列表（可选）", "单击或回车为最后选取的图像配上说明文字");
+    describe(w.lvwFile, "选中文件列表", "已选取的各页：序号、图像文件和文字文件");
+    describe(w.CmdOk, "确认", "将选的文件复制到当前目录，并保存选中文件列表于DocItem.txt中");
+    describe(w.CmdCancle, "退出", "不保存，关闭本窗口");
+    for (platform::Label* label : w.LblDir)
+        label->widget()->setAccessibleDescription(QStringLiteral("标题"));
+    w.Label1->widget()->setAccessibleName(QStringLiteral("选中文件列表"));
+}
+
 }  // namespace
 
 FrmFileWidgets createFrmFileWidgets(QWidget* owner) {
@@ -84,10 +106,8 @@ FrmFileWidgets createFrmFileWidgets(QWidget* owner) {
     w.DirList->place(150, 1350, 2190, 2250);
     w.FileList = new platform::FileListBox(QString::fromLatin1(kImagePattern), frame);
     w.FileList->place(2700, 675, 2415, 2970);
-    w.FileList->widget()->setAccessibleName(QStringLiteral("图像文件列表（必选）"));
     w.FileTxt = new platform::FileListBox(QString::fromLatin1(kTextPattern), frame);
     w.FileTxt->place(5400, 675, 2415, 2970);
-    w.FileTxt->widget()->setAccessibleName(QStringLiteral("文字文件列表（可选）"));
     for (platform::Control* list :
          {static_cast<platform::Control*>(w.DriveList), static_cast<platform::Control*>(w.DirList),
           static_cast<platform::Control*>(w.FileList)}) {
@@ -116,7 +136,6 @@ FrmFileWidgets createFrmFileWidgets(QWidget* owner) {
 
     w.lvwFile = new platform::ListView(w.dialog);
     w.lvwFile->place(450, 4275, 6465, 2340);
-    w.lvwFile->widget()->setAccessibleName(QStringLiteral("选中文件列表"));
 
     w.CmdOk = new platform::CommandButton(QStringLiteral("确认(&O)"), w.dialog);
     w.CmdOk->place(6975, 4950, 1215, 540);
@@ -126,6 +145,8 @@ FrmFileWidgets createFrmFileWidgets(QWidget* owner) {
     w.CmdCancle->place(6975, 5625, 1215, 465);
     for (platform::CommandButton* button : {w.CmdOk, w.CmdCancle})
         button->widget()->setFont(systemFont("QPushButton"));
+
+    describeForScreenReaders(w);
 
     const std::array<QWidget*, 7> tour{
         w.lvwFile->widget(),  w.FileTxt->widget(), w.DriveList->widget(), w.DirList->widget(),

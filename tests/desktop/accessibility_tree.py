@@ -17,6 +17,14 @@ EXPECTED = [
     "放大", "缩小", "连续", "暂停", "上一页", "下一页", "满屏", "退出",
     "垂直滚动条", "水平滚动条",
 ]
+# The settings window (Ctrl+P) and the catalog builder (工具 → its last item), with their controls.
+DIALOGS = [
+    (["ctrl+p"], "图像参数选择",
+     ["图像背景色", "浅兰", "黑色", "播放间隔秒数", "播放间隔滚动条", "打印倍率", "打印倍率滚动条", "退出"]),
+    (["alt+t", "Up", "Return"], "制作图文电子读物目录",
+     ["驱动器列表", "目录列表", "图像文件列表（必选）", "文字文件列表（可选）", "选中文件列表", "确认",
+      "退出"]),
+]
 # Roles of things a person operates or reads; each must be named in Chinese.
 OPERATED = {"push button", "menu item", "menu", "menu bar", "tree table", "table", "text",
             "status bar", "scroll bar"}
@@ -56,6 +64,21 @@ def main(s):
     check("red.bmp" in picture.description, f"picture described {picture.description!r}")
     s.key("End")
     wait_for("the picture of page 3 named blue", lambda: s.picture().name == "blue")
+
+    # The two secondary windows: every control named and described in Chinese.
+    for keys, title, controls in DIALOGS:
+        for k in keys:
+            s.key(k)
+        dialog = wait_for(f"the window {title}", lambda: s.find(
+            lambda n: n.getRoleName() == "dialog" and n.name == title, s.app))
+        check(chinese(dialog.description), f"{title} is described: {dialog.description!r}")
+        for name in controls:
+            node = wait_for(f"{name} in {title}", lambda: s.find(lambda n: n.name == name, dialog))
+            check(chinese(node.description), f"{name} has a Chinese description: {node.description!r}")
+        # Esc goes to the window that has the focus, the dialog; the reader would end.
+        s.xdo("key", "--clearmodifiers", "Escape")
+        wait_for(f"{title} closed", lambda: s.find(
+            lambda n: n.getRoleName() == "dialog" and n.name == title, s.app) is None)
 
 
 if __name__ == "__main__":

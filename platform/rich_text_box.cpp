@@ -1,7 +1,7 @@
 #include "rich_text_box.h"
 
 #include "book_file.h"
-#include "platform/rtf/rtf_importer.h"
+#include "rtf/rtf.h"
 #include "text_codec.h"
 
 #include <QTextDocument>
@@ -29,7 +29,7 @@ bool RichTextBox::loadBytes(const QByteArray& bytes) {
     auto doc = std::make_unique<QTextDocument>();
     doc->setDefaultFont(edit_->font());
     if (!rtf::importRtf(bytes, *doc, kLimits))
-        setLimitedPlainText(*doc, decodePageText(bytes), kLimits);
+        textlimits::setLimitedPlainText(*doc, decodePageText(bytes), kLimits);
     // The edit deletes the document it replaces, being its parent.
     doc->setParent(edit_);
     edit_->setDocument(doc.release());

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "control.h"
-#include "text_limits.h"
+#include "text/text_limits.h"
 
 #include <QColor>
 #include <QTextEdit>
@@ -18,7 +18,7 @@ class RichTextBox : public Control {
     // What the pane lays out, so that no text keeps the window from answering: a book page
     // holds a few thousand characters, a novel some hundred thousand. Qt lays out the text in
     // the background in growing steps; at this total the longest stays well under 0.1 s.
-    static constexpr TextLimits kLimits{4000, 200'000};
+    static constexpr textlimits::TextLimits kLimits{4000, 200'000};
 
     explicit RichTextBox(QWidget* parent);
 

@@ -13,13 +13,13 @@
 #include <cstdio>
 #include <map>
 
-#include "platform/rtf/rtf_importer.h"
+#include "rtf/rtf.h"
 #include "rtf_test_util.h"
 #include "support/test_paths.h"
 
 namespace {
 
-using platform::rtf::importRtf;
+using rtf::importRtf;
 using rtftest::normalizedText;
 using rtftest::similarity;
 

@@ -7,14 +7,14 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "platform/rtf/rtf_importer.h"
-#include "platform/rtf/rtf_tables.h"
+#include "rtf/rtf.h"
+#include "rtf/rtf_tables.h"
 #include "rtf_test_util.h"
 #include "support/test_paths.h"
 
 namespace {
 
-using platform::rtf::importRtf;
+using rtf::importRtf;
 
 struct BadCase {
     const char* name;
@@ -120,8 +120,8 @@ QTextCharFormat formatAt(QTextDocument& doc, int pos) {
 }
 
 TEST(RtfHostile, HugeTablesKeepTheirFirstEntriesOnly) {
-    using platform::rtf::ColorTable;
-    using platform::rtf::FontTable;
+    using rtf::ColorTable;
+    using rtf::FontTable;
     QByteArray fonts = "{\\fonttbl";
     for (int i = 0; i < FontTable::kMaxFonts + 10; ++i)
         fonts += "{\\f" + QByteArray::number(i) + " F" + QByteArray::number(i) + ";}";
@@ -143,7 +143,7 @@ TEST(RtfHostile, HugeTablesKeepTheirFirstEntriesOnly) {
 struct LimitCase {
     const char* name;
     QByteArray rtf;
-    platform::TextLimits limits;
+    textlimits::TextLimits limits;
     QString text;
 };
 

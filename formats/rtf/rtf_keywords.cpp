@@ -1,9 +1,9 @@
-#include "platform/rtf/rtf_keywords.h"
+#include "rtf/rtf_keywords.h"
 
 #include <string_view>
 #include <unordered_map>
 
-namespace platform::rtf {
+namespace rtf {
 
 namespace {
 
@@ -225,4 +225,4 @@ Keyword lookupKeyword(QByteArrayView word) {
     return it == table.end() ? Keyword{} : it->second;
 }
 
-}  // namespace platform::rtf
+}  // namespace rtf

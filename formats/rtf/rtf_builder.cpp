@@ -1,11 +1,11 @@
-#include "platform/rtf/rtf_builder.h"
+#include "rtf/rtf_builder.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
 
-namespace platform::rtf {
+namespace rtf {
 
-DocumentBuilder::DocumentBuilder(QTextDocument& doc, const TextLimits& limits)
+DocumentBuilder::DocumentBuilder(QTextDocument& doc, const textlimits::TextLimits& limits)
     : doc_(doc), cursor_(&doc), limits_(limits) {
     // One edit block for the whole import: inside it the cursor skips per-insertion layout work,
     // and the document is laid out once at the end.
@@ -19,7 +19,7 @@ void DocumentBuilder::insertText(QStringView text, const QTextCharFormat& format
         insertText(u"\t", format, formatId);
     }
     if (full_) {
-        omitted_ += characterCount(text);
+        omitted_ += textlimits::characterCount(text);
         return;
     }
     if (formatId != pendingId_) {
@@ -33,12 +33,13 @@ void DocumentBuilder::insertText(QStringView text, const QTextCharFormat& format
 void DocumentBuilder::append(QStringView text) {
     while (!text.isEmpty()) {
         if (full_) {
-            omitted_ += characterCount(text);
+            omitted_ += textlimits::characterCount(text);
             return;
         }
-        const ParagraphPiece piece = nextParagraphPiece(text, blockChars_, limits_.paragraphChars);
+        const textlimits::ParagraphPiece piece =
+            textlimits::nextParagraphPiece(text, blockChars_, limits_.paragraphChars);
         const qsizetype take =
-            wholeCharacters(text.first(piece.length), limits_.totalChars - totalChars_);
+            textlimits::wholeCharacters(text.first(piece.length), limits_.totalChars - totalChars_);
         pending_.append(text.first(take));
         text = text.sliced(take);
         blockChars_ += take;
@@ -117,7 +118,7 @@ void DocumentBuilder::omitUnread(qsizetype estimate) {
 void DocumentBuilder::finish(const QTextBlockFormat& block) {
     flush();
     finishLastBlock(block);
-    if (omitted_ > 0) appendOmittedTextNote(cursor_, omitted_, estimated_);
+    if (omitted_ > 0) textlimits::appendOmittedTextNote(cursor_, omitted_, estimated_);
     cursor_.endEditBlock();
 }
 
@@ -136,4 +137,4 @@ void DocumentBuilder::finishLastBlock(const QTextBlockFormat& block) {
     setParagraphFormat(block);
 }
 
-}  // namespace platform::rtf
+}  // namespace rtf

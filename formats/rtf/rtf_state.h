@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace platform::rtf {
+namespace rtf {
 
 // Where the text of a group goes. Groups inherit their parent's destination; a destination
 // control word at the start of a group changes it for that group.
@@ -54,4 +54,4 @@ struct GroupState {
     int unicodeSkip = 1;  // \ucN: fallback characters after each \uN
 };
 
-}  // namespace platform::rtf
+}  // namespace rtf

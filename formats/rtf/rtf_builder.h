@@ -5,11 +5,11 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 
-#include "platform/text_limits.h"
+#include "text/text_limits.h"
 
 class QTextDocument;
 
-namespace platform::rtf {
+namespace rtf {
 
 // Writes imported text into a QTextDocument. Text is gathered per run of equal formatting and
 // inserted in one call, which keeps large documents linear. Within `limits`: an overlong
@@ -17,7 +17,7 @@ namespace platform::rtf {
 // and a closing note says how much was left out.
 class DocumentBuilder {
   public:
-    DocumentBuilder(QTextDocument& doc, const TextLimits& limits);
+    DocumentBuilder(QTextDocument& doc, const textlimits::TextLimits& limits);
 
     // `formatId` changes whenever `format` does; comparing ids spares comparing formats.
     void insertText(QStringView text, const QTextCharFormat& format, int formatId);
@@ -51,7 +51,7 @@ class DocumentBuilder {
     bool cellOpen_ = false;  // a cell ended; a tab goes before more text of the row
     bool blockHasText_ = false;
 
-    TextLimits limits_;
+    textlimits::TextLimits limits_;
     qsizetype blockChars_ = 0;  // characters of the current block, pending ones included
     qsizetype totalChars_ = 0;  // characters kept, paragraph breaks included
     qsizetype omitted_ = 0;     // characters left out
@@ -60,4 +60,4 @@ class DocumentBuilder {
     bool estimated_ = false;    // omitted_ includes unread text
 };
 
-}  // namespace platform::rtf
+}  // namespace rtf

@@ -7,22 +7,22 @@
 #include <array>
 #include <vector>
 
-#include "platform/rtf/rtf_builder.h"
-#include "platform/rtf/rtf_keywords.h"
-#include "platform/rtf/rtf_lexer.h"
-#include "platform/rtf/rtf_state.h"
-#include "platform/rtf/rtf_tables.h"
+#include "rtf/rtf_builder.h"
+#include "rtf/rtf_keywords.h"
+#include "rtf/rtf_lexer.h"
+#include "rtf/rtf_state.h"
+#include "rtf/rtf_tables.h"
 
 class QTextDocument;
 
-namespace platform::rtf {
+namespace rtf {
 
 // Interprets the token stream: group state, destinations, code pages, \u and \uc, and hands
 // formatted text to the DocumentBuilder. Groups live on an explicit stack so that deep nesting
 // costs memory in proportion to the (capped) depth, never native stack.
 class Reader {
   public:
-    Reader(QByteArrayView input, QTextDocument& doc, const TextLimits& limits);
+    Reader(QByteArrayView input, QTextDocument& doc, const textlimits::TextLimits& limits);
     void run();
 
     // Deeper groups still read their text, but share the state of the deepest saved group.
@@ -79,4 +79,4 @@ class Reader {
     int lastId_ = -1;
 };
 
-}  // namespace platform::rtf
+}  // namespace rtf

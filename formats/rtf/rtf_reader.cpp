@@ -1,12 +1,12 @@
-#include "platform/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 #include <QTextDocument>
 
 #include <algorithm>
 
-#include "platform/rtf/rtf_format.h"
+#include "rtf/rtf_format.h"
 
-namespace platform::rtf {
+namespace rtf {
 
 namespace {
 
@@ -33,7 +33,7 @@ bool isLowSurrogate(int v) {
 
 }  // namespace
 
-Reader::Reader(QByteArrayView input, QTextDocument& doc, const TextLimits& limits)
+Reader::Reader(QByteArrayView input, QTextDocument& doc, const textlimits::TextLimits& limits)
     : lexer_(input), builder_(doc, limits) {
     stack_.reserve(64);
     stack_.push_back(GroupState{});  // outside every group; extra '}' stop here
@@ -474,4 +474,4 @@ void Reader::endParagraph() {
     builder_.endParagraph(toBlockFormat(top().para), charFormat());
 }
 
-}  // namespace platform::rtf
+}  // namespace rtf

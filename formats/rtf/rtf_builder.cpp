@@ -2,6 +2,8 @@
 
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
 
 namespace rtf {
 
@@ -96,6 +98,31 @@ void DocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCha
     blockChars_ = 0;
     paragraphStart_ = cursor_.position();
     blockHasText_ = false;
+}
+
+void DocumentBuilder::insertImage(const QImage& image, const QTextCharFormat& format) {
+    if (cellOpen_) {
+        cellOpen_ = false;
+        append(u"\t");
+    }
+    if (full_ || totalChars_ >= limits_.totalChars) {
+        full_ = true;
+        ++omitted_;
+        return;
+    }
+    flush();
+    const QString name = QStringLiteral("rtf-picture:%1").arg(++images_);
+    doc_.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat f;
+    f.merge(format);
+    f.setName(name);
+    f.setWidth(image.width());
+    f.setHeight(image.height());
+    cursor_.insertImage(f);
+    pendingId_ = -1;  // the cursor's format is now the image's
+    ++blockChars_;
+    ++totalChars_;
+    blockHasText_ = true;
 }
 
 void DocumentBuilder::endCell() {

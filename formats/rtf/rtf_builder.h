@@ -22,6 +22,8 @@ class DocumentBuilder {
     // `formatId` changes whenever `format` does; comparing ids spares comparing formats.
     void insertText(QStringView text, const QTextCharFormat& format, int formatId);
     void endParagraph(const QTextBlockFormat& block, const QTextCharFormat& format);
+    // A picture in the text at its own size, kept as an image resource of the document.
+    void insertImage(const QImage& image, const QTextCharFormat& format);
     // A table cell ends: the next cell's text follows after a tab.
     void endCell();
     // A table row ends: it becomes one paragraph.
@@ -48,6 +50,7 @@ class DocumentBuilder {
     QString pending_;
     QTextCharFormat pendingFormat_;
     int pendingId_ = -1;
+    int images_ = 0;
     bool cellOpen_ = false;  // a cell ended; a tab goes before more text of the row
     bool blockHasText_ = false;
 

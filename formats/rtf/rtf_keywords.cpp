@@ -25,8 +25,7 @@ Keyword chr(char16_t c) {
 
 Map buildTable() {
     Map m;
-    // Destinations whose content is not body text. Pictures, objects and shapes are skipped
-    // until they get readers of their own; their entries then change to new destinations.
+    // Destinations whose content is not body text.
     add(m,
         {"aftncn",
          "aftnsep",
@@ -99,7 +98,6 @@ Map buildTable() {
          "objalias",
          "objclass",
          "objdata",
-         "object",
          "objname",
          "objsect",
          "objtime",
@@ -110,7 +108,6 @@ Map buildTable() {
          "operator",
          "panose",
          "pgdsctbl",
-         "pict",
          "pn",
          "pnseclvl",
          "pntxta",
@@ -122,12 +119,7 @@ Map buildTable() {
          "revtim",
          "rsidtbl",
          "rxe",
-         "shp",
-         "shpinst",
-         "shppict",
-         "shprslt",
          "shptxt",
-         "sp",
          "stylesheet",
          "subject",
          "tc",
@@ -142,11 +134,14 @@ Map buildTable() {
          "xmlnstbl",
          "xmlopen",
          "blipuid",
-         "picprop",
-         "result"},
+         "picprop"},
         dest(Destination::Skip));
     // Groups whose text is shown as written: field results, list labels.
-    add(m, {"field", "fldrslt", "pntext", "listtext", "ud"}, dest(Destination::Body));
+    add(m, {"field", "fldrslt", "pntext", "listtext", "ud", "shppict", "shp", "object", "result"},
+        dest(Destination::Body));
+    add(m, {"pict"}, dest(Destination::Picture));
+    add(m, {"shpinst", "sp", "sv"}, dest(Destination::ShapeInst));
+    add(m, {"shprslt"}, dest(Destination::ShapeResult));
     add(m, {"fonttbl"}, dest(Destination::FontTable));
     add(m, {"colortbl"}, dest(Destination::ColorTable));
     add(m, {"upr"}, dest(Destination::Upr));

@@ -93,7 +93,8 @@ void Reader::run() {
                 controlWord(t);
                 break;
             case Token::Type::Binary:
-                break;  // data of skipped destinations only, for now
+                if (top().dest == Destination::Picture) picture_.binary(t.data);
+                break;
             case Token::Type::End:
                 break;
         }
@@ -130,6 +131,7 @@ void Reader::groupEnd() {
     const Destination ended = top().dest;
     stack_.pop_back();
     if (ended == top().dest) return;
+    if (ended == Destination::Picture) finishPicture();
     if (ended == Destination::FontTable) fonts_.finish();
     if (ended == Destination::FontTable || ended == Destination::ColorTable) {
         // Formats built before a (late) table refer to fonts and colours that may now differ.
@@ -154,6 +156,9 @@ void Reader::text(QByteArrayView bytes) {
                 fonts_.endName();
                 bytes = bytes.sliced(semi + 1);
             }
+            break;
+        case Destination::Picture:
+            picture_.hexText(bytes);
             break;
         case Destination::ColorTable:
             for (char c : bytes)
@@ -205,6 +210,8 @@ void Reader::controlSymbol(char symbol) {
 
 void Reader::controlWord(const Token& t) {
     flushBytes();
+    if (top().dest == Destination::Picture && picture_.controlWord(t.data, t.param, t.hasParam))
+        return;
     const Keyword k = lookupKeyword(t.data);
     if (destinationWord(k, t) || tableWord(k, t)) return;
     formattingWord(k, t);
@@ -217,7 +224,18 @@ bool Reader::destinationWord(const Keyword& k, const Token& t) {
             // destination without leaking the switch; such groups are skipped.
             if (k.dest == Destination::Skip || (overflowDepth_ > 0 && k.dest != top().dest)) {
                 skipDepth_ = 1;
-            } else if (top().dest != Destination::Upr || k.dest != Destination::Body) {
+            } else if (k.dest == Destination::ShapeResult) {
+                // The replacement repeats the picture the shape already gave.
+                if (pictures_ > shapeStart_)
+                    skipDepth_ = 1;
+                else
+                    top().dest = Destination::Body;
+            } else if (k.dest == Destination::Picture) {
+                picture_.begin();
+                top().dest = k.dest;
+            } else if ((top().dest != Destination::Upr && top().dest != Destination::ShapeInst) ||
+                       k.dest != Destination::Body) {
+                if (t.data == "shp") shapeStart_ = pictures_;
                 top().dest = k.dest;
             }
             return true;
@@ -466,6 +484,21 @@ int Reader::currentCodePage() const {
     const CharState& c = stack_.back().chr;
     const FontInfo* font = fonts_.find(c.font >= 0 ? c.font : defaultFont_);
     return font && font->codePage ? font->codePage : ansiCodePage_;
+}
+
+void Reader::finishPicture() {
+    const Destination into = top().dest;
+    if ((into != Destination::Body && into != Destination::ShapeInst) || top().chr.hidden) return;
+    const QSize size = picture_.displaySize();
+    const qint64 pixels = qint64(std::max(size.width(), 1)) * std::max(size.height(), 1);
+    if (pictures_ >= kMaxPictures || picturePixels_ + pixels > kMaxPicturePixels) return;
+    const QImage image = picture_.render();
+    if (image.isNull()) return;
+    ++pictures_;
+    picturePixels_ += qint64(image.width()) * image.height();
+    flushBytes();
+    resolveSurrogate();
+    builder_.insertImage(image, charFormat());
 }
 
 void Reader::endParagraph() {

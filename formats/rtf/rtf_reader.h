@@ -10,6 +10,7 @@
 #include "rtf/rtf_builder.h"
 #include "rtf/rtf_keywords.h"
 #include "rtf/rtf_lexer.h"
+#include "rtf/rtf_picture.h"
 #include "rtf/rtf_state.h"
 #include "rtf/rtf_tables.h"
 
@@ -50,7 +51,15 @@ class Reader {
     const QTextCharFormat& charFormat();
     int currentCodePage() const;
     void endParagraph();
+    void finishPicture();
 
+  public:
+    // A document holds at most this many pictures and this many of their pixels; later ones
+    // are left out, so a file of many large pictures stays within memory.
+    static constexpr int kMaxPictures = 1000;
+    static constexpr qint64 kMaxPicturePixels = 64LL * 1024 * 1024;
+
+  private:
     Lexer lexer_;
     DocumentBuilder builder_;
     FontTable fonts_;
@@ -63,6 +72,11 @@ class Reader {
     int ansiCodePage_ = 1252;
     int defaultFont_ = 0;
     char16_t pendingHigh_ = 0;  // high surrogate waiting for its low half
+
+    PictureReader picture_;
+    int pictures_ = 0;
+    qint64 picturePixels_ = 0;
+    int shapeStart_ = 0;  // pictures_ when the current shape began
 
     QByteArray bytes_;  // undecoded body bytes, all in bytesCodePage_
     int bytesCodePage_ = 0;

@@ -7,12 +7,15 @@ namespace rtf {
 // Where the text of a group goes. Groups inherit their parent's destination; a destination
 // control word at the start of a group changes it for that group.
 enum class Destination : uint8_t {
-    Body,        // document text
-    Skip,        // everything up to the end of the group is ignored
-    FontTable,   // \fonttbl
-    ColorTable,  // \colortbl
-    Upr,         // \upr: holds an ANSI group and a \ud Unicode group; only \ud is read
-    Drop,        // control words apply, text is dropped (the ANSI half of \upr)
+    Body,         // document text
+    Skip,         // everything up to the end of the group is ignored
+    FontTable,    // \fonttbl
+    ColorTable,   // \colortbl
+    Upr,          // \upr: holds an ANSI group and a \ud Unicode group; only \ud is read
+    Drop,         // control words apply, text is dropped (the ANSI half of \upr)
+    Picture,      // \pict: its words and data
+    ShapeInst,    // a shape's properties: only its picture is read
+    ShapeResult,  // a shape's replacement; read unless the shape gave its picture already
 };
 
 enum class VerticalAlign : uint8_t { Normal, Super, Sub };

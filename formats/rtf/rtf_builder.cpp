@@ -3,7 +3,10 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextImageFormat>
+#include <QTextTable>
+
 #include <QUrl>
+#include <algorithm>
 
 namespace rtf {
 
@@ -125,15 +128,158 @@ void DocumentBuilder::insertImage(const QImage& image, const QTextCharFormat& fo
     blockHasText_ = true;
 }
 
-void DocumentBuilder::endCell() {
+void DocumentBuilder::endTabCell() {
     // Consecutive empty cells still keep their columns apart.
     if (cellOpen_) append(u"\t");
     cellOpen_ = true;
 }
 
-void DocumentBuilder::endRow(const QTextBlockFormat& block, const QTextCharFormat& format) {
-    // The tab after the last cell would only trail the row.
-    endParagraph(block, format);
+bool DocumentBuilder::canAddCells(int n, const QTextTable* table) const {
+    if (table && table->rows() * table->columns() + n > kMaxCellsPerTable) return false;
+    return !full_ && cells_ + n <= kMaxTableCells;
+}
+
+void DocumentBuilder::closeTablesDeeperThan(size_t depth) {
+    while (tables_.size() > depth) {
+        flush();
+        const int after = tables_.back().table->lastPosition() + 1;
+        tables_.pop_back();
+        cursor_.setPosition(std::min(after, doc_.characterCount() - 1));
+        blockChars_ = cursor_.block().length() - 1;
+        blockHasText_ = blockChars_ > 0;
+        paragraphStart_ = cursor_.block().position();
+    }
+}
+
+void DocumentBuilder::openTable() {
+    flush();
+    QTextTableFormat f;
+    f.setBorder(0);
+    f.setCellPadding(2);
+    f.setCellSpacing(0);
+    f.setBorderCollapse(true);
+    OpenTable t;
+    t.table = cursor_.insertTable(1, 1, f);
+    ++cells_;
+    totalChars_ += 2;
+    tables_.push_back(t);
+    moveToCell(tables_.back());
+}
+
+void DocumentBuilder::moveToCell(OpenTable& t) {
+    flush();
+    cursor_.setPosition(t.table->cellAt(t.row, t.col).lastCursorPosition().position());
+    blockChars_ = cursor_.block().length() - 1;
+    blockHasText_ = blockChars_ > 0;
+    paragraphStart_ = cursor_.block().position();
+    cellOpen_ = false;
+}
+
+void DocumentBuilder::enterTable(int depth) {
+    const size_t want = size_t(std::clamp(depth, 0, kMaxTableDepth));
+    if (tables_.empty() && want == 0) return;
+    closeTablesDeeperThan(want);
+    for (;;) {
+        if (!tables_.empty()) {
+            OpenTable& t = tables_.back();
+            if (t.rowEnded && canAddCells(t.table->columns(), t.table)) {
+                t.table->appendRows(1);
+                cells_ += t.table->columns();
+                totalChars_ += t.table->columns();
+                ++t.row;
+                t.col = 0;
+                t.rowEnded = t.cellEnded = false;
+                moveToCell(t);
+            } else if (t.cellEnded && !t.rowEnded) {
+                t.cellEnded = false;
+                if (t.col + 1 >= t.table->columns()) {
+                    if (t.table->columns() >= int(RowState::kMaxCells) ||
+                        !canAddCells(t.table->rows(), t.table))
+                        continue;  // stays in the last cell
+                    t.table->appendColumns(1);
+                    cells_ += t.table->rows();
+                    totalChars_ += t.table->rows();
+                }
+                ++t.col;
+                moveToCell(t);
+            }
+        }
+        if (tables_.size() >= want || !canAddCells(1)) return;
+        openTable();
+    }
+}
+
+void DocumentBuilder::endCell(int depth, const QTextBlockFormat& block,
+                              const QTextCharFormat& format) {
+    if (depth > 0) enterTable(depth);
+    if (depth == 0 || tables_.size() != size_t(std::min(depth, kMaxTableDepth))) {
+        endTabCell();
+        return;
+    }
+    flush();
+    setParagraphFormat(block);
+    if (!blockHasText_) cursor_.setBlockCharFormat(format);
+    tables_.back().cellEnded = true;
+}
+
+void DocumentBuilder::endRow(int depth, const RowState& row, const ColorTable& colors,
+                             const QTextBlockFormat& block, const QTextCharFormat& format) {
+    const size_t want = size_t(std::clamp(depth, 0, kMaxTableDepth));
+    if (want > 0 && tables_.size() >= want) closeTablesDeeperThan(want);
+    if (want == 0 || tables_.size() != want) {
+        // The tab after the last cell would only trail the row.
+        endParagraph(block, format);
+        return;
+    }
+    flush();
+    OpenTable& t = tables_.back();
+    if (!t.cellEnded) {
+        setParagraphFormat(block);
+        if (!blockHasText_) cursor_.setBlockCharFormat(format);
+    }
+    t.cellEnded = false;
+    t.rowEnded = true;
+    applyRow(t, row, colors);
+}
+
+void DocumentBuilder::applyRow(OpenTable& t, const RowState& row, const ColorTable& colors) {
+    const int columns = t.table->columns();
+    const int defined = std::min<int>(columns, int(row.cells.size()));
+    QTextTableFormat f = t.table->format();
+    if (row.borders && f.border() == 0) {
+        f.setBorder(1);
+        f.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+        f.setBorderBrush(Qt::black);
+    }
+    if (defined == columns) {
+        // \cellx are right edges; each column takes its width in pixels at 96 per inch.
+        QList<QTextLength> widths;
+        int left = 0;
+        for (int i = 0; i < defined; ++i) {
+            const int right = row.cells[size_t(i)].right;
+            widths << QTextLength(QTextLength::FixedLength, std::max(right - left, 0) / 15.0);
+            left = std::max(left, right);
+        }
+        f.setColumnWidthConstraints(widths);
+    }
+    if (f != t.table->format()) t.table->setFormat(f);
+    t.mergeTop.resize(size_t(columns), -1);
+    for (int i = 0; i < defined; ++i) {
+        const RowState::Cell& c = row.cells[size_t(i)];
+        if (const QColor bg = colors.color(c.shading); bg.isValid()) {
+            QTextTableCellFormat cf = t.table->cellAt(t.row, i).format().toTableCellFormat();
+            cf.setBackground(bg);
+            t.table->cellAt(t.row, i).setFormat(cf);
+        }
+        int& top = t.mergeTop[size_t(i)];
+        if (c.mergeFirst) {
+            top = t.row;
+        } else if (c.merged && top >= 0 && top < t.row) {
+            t.table->mergeCells(top, i, t.row - top + 1, 1);
+        } else {
+            top = -1;
+        }
+    }
 }
 
 void DocumentBuilder::omitUnread(qsizetype estimate) {
@@ -144,13 +290,15 @@ void DocumentBuilder::omitUnread(qsizetype estimate) {
 
 void DocumentBuilder::finish(const QTextBlockFormat& block) {
     flush();
+    closeTablesDeeperThan(0);
     finishLastBlock(block);
     if (omitted_ > 0) textlimits::appendOmittedTextNote(cursor_, omitted_, estimated_);
     cursor_.endEditBlock();
 }
 
 void DocumentBuilder::finishLastBlock(const QTextBlockFormat& block) {
-    if (!blockHasText_ && doc_.blockCount() > 1) {
+    QTextCursor previous(cursor_.block().previous());
+    if (!blockHasText_ && doc_.blockCount() > 1 && !previous.currentTable()) {
         // A final \par closes the last paragraph; it does not open another one. Removing the
         // separator leaves the empty block's formats, so the closed paragraph's are put back.
         const QTextBlock closed = cursor_.block().previous();

@@ -192,6 +192,18 @@ Map buildTable() {
 
     add(m, {"par", "sect"}, act(Action::Par));
     add(m, {"line"}, act(Action::Line));
+    add(m, {"intbl"}, act(Action::InTable));
+    add(m, {"itap"}, act(Action::TableDepth));
+    add(m, {"trowd"}, act(Action::RowDefaults));
+    add(m, {"cellx"}, act(Action::CellRight));
+    add(m, {"clcbpat"}, act(Action::CellShading));
+    add(m, {"clvmgf"}, act(Action::CellMergeFirst));
+    add(m, {"clvmrg"}, act(Action::CellMerged));
+    add(m,
+        {"brdrs", "brdrth", "brdrdb", "brdrdot", "brdrdash", "brdrsh", "brdrtriple", "brdrinset",
+         "brdroutset", "brdrhair", "brdrdashsm", "brdrdashd", "brdrdashdd"},
+        act(Action::Border));
+    add(m, {"nesttableprops"}, dest(Destination::Body));  // holds the nested row's \nestrow
     add(m, {"cell", "nestcell"}, act(Action::Cell));
     add(m, {"row", "nestrow"}, act(Action::Row));
     add(m, {"tab"}, chr(u'\t'));

@@ -60,6 +60,14 @@ enum class Action : uint8_t {
     Character,
     Cell,
     Row,
+    InTable,
+    TableDepth,
+    RowDefaults,
+    CellRight,
+    CellShading,
+    CellMergeFirst,
+    CellMerged,
+    Border,
 };
 
 struct Keyword {

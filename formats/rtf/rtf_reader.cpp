@@ -395,17 +395,56 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
             putChar(k.ch);
             break;
         case Action::Cell:
-            if (top().dest == Destination::Body) builder_.endCell();
+            if (top().dest == Destination::Body) {
+                resolveSurrogate();
+                builder_.endCell(cellDepth(t), toBlockFormat(p), charFormat());
+            }
             break;
         case Action::Row:
             if (top().dest == Destination::Body) {
                 resolveSurrogate();
-                builder_.endRow(toBlockFormat(p), charFormat());
+                builder_.endRow(cellDepth(t), row_, colors_, toBlockFormat(p), charFormat());
             }
+            break;
+        case Action::InTable:
+            p.inTable = true;
+            break;
+        case Action::TableDepth:
+            p.nesting = t.hasParam ? std::clamp(t.param, 0, DocumentBuilder::kMaxTableDepth) : 1;
+            p.inTable = p.nesting > 0;
+            break;
+        case Action::RowDefaults:
+            row_ = RowState{};
+            break;
+        case Action::CellRight:
+            if (row_.cells.size() < RowState::kMaxCells) {
+                row_.next.right = twips(t);
+                row_.cells.push_back(row_.next);
+            }
+            row_.next = RowState::Cell{};
+            break;
+        case Action::CellShading:
+            row_.next.shading = index(t);
+            break;
+        case Action::CellMergeFirst:
+            row_.next.mergeFirst = true;
+            break;
+        case Action::CellMerged:
+            row_.next.merged = true;
+            break;
+        case Action::Border:
+            row_.borders = true;
             break;
         default:
             break;  // unknown words and table words outside their tables
     }
+}
+
+int Reader::cellDepth(const Token& t) const {
+    // \cell ends a cell of the outermost table, \nestcell one of the paragraph's own depth.
+    const int depth = stack_.back().para.tableDepth();
+    if (depth == 0) return 0;
+    return t.data.startsWith("nest") ? std::max(depth, 2) : 1;
 }
 
 void Reader::unicode(int param) {
@@ -450,6 +489,7 @@ void Reader::put(QStringView s) {
     const GroupState& g = top();
     if (g.dest != Destination::Body || g.chr.hidden) return;
     const QTextCharFormat& format = charFormat();  // may advance formatId_
+    builder_.enterTable(g.para.tableDepth());
     builder_.insertText(s, format, formatId_);
 }
 
@@ -498,12 +538,14 @@ void Reader::finishPicture() {
     picturePixels_ += qint64(image.width()) * image.height();
     flushBytes();
     resolveSurrogate();
+    builder_.enterTable(top().para.tableDepth());
     builder_.insertImage(image, charFormat());
 }
 
 void Reader::endParagraph() {
     if (top().dest != Destination::Body) return;
     resolveSurrogate();
+    builder_.enterTable(top().para.tableDepth());
     builder_.endParagraph(toBlockFormat(top().para), charFormat());
 }
 

@@ -52,6 +52,7 @@ class Reader {
     int currentCodePage() const;
     void endParagraph();
     void finishPicture();
+    int cellDepth(const Token& t) const;
 
   public:
     // A document holds at most this many pictures and this many of their pixels; later ones
@@ -77,6 +78,7 @@ class Reader {
     int pictures_ = 0;
     qint64 picturePixels_ = 0;
     int shapeStart_ = 0;  // pictures_ when the current shape began
+    RowState row_;
 
     QByteArray bytes_;  // undecoded body bytes, all in bytesCodePage_
     int bytesCodePage_ = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace rtf {
 
@@ -45,8 +46,25 @@ struct ParaState {
     int firstIndent = 0;
     int spaceBefore = 0;
     int spaceAfter = 0;
+    bool inTable = false;  // \intbl
+    int nesting = 1;       // \itap: table depth of an \intbl paragraph
 
     bool operator==(const ParaState&) const = default;
+    int tableDepth() const { return inTable ? nesting : 0; }
+};
+
+// The definition of the table row being read (\trowd and what follows), applied at its end.
+struct RowState {
+    static constexpr size_t kMaxCells = 63;  // Word's limit; later \cellx are ignored
+    struct Cell {
+        int right = 0;            // \cellx, twips from the row's left edge
+        int shading = 0;          // \clcbpat colour index, 0 = none
+        bool mergeFirst = false;  // \clvmgf: the top of a vertical merge
+        bool merged = false;      // \clvmrg: joined to the cell above
+    };
+    std::vector<Cell> cells;
+    Cell next;             // properties of the cell whose \cellx is still to come
+    bool borders = false;  // some border of the row is drawn
 };
 
 // What a group saves on '{' and restores on '}'.

@@ -43,7 +43,7 @@ const std::map<QString, QString>& knownExceptions() {
 constexpr double kMinSimilarity = 0.95;
 // Pictures and tables of the references that the import shows; may only go up.
 constexpr int kMinPictures = 35;
-constexpr int kMinTables = 0;
+constexpr int kMinTables = 46;
 
 QByteArray readFile(const QString& path) {
     QFile f(path);

@@ -5,8 +5,13 @@
 
 #include <QColor>
 #include <QTextEdit>
+#include <QUrl>
 
 namespace platform {
+
+// Whether a link of a book's text may be handed to the system: only web pages and mail, never
+// files, programs or other schemes a hostile book could name.
+bool isSafeLink(const QUrl& url);
 
 // A rich-text box: loads a file as RTF (a file that is not RTF shows as plain text), hands its
 // whole formatted content to another box, and has a background colour.
@@ -39,6 +44,9 @@ class RichTextBox : public Control {
     QTextEdit* edit() const { return edit_; }
 
   private:
+    // A click on a link in the read-only pane opens it in the system's browser or mailer.
+    void RTBox_LinkClicked(const QUrl& url);
+
     QTextEdit* edit_;
 };
 

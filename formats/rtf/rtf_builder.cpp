@@ -136,7 +136,8 @@ void DocumentBuilder::endTabCell() {
 
 bool DocumentBuilder::canAddCells(int n, const QTextTable* table) const {
     if (table && table->rows() * table->columns() + n > kMaxCellsPerTable) return false;
-    return !full_ && cells_ + n <= kMaxTableCells;
+    // A new table adds its frame marks and may add a paragraph after it.
+    return !full_ && cells_ + n <= kMaxTableCells && totalChars_ + n + 3 <= limits_.totalChars;
 }
 
 void DocumentBuilder::closeTablesDeeperThan(size_t depth) {
@@ -151,6 +152,12 @@ void DocumentBuilder::closeTablesDeeperThan(size_t depth) {
     }
 }
 
+void DocumentBuilder::countStructure(int before) {
+    // Cells and frame marks are characters of the document like paragraph breaks.
+    totalChars_ += std::max(doc_.characterCount() - before, 0);
+    if (totalChars_ >= limits_.totalChars) full_ = true;
+}
+
 void DocumentBuilder::openTable() {
     flush();
     QTextTableFormat f;
@@ -159,9 +166,10 @@ void DocumentBuilder::openTable() {
     f.setCellSpacing(0);
     f.setBorderCollapse(true);
     OpenTable t;
+    const int before = doc_.characterCount();
     t.table = cursor_.insertTable(1, 1, f);
     ++cells_;
-    totalChars_ += 2;
+    countStructure(before);
     tables_.push_back(t);
     moveToCell(tables_.back());
 }
@@ -183,9 +191,10 @@ void DocumentBuilder::enterTable(int depth) {
         if (!tables_.empty()) {
             OpenTable& t = tables_.back();
             if (t.rowEnded && canAddCells(t.table->columns(), t.table)) {
+                const int before = doc_.characterCount();
                 t.table->appendRows(1);
                 cells_ += t.table->columns();
-                totalChars_ += t.table->columns();
+                countStructure(before);
                 ++t.row;
                 t.col = 0;
                 t.rowEnded = t.cellEnded = false;
@@ -196,9 +205,10 @@ void DocumentBuilder::enterTable(int depth) {
                     if (t.table->columns() >= int(RowState::kMaxCells) ||
                         !canAddCells(t.table->rows(), t.table))
                         continue;  // stays in the last cell
+                    const int before = doc_.characterCount();
                     t.table->appendColumns(1);
                     cells_ += t.table->rows();
-                    totalChars_ += t.table->rows();
+                    countStructure(before);
                 }
                 ++t.col;
                 moveToCell(t);

@@ -68,6 +68,7 @@ class DocumentBuilder {
     };
     void closeTablesDeeperThan(size_t depth);
     bool canAddCells(int n, const QTextTable* table = nullptr) const;
+    void countStructure(int before);
     void openTable();
     void moveToCell(OpenTable& t);
     void applyRow(OpenTable& t, const RowState& row, const ColorTable& colors);

@@ -132,6 +132,7 @@ void Reader::groupEnd() {
     stack_.pop_back();
     if (ended == top().dest) return;
     if (ended == Destination::Picture) finishPicture();
+    if (ended == Destination::FieldInst) finishFieldInstruction();
     if (ended == Destination::FontTable) fonts_.finish();
     if (ended == Destination::FontTable || ended == Destination::ColorTable) {
         // Formats built before a (late) table refer to fonts and colours that may now differ.
@@ -159,6 +160,10 @@ void Reader::text(QByteArrayView bytes) {
             break;
         case Destination::Picture:
             picture_.hexText(bytes);
+            break;
+        case Destination::FieldInst:
+            fieldInst_.append(
+                bytes.first(std::min(bytes.size(), kMaxInstruction - fieldInst_.size())));
             break;
         case Destination::ColorTable:
             for (char c : bytes)
@@ -230,6 +235,9 @@ bool Reader::destinationWord(const Keyword& k, const Token& t) {
                     skipDepth_ = 1;
                 else
                     top().dest = Destination::Body;
+            } else if (k.dest == Destination::FieldInst) {
+                fieldInst_.clear();
+                top().dest = k.dest;
             } else if (k.dest == Destination::Picture) {
                 picture_.begin();
                 top().dest = k.dest;
@@ -515,6 +523,10 @@ const QTextCharFormat& Reader::charFormat() {
     CachedFormat& slot = formats_[current_];
     slot.state = c;
     slot.format = toCharFormat(c, fonts_.find(c.font >= 0 ? c.font : defaultFont_), colors_);
+    if (c.link >= 0 && size_t(c.link) < links_.size()) {
+        slot.format.setAnchor(true);
+        slot.format.setAnchorHref(links_[size_t(c.link)]);
+    }
     slot.id = ++lastId_;
     formatId_ = slot.id;
     return slot.format;
@@ -524,6 +536,25 @@ int Reader::currentCodePage() const {
     const CharState& c = stack_.back().chr;
     const FontInfo* font = fonts_.find(c.font >= 0 ? c.font : defaultFont_);
     return font && font->codePage ? font->codePage : ansiCodePage_;
+}
+
+void Reader::finishFieldInstruction() {
+    // HYPERLINK "target" [\\l "anchor"] ...: the result text links to the target. Links to a
+    // place in the document alone (\\l only) have nothing to open and stay plain text.
+    const QString inst = QString::fromLatin1(fieldInst_).simplified();
+    fieldInst_.clear();
+    if (!inst.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive)) return;
+    QString rest = inst.mid(9).trimmed();
+    QString target;
+    if (rest.startsWith(u'"')) {
+        const qsizetype end = rest.indexOf(u'"', 1);
+        target = rest.mid(1, end < 0 ? -1 : end - 1);
+    } else if (!rest.startsWith(u'\\')) {
+        target = rest.section(u' ', 0, 0);
+    }
+    if (target.isEmpty() || links_.size() >= kMaxLinks) return;
+    links_.push_back(target);
+    top().chr.link = int(links_.size()) - 1;
 }
 
 void Reader::finishPicture() {

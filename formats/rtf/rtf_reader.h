@@ -53,6 +53,7 @@ class Reader {
     void endParagraph();
     void finishPicture();
     int cellDepth(const Token& t) const;
+    void finishFieldInstruction();
 
   public:
     // A document holds at most this many pictures and this many of their pixels; later ones
@@ -79,6 +80,10 @@ class Reader {
     qint64 picturePixels_ = 0;
     int shapeStart_ = 0;  // pictures_ when the current shape began
     RowState row_;
+    QByteArray fieldInst_;  // instruction of the field being read
+    std::vector<QString> links_;
+    static constexpr size_t kMaxLinks = 4096;
+    static constexpr qsizetype kMaxInstruction = 4096;
 
     QByteArray bytes_;  // undecoded body bytes, all in bytesCodePage_
     int bytesCodePage_ = 0;

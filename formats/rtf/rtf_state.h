@@ -15,6 +15,7 @@ enum class Destination : uint8_t {
     Upr,          // \upr: holds an ANSI group and a \ud Unicode group; only \ud is read
     Drop,         // control words apply, text is dropped (the ANSI half of \upr)
     Picture,      // \pict: its words and data
+    FieldInst,    // a field's instruction, read for HYPERLINK
     ShapeInst,    // a shape's properties: only its picture is read
     ShapeResult,  // a shape's replacement; read unless the shape gave its picture already
 };
@@ -28,6 +29,7 @@ struct CharState {
     int halfPoints = 24;
     int foreground = 0;  // colour-table index, 0 = automatic
     int background = 0;  // \cb or \highlight, 0 = none
+    int link = -1;       // index of the HYPERLINK target the text belongs to
     bool bold = false;
     bool italic = false;
     bool underline = false;

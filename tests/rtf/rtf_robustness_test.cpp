@@ -207,3 +207,24 @@ TEST(RtfLimits, EveryPieceOfABrokenParagraphKeepsItsFormat) {
 }
 
 }  // namespace
+
+// Inputs the fuzzer found: imported with the harness's small limits, every block but the closing
+// note keeps to them and so does the whole, tables and pictures included.
+TEST(RtfFuzzFindings, KeepToTheLimits) {
+    const QDir dir(QStringLiteral(HUABEN_TEST_DATA_DIR "/rtf-fuzz"));
+    const QStringList files = dir.entryList({"*.rtf"}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    const textlimits::TextLimits limits{7, 64};
+    for (const QString& name : files) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+        QTextDocument doc;
+        importRtf(f.readAll(), doc, limits);
+        const QTextBlock last = doc.lastBlock();
+        const bool noted = last.text().startsWith(QStringLiteral("（文字过长"));
+        for (QTextBlock b = doc.begin(); b.isValid() && !(noted && b == last); b = b.next())
+            EXPECT_LE(b.length() - 1, limits.paragraphChars + 1) << name.toStdString();
+        EXPECT_LE(noted ? last.position() - 1 : doc.characterCount() - 1, limits.totalChars)
+            << name.toStdString();
+    }
+}

@@ -2,7 +2,7 @@
 // limits; within limits the document keeps to them. Seeds: tests/data/rtf, the sample book and
 // the shared corpus's hostile files.
 #include "fuzz_app.h"
-#include "platform/rtf/rtf_importer.h"
+#include "rtf/rtf.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -13,11 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::ensureApplication();
     const QByteArrayView input = fuzz::bytes(data, size);
     QTextDocument whole;
-    platform::rtf::importRtf(input, whole);
+    rtf::importRtf(input, whole);
 
-    const platform::TextLimits limits{7, 64};
+    const textlimits::TextLimits limits{7, 64};
     QTextDocument bounded;
-    if (!platform::rtf::importRtf(input, bounded, limits)) return 0;
+    if (!rtf::importRtf(input, bounded, limits)) return 0;
     // Every block but the closing note keeps to the limits; the surrogate pair is the one
     // exception a paragraph may make.
     const QTextBlock last = bounded.lastBlock();

@@ -3,7 +3,7 @@
 // breaks added. The first two bytes choose the limits.
 #include "fuzz_app.h"
 #include "platform/text_codec.h"
-#include "platform/text_limits.h"
+#include "text/text_limits.h"
 
 #include <cstdlib>
 
@@ -17,9 +17,9 @@ bool isParagraphEnd(QChar c) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
-    const platform::TextLimits limits{2 + data[0] % 64, 1 + data[1] * 8};
+    const textlimits::TextLimits limits{2 + data[0] % 64, 1 + data[1] * 8};
     const QString text = platform::decodeBookText(fuzz::bytes(data + 2, size - 2).toByteArray());
-    const platform::LimitedText out = platform::limitPlainText(text, limits);
+    const textlimits::LimitedText out = textlimits::limitPlainText(text, limits);
     if (out.text.size() > limits.totalChars || out.omitted < 0) std::abort();
     qsizetype i = 0;  // position in the input
     qsizetype paragraph = 0;

@@ -1,12 +1,17 @@
 #pragma once
 
 #include "control.h"
-#include "text_limits.h"
+#include "text/text_limits.h"
 
 #include <QColor>
 #include <QTextEdit>
+#include <QUrl>
 
 namespace platform {
+
+// Whether a link of a book's text may be handed to the system: only web pages and mail, never
+// files, programs or other schemes a hostile book could name.
+bool isSafeLink(const QUrl& url);
 
 // A rich-text box: loads a file as RTF (a file that is not RTF shows as plain text), hands its
 // whole formatted content to another box, and has a background colour.
@@ -18,7 +23,7 @@ class RichTextBox : public Control {
     // What the pane lays out, so that no text keeps the window from answering: a book page
     // holds a few thousand characters, a novel some hundred thousand. Qt lays out the text in
     // the background in growing steps; at this total the longest stays well under 0.1 s.
-    static constexpr TextLimits kLimits{4000, 200'000};
+    static constexpr textlimits::TextLimits kLimits{4000, 200'000};
 
     explicit RichTextBox(QWidget* parent);
 
@@ -39,6 +44,9 @@ class RichTextBox : public Control {
     QTextEdit* edit() const { return edit_; }
 
   private:
+    // A click on a link in the read-only pane opens it in the system's browser or mailer.
+    void RTBox_LinkClicked(const QUrl& url);
+
     QTextEdit* edit_;
 };
 

@@ -30,7 +30,7 @@ rm -rf "$seeds"
 mkdir -p "$seeds"/{rtf,catalog,picture,text,metafile}
 book=assets/sample-book
 corpus=../shared/corpus
-cp tests/data/rtf/*.rtf "$book"/*.rtf "$seeds/rtf/"
+cp tests/data/rtf/*.rtf tests/data/rtf-fuzz/*.rtf "$book"/*.rtf "$seeds/rtf/"
 [ -d "$corpus/rtf" ] && find "$corpus/rtf" -name '*.rtf' -size -256k -exec cp {} "$seeds/rtf/" \;
 cp "$book/DocItem.txt" "$seeds/catalog/"
 printf 'a.jpg-a.rtf\r\n-b.txt\r\nc.d.gif-\r\n\r\nafter.jpg-x\r\n' >"$seeds/catalog/edges.txt"

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "platform/rtf/rtf_importer.h"
+#include "rtf/rtf.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ void measure(const char* name, const std::function<QByteArray(qsizetype)>& make)
         QTextDocument doc;
         QElapsedTimer timer;
         timer.start();
-        platform::rtf::importRtf(rtf, doc);
+        rtf::importRtf(rtf, doc);
         const double seconds = timer.nsecsElapsed() / 1e9;
         std::printf("%-22s %6.2f MB in %7.3f s  %7.2f MB/s  (%lld characters)\n", name,
                     rtf.size() / 1048576.0, seconds, rtf.size() / 1048576.0 / seconds,

@@ -235,6 +235,31 @@ TEST(ListView, ClickOrEnterOpensARowOnceAndADoubleClickDoesNotOpenItAgain) {
 
 namespace {
 
+struct LinkSafety {
+    const char* url;
+    bool safe;
+};
+
+class RichTextBoxLinks : public ::testing::TestWithParam<LinkSafety> {};
+
+// Only web pages and mail reach the system; files, programs and scripts a book names do not.
+TEST_P(RichTextBoxLinks, OnlyWebAndMailAreOpened) {
+    EXPECT_EQ(platform::isSafeLink(QUrl(GetParam().url)), GetParam().safe) << GetParam().url;
+}
+
+INSTANTIATE_TEST_SUITE_P(Urls, RichTextBoxLinks,
+                         ::testing::Values(LinkSafety{"http://example.com/a", true},
+                                           LinkSafety{"HTTPS://example.com", true},
+                                           LinkSafety{"mailto:someone@example.com", true},
+                                           LinkSafety{"file:///etc/passwd", false},
+                                           LinkSafety{"C:/Windows/x.exe", false},
+                                           LinkSafety{"javascript:alert(1)", false},
+                                           LinkSafety{"ftp://example.com", false},
+                                           LinkSafety{"page2.rtf", false},
+                                           LinkSafety{"http://", false},
+                                           LinkSafety{"mailto:", false},
+                                           LinkSafety{"smb://host/share", false}));
+
 // On a screen with two device pixels per pixel the picture is drawn at device pixels: a picture
 // shown at half its natural size keeps every one of its pixel columns, where drawing at the
 // coarser pixels first and enlarging would blur the stripes to grey. Layout stays in pixels.

@@ -1,6 +1,6 @@
 // Text bounded before it reaches a text pane: overlong lines broken where a line may break,
 // the total cut with a note, and the reading pane holding no more than its limits.
-#include "platform/text_limits.h"
+#include "text/text_limits.h"
 #include "platform/rich_text_box.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 
 namespace {
 
-using platform::TextLimits;
+using textlimits::TextLimits;
 
 struct LimitCase {
     const char* name;
@@ -32,7 +32,8 @@ void PrintTo(const LimitCase& c, std::ostream* os) {
 class LimitPlainText : public ::testing::TestWithParam<LimitCase> {};
 
 TEST_P(LimitPlainText, BreaksAndCuts) {
-    const platform::LimitedText out = platform::limitPlainText(GetParam().text, GetParam().limits);
+    const textlimits::LimitedText out =
+        textlimits::limitPlainText(GetParam().text, GetParam().limits);
     EXPECT_EQ(out.text, GetParam().shown);
     EXPECT_EQ(out.omitted, GetParam().omitted);
 }
@@ -81,9 +82,9 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"a pair at the total is left out whole", "ab" + kPair, {100, 3}, "ab", 1}));
 
 TEST(OmittedTextNote, SaysHowManyCharactersAreNotShown) {
-    EXPECT_EQ(platform::omittedTextNote(1234567),
+    EXPECT_EQ(textlimits::omittedTextNote(1234567),
               QStringLiteral("（文字过长，以下 1,234,567 字未显示）"));
-    EXPECT_EQ(platform::omittedTextNote(5, true),
+    EXPECT_EQ(textlimits::omittedTextNote(5, true),
               QStringLiteral("（文字过长，以下约 5 字未显示）"));
 }
 

@@ -9,17 +9,20 @@
 #include <QJsonObject>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextImageFormat>
+#include <QTextTable>
 
 #include <cstdio>
 #include <map>
 
-#include "platform/rtf/rtf_importer.h"
+#include "rtf/rtf.h"
 #include "rtf_test_util.h"
 #include "support/test_paths.h"
 
 namespace {
 
-using platform::rtf::importRtf;
+using rtf::importRtf;
 using rtftest::normalizedText;
 using rtftest::similarity;
 
@@ -38,6 +41,9 @@ const std::map<QString, QString>& knownExceptions() {
 }
 
 constexpr double kMinSimilarity = 0.95;
+// Pictures and tables of the references that the import shows; may only go up.
+constexpr int kMinPictures = 35;
+constexpr int kMinTables = 46;
 
 QByteArray readFile(const QString& path) {
     QFile f(path);
@@ -50,6 +56,27 @@ QJsonObject readExpected(const QString& rtfPath) {
     return QJsonDocument::fromJson(readFile(json)).object();
 }
 
+// Pictures in the document, each drawn from a resource of at least one pixel.
+int pictureCount(QTextDocument& doc) {
+    int n = 0;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextImageFormat f = it.fragment().charFormat().toImageFormat();
+            if (!f.isValid()) continue;
+            const QImage img =
+                doc.resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>();
+            if (!img.isNull() && f.width() >= 1 && f.height() >= 1) n += it.fragment().length();
+        }
+    }
+    return n;
+}
+
+int tableCount(const QTextFrame* frame) {
+    int n = qobject_cast<const QTextTable*>(frame) ? 1 : 0;
+    for (const QTextFrame* child : frame->childFrames()) n += tableCount(child);
+    return n;
+}
+
 QStringList corpusFiles() {
     return QDir(testpaths::corpus("rtf")).entryList({"*.rtf"}, QDir::Files, QDir::Name);
 }
@@ -59,6 +86,7 @@ TEST(RtfCorpus, PlainTextMatchesReference) {
     const QStringList files = corpusFiles();
     ASSERT_FALSE(files.isEmpty());
     int good = 0;
+    int picturesFound = 0, picturesWanted = 0, tablesFound = 0, tablesWanted = 0;
     std::printf("RTF corpus: similarity of imported text to the reference\n");
     for (const QString& name : files) {
         const QString path = testpaths::corpus("rtf") + '/' + name;
@@ -67,6 +95,17 @@ TEST(RtfCorpus, PlainTextMatchesReference) {
         const QString expected = normalizedText(readExpected(path).value("text").toString());
         const QString actual = normalizedText(doc.toPlainText());
         const double sim = similarity(actual, expected);
+        const QJsonObject ref = readExpected(path);
+        const int pictures = pictureCount(doc), tables = tableCount(doc.rootFrame());
+        const int wantPictures = ref.value("images").toInt(),
+                  wantTables = ref.value("tables").toInt();
+        picturesFound += std::min(pictures, wantPictures);
+        picturesWanted += wantPictures;
+        tablesFound += std::min(tables, wantTables);
+        tablesWanted += wantTables;
+        if (pictures != wantPictures || tables != wantTables)
+            std::printf("        pictures %d/%d tables %d/%d %s\n", pictures, wantPictures, tables,
+                        wantTables, qPrintable(name));
         const QString base = name.chopped(4);
         const auto exception = knownExceptions().find(base);
         const bool known = exception != knownExceptions().end();
@@ -83,6 +122,10 @@ TEST(RtfCorpus, PlainTextMatchesReference) {
     }
     std::printf("  %d of %lld files at %.2f or better\n", good,
                 static_cast<long long>(files.size()), kMinSimilarity);
+    std::printf("  pictures %d of %d, tables %d of %d\n", picturesFound, picturesWanted,
+                tablesFound, tablesWanted);
+    EXPECT_GE(picturesFound, kMinPictures);
+    EXPECT_GE(tablesFound, kMinTables);
 }
 
 // Paragraph alignment and bold/italic/underline/super/sub of every run, on files whose

@@ -6,13 +6,13 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "platform/rtf/rtf_importer.h"
+#include "rtf/rtf.h"
 #include "rtf_test_util.h"
 #include "support/test_paths.h"
 
 namespace {
 
-using platform::rtf::importRtf;
+using rtf::importRtf;
 
 class RtfFixture : public ::testing::Test {
   protected:

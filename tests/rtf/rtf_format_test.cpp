@@ -6,11 +6,11 @@
 #include <QTextDocument>
 #include <QTextFragment>
 
-#include "platform/rtf/rtf_importer.h"
+#include "rtf/rtf.h"
 
 namespace {
 
-using platform::rtf::importRtf;
+using rtf::importRtf;
 
 // The character format in effect at the first occurrence of `needle`.
 QTextCharFormat formatOf(const QTextDocument& doc, const QString& needle) {

@@ -7,14 +7,14 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "platform/rtf/rtf_importer.h"
-#include "platform/rtf/rtf_tables.h"
+#include "rtf/rtf.h"
+#include "rtf/rtf_tables.h"
 #include "rtf_test_util.h"
 #include "support/test_paths.h"
 
 namespace {
 
-using platform::rtf::importRtf;
+using rtf::importRtf;
 
 struct BadCase {
     const char* name;
@@ -120,8 +120,8 @@ QTextCharFormat formatAt(QTextDocument& doc, int pos) {
 }
 
 TEST(RtfHostile, HugeTablesKeepTheirFirstEntriesOnly) {
-    using platform::rtf::ColorTable;
-    using platform::rtf::FontTable;
+    using rtf::ColorTable;
+    using rtf::FontTable;
     QByteArray fonts = "{\\fonttbl";
     for (int i = 0; i < FontTable::kMaxFonts + 10; ++i)
         fonts += "{\\f" + QByteArray::number(i) + " F" + QByteArray::number(i) + ";}";
@@ -143,7 +143,7 @@ TEST(RtfHostile, HugeTablesKeepTheirFirstEntriesOnly) {
 struct LimitCase {
     const char* name;
     QByteArray rtf;
-    platform::TextLimits limits;
+    textlimits::TextLimits limits;
     QString text;
 };
 
@@ -207,3 +207,24 @@ TEST(RtfLimits, EveryPieceOfABrokenParagraphKeepsItsFormat) {
 }
 
 }  // namespace
+
+// Inputs the fuzzer found: imported with the harness's small limits, every block but the closing
+// note keeps to them and so does the whole, tables and pictures included.
+TEST(RtfFuzzFindings, KeepToTheLimits) {
+    const QDir dir(QStringLiteral(HUABEN_TEST_DATA_DIR "/rtf-fuzz"));
+    const QStringList files = dir.entryList({"*.rtf"}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    const textlimits::TextLimits limits{7, 64};
+    for (const QString& name : files) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+        QTextDocument doc;
+        importRtf(f.readAll(), doc, limits);
+        const QTextBlock last = doc.lastBlock();
+        const bool noted = last.text().startsWith(QStringLiteral("（文字过长"));
+        for (QTextBlock b = doc.begin(); b.isValid() && !(noted && b == last); b = b.next())
+            EXPECT_LE(b.length() - 1, limits.paragraphChars + 1) << name.toStdString();
+        EXPECT_LE(noted ? last.position() - 1 : doc.characterCount() - 1, limits.totalChars)
+            << name.toStdString();
+    }
+}

@@ -14,6 +14,7 @@ QString normalizedText(const QString& text) {
     out.reserve(text.size());
     bool space = false;
     for (QChar c : text) {
+        if (c == QChar::ObjectReplacementCharacter) continue;  // a picture, counted apart
         if (c.isSpace() || c == QChar(0x2006)) {
             space = true;
             continue;

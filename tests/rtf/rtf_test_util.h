@@ -14,7 +14,8 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 namespace rtftest {
 
 // Plain text for comparison: every run of whitespace (paragraph ends, line separators, tabs,
-// the U+2006 LibreOffice writes inside runs of spaces) becomes one space.
+// the U+2006 LibreOffice writes inside runs of spaces) becomes one space; pictures' object
+// characters are dropped.
 QString normalizedText(const QString& text);
 
 // Dice coefficient of the character-bigram multisets: 1 for equal texts, 0 for unrelated ones.

@@ -3,13 +3,13 @@
 
 #include <QTextDocument>
 
-#include "platform/rtf/rtf_importer.h"
+#include "rtf/rtf.h"
 #include "rtf_test_util.h"
 
 namespace {
 
-using platform::rtf::importRtf;
-using platform::rtf::looksLikeRtf;
+using rtf::importRtf;
+using rtf::looksLikeRtf;
 
 QString importText(const QByteArray& rtf) {
     QTextDocument doc;

@@ -1,9 +1,9 @@
-#include "platform/rtf/rtf_format.h"
+#include "rtf/rtf_format.h"
 
 #include <QFont>
 #include <QStringList>
 
-namespace platform::rtf {
+namespace rtf {
 
 QTextCharFormat toCharFormat(const CharState& state, const FontInfo* font,
                              const ColorTable& colors) {
@@ -48,4 +48,4 @@ QTextBlockFormat toBlockFormat(const ParaState& state) {
     return f;
 }
 
-}  // namespace platform::rtf
+}  // namespace rtf

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-namespace platform::rtf {
+namespace rtf {
 
 // Windows code page of a font's \fcharset, or 0 when the charset says "use the document's".
 int codePageForCharset(int charset);
@@ -23,4 +23,4 @@ class CodePageDecoder {
     std::vector<std::pair<int, QStringDecoder>> decoders_;
 };
 
-}  // namespace platform::rtf
+}  // namespace rtf

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "platform/rtf/rtf_state.h"
+#include "rtf/rtf_state.h"
 
-namespace platform::rtf {
+namespace rtf {
 
 // What a control word does. The reader switches over this; words not in the table are Unknown
 // and ignored (or, after \*, make their group skipped).
@@ -60,6 +60,14 @@ enum class Action : uint8_t {
     Character,
     Cell,
     Row,
+    InTable,
+    TableDepth,
+    RowDefaults,
+    CellRight,
+    CellShading,
+    CellMergeFirst,
+    CellMerged,
+    Border,
 };
 
 struct Keyword {
@@ -70,4 +78,4 @@ struct Keyword {
 
 Keyword lookupKeyword(QByteArrayView word);
 
-}  // namespace platform::rtf
+}  // namespace rtf

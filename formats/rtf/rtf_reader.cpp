@@ -1,12 +1,12 @@
-#include "platform/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 #include <QTextDocument>
 
 #include <algorithm>
 
-#include "platform/rtf/rtf_format.h"
+#include "rtf/rtf_format.h"
 
-namespace platform::rtf {
+namespace rtf {
 
 namespace {
 
@@ -33,7 +33,7 @@ bool isLowSurrogate(int v) {
 
 }  // namespace
 
-Reader::Reader(QByteArrayView input, QTextDocument& doc, const TextLimits& limits)
+Reader::Reader(QByteArrayView input, QTextDocument& doc, const textlimits::TextLimits& limits)
     : lexer_(input), builder_(doc, limits) {
     stack_.reserve(64);
     stack_.push_back(GroupState{});  // outside every group; extra '}' stop here
@@ -93,7 +93,8 @@ void Reader::run() {
                 controlWord(t);
                 break;
             case Token::Type::Binary:
-                break;  // data of skipped destinations only, for now
+                if (top().dest == Destination::Picture) picture_.binary(t.data);
+                break;
             case Token::Type::End:
                 break;
         }
@@ -130,6 +131,8 @@ void Reader::groupEnd() {
     const Destination ended = top().dest;
     stack_.pop_back();
     if (ended == top().dest) return;
+    if (ended == Destination::Picture) finishPicture();
+    if (ended == Destination::FieldInst) finishFieldInstruction();
     if (ended == Destination::FontTable) fonts_.finish();
     if (ended == Destination::FontTable || ended == Destination::ColorTable) {
         // Formats built before a (late) table refer to fonts and colours that may now differ.
@@ -154,6 +157,13 @@ void Reader::text(QByteArrayView bytes) {
                 fonts_.endName();
                 bytes = bytes.sliced(semi + 1);
             }
+            break;
+        case Destination::Picture:
+            picture_.hexText(bytes);
+            break;
+        case Destination::FieldInst:
+            fieldInst_.append(
+                bytes.first(std::min(bytes.size(), kMaxInstruction - fieldInst_.size())));
             break;
         case Destination::ColorTable:
             for (char c : bytes)
@@ -205,6 +215,8 @@ void Reader::controlSymbol(char symbol) {
 
 void Reader::controlWord(const Token& t) {
     flushBytes();
+    if (top().dest == Destination::Picture && picture_.controlWord(t.data, t.param, t.hasParam))
+        return;
     const Keyword k = lookupKeyword(t.data);
     if (destinationWord(k, t) || tableWord(k, t)) return;
     formattingWord(k, t);
@@ -217,7 +229,21 @@ bool Reader::destinationWord(const Keyword& k, const Token& t) {
             // destination without leaking the switch; such groups are skipped.
             if (k.dest == Destination::Skip || (overflowDepth_ > 0 && k.dest != top().dest)) {
                 skipDepth_ = 1;
-            } else if (top().dest != Destination::Upr || k.dest != Destination::Body) {
+            } else if (k.dest == Destination::ShapeResult) {
+                // The replacement repeats the picture the shape already gave.
+                if (pictures_ > shapeStart_)
+                    skipDepth_ = 1;
+                else
+                    top().dest = Destination::Body;
+            } else if (k.dest == Destination::FieldInst) {
+                fieldInst_.clear();
+                top().dest = k.dest;
+            } else if (k.dest == Destination::Picture) {
+                picture_.begin();
+                top().dest = k.dest;
+            } else if ((top().dest != Destination::Upr && top().dest != Destination::ShapeInst) ||
+                       k.dest != Destination::Body) {
+                if (t.data == "shp") shapeStart_ = pictures_;
                 top().dest = k.dest;
             }
             return true;
@@ -377,17 +403,56 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
             putChar(k.ch);
             break;
         case Action::Cell:
-            if (top().dest == Destination::Body) builder_.endCell();
+            if (top().dest == Destination::Body) {
+                resolveSurrogate();
+                builder_.endCell(cellDepth(t), toBlockFormat(p), charFormat());
+            }
             break;
         case Action::Row:
             if (top().dest == Destination::Body) {
                 resolveSurrogate();
-                builder_.endRow(toBlockFormat(p), charFormat());
+                builder_.endRow(cellDepth(t), row_, colors_, toBlockFormat(p), charFormat());
             }
+            break;
+        case Action::InTable:
+            p.inTable = true;
+            break;
+        case Action::TableDepth:
+            p.nesting = t.hasParam ? std::clamp(t.param, 0, DocumentBuilder::kMaxTableDepth) : 1;
+            p.inTable = p.nesting > 0;
+            break;
+        case Action::RowDefaults:
+            row_ = RowState{};
+            break;
+        case Action::CellRight:
+            if (row_.cells.size() < RowState::kMaxCells) {
+                row_.next.right = twips(t);
+                row_.cells.push_back(row_.next);
+            }
+            row_.next = RowState::Cell{};
+            break;
+        case Action::CellShading:
+            row_.next.shading = index(t);
+            break;
+        case Action::CellMergeFirst:
+            row_.next.mergeFirst = true;
+            break;
+        case Action::CellMerged:
+            row_.next.merged = true;
+            break;
+        case Action::Border:
+            row_.borders = true;
             break;
         default:
             break;  // unknown words and table words outside their tables
     }
+}
+
+int Reader::cellDepth(const Token& t) const {
+    // \cell ends a cell of the outermost table, \nestcell one of the paragraph's own depth.
+    const int depth = stack_.back().para.tableDepth();
+    if (depth == 0) return 0;
+    return t.data.startsWith("nest") ? std::max(depth, 2) : 1;
 }
 
 void Reader::unicode(int param) {
@@ -432,6 +497,7 @@ void Reader::put(QStringView s) {
     const GroupState& g = top();
     if (g.dest != Destination::Body || g.chr.hidden) return;
     const QTextCharFormat& format = charFormat();  // may advance formatId_
+    builder_.enterTable(g.para.tableDepth());
     builder_.insertText(s, format, formatId_);
 }
 
@@ -457,6 +523,10 @@ const QTextCharFormat& Reader::charFormat() {
     CachedFormat& slot = formats_[current_];
     slot.state = c;
     slot.format = toCharFormat(c, fonts_.find(c.font >= 0 ? c.font : defaultFont_), colors_);
+    if (c.link >= 0 && size_t(c.link) < links_.size()) {
+        slot.format.setAnchor(true);
+        slot.format.setAnchorHref(links_[size_t(c.link)]);
+    }
     slot.id = ++lastId_;
     formatId_ = slot.id;
     return slot.format;
@@ -468,10 +538,46 @@ int Reader::currentCodePage() const {
     return font && font->codePage ? font->codePage : ansiCodePage_;
 }
 
+void Reader::finishFieldInstruction() {
+    // HYPERLINK "target" [\\l "anchor"] ...: the result text links to the target. Links to a
+    // place in the document alone (\\l only) have nothing to open and stay plain text.
+    const QString inst = QString::fromLatin1(fieldInst_).simplified();
+    fieldInst_.clear();
+    if (!inst.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive)) return;
+    QString rest = inst.mid(9).trimmed();
+    QString target;
+    if (rest.startsWith(u'"')) {
+        const qsizetype end = rest.indexOf(u'"', 1);
+        target = rest.mid(1, end < 0 ? -1 : end - 1);
+    } else if (!rest.startsWith(u'\\')) {
+        target = rest.section(u' ', 0, 0);
+    }
+    if (target.isEmpty() || links_.size() >= kMaxLinks) return;
+    links_.push_back(target);
+    top().chr.link = int(links_.size()) - 1;
+}
+
+void Reader::finishPicture() {
+    const Destination into = top().dest;
+    if ((into != Destination::Body && into != Destination::ShapeInst) || top().chr.hidden) return;
+    const QSize size = picture_.displaySize();
+    const qint64 pixels = qint64(std::max(size.width(), 1)) * std::max(size.height(), 1);
+    if (pictures_ >= kMaxPictures || picturePixels_ + pixels > kMaxPicturePixels) return;
+    const QImage image = picture_.render();
+    if (image.isNull()) return;
+    ++pictures_;
+    picturePixels_ += qint64(image.width()) * image.height();
+    flushBytes();
+    resolveSurrogate();
+    builder_.enterTable(top().para.tableDepth());
+    builder_.insertImage(image, charFormat());
+}
+
 void Reader::endParagraph() {
     if (top().dest != Destination::Body) return;
     resolveSurrogate();
+    builder_.enterTable(top().para.tableDepth());
     builder_.endParagraph(toBlockFormat(top().para), charFormat());
 }
 
-}  // namespace platform::rtf
+}  // namespace rtf

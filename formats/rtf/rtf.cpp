@@ -1,10 +1,10 @@
-#include "platform/rtf/rtf_importer.h"
+#include "rtf/rtf.h"
 
 #include <QTextDocument>
 
-#include "platform/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
-namespace platform::rtf {
+namespace rtf {
 
 namespace {
 
@@ -23,7 +23,7 @@ bool looksLikeRtf(QByteArrayView bytes) {
     return skipLeadingSpace(bytes).startsWith("{\\rtf");
 }
 
-bool importRtf(QByteArrayView bytes, QTextDocument& doc, const TextLimits& limits) {
+bool importRtf(QByteArrayView bytes, QTextDocument& doc, const textlimits::TextLimits& limits) {
     if (!looksLikeRtf(bytes)) return false;
     // Undo history of an import is useless and would double its memory.
     const bool undo = doc.isUndoRedoEnabled();
@@ -35,4 +35,4 @@ bool importRtf(QByteArrayView bytes, QTextDocument& doc, const TextLimits& limit
     return true;
 }
 
-}  // namespace platform::rtf
+}  // namespace rtf

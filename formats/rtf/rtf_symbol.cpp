@@ -1,6 +1,6 @@
-#include "platform/rtf/rtf_symbol.h"
+#include "rtf/rtf_symbol.h"
 
-namespace platform::rtf {
+namespace rtf {
 
 namespace {
 
@@ -63,4 +63,4 @@ QString decodeSymbolFont(QByteArrayView bytes, bool adobeSymbol) {
     return out;
 }
 
-}  // namespace platform::rtf
+}  // namespace rtf

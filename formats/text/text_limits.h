@@ -8,7 +8,7 @@
 class QTextCursor;
 class QTextDocument;
 
-namespace platform {
+namespace textlimits {
 
 // How much text a document may hold before it reaches a text pane. Qt lays out a paragraph in
 // time that grows with the square of its length when it offers no line-break opportunity, and a
@@ -52,4 +52,4 @@ void appendOmittedTextNote(QTextCursor& cursor, qsizetype omitted, bool estimate
 // Replaces the content of `doc` with plain text within the limits, noting what was left out.
 void setLimitedPlainText(QTextDocument& doc, QStringView text, const TextLimits& limits);
 
-}  // namespace platform
+}  // namespace textlimits

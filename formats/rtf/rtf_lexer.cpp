@@ -1,9 +1,9 @@
-#include "platform/rtf/rtf_lexer.h"
+#include "rtf/rtf_lexer.h"
 
 #include <cstdint>
 #include <limits>
 
-namespace platform::rtf {
+namespace rtf {
 
 namespace {
 
@@ -129,4 +129,4 @@ Token Lexer::controlSequence() {
     return t;
 }
 
-}  // namespace platform::rtf
+}  // namespace rtf

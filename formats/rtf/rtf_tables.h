@@ -7,9 +7,9 @@
 
 #include <vector>
 
-#include "platform/rtf/rtf_codepage.h"
+#include "rtf/rtf_codepage.h"
 
-namespace platform::rtf {
+namespace rtf {
 
 struct FontInfo {
     QString name;
@@ -75,4 +75,4 @@ class ColorTable {
     bool any_ = false;
 };
 
-}  // namespace platform::rtf
+}  // namespace rtf

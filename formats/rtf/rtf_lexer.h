@@ -2,7 +2,7 @@
 
 #include <QByteArrayView>
 
-namespace platform::rtf {
+namespace rtf {
 
 // One lexical unit of an RTF byte stream. Views point into the input, which must outlive them.
 struct Token {
@@ -46,4 +46,4 @@ class Lexer {
     qsizetype pos_ = 0;
 };
 
-}  // namespace platform::rtf
+}  // namespace rtf

@@ -1,4 +1,4 @@
-#include "text_limits.h"
+#include "text/text_limits.h"
 
 #include <QColor>
 #include <QLocale>
@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace textlimits {
 namespace {
 
 bool isParagraphEnd(QChar c) {
@@ -112,4 +112,4 @@ void setLimitedPlainText(QTextDocument& doc, QStringView text, const TextLimits&
     doc.setUndoRedoEnabled(undo);
 }
 
-}  // namespace platform
+}  // namespace textlimits

@@ -7,22 +7,23 @@
 #include <array>
 #include <vector>
 
-#include "platform/rtf/rtf_builder.h"
-#include "platform/rtf/rtf_keywords.h"
-#include "platform/rtf/rtf_lexer.h"
-#include "platform/rtf/rtf_state.h"
-#include "platform/rtf/rtf_tables.h"
+#include "rtf/rtf_builder.h"
+#include "rtf/rtf_keywords.h"
+#include "rtf/rtf_lexer.h"
+#include "rtf/rtf_picture.h"
+#include "rtf/rtf_state.h"
+#include "rtf/rtf_tables.h"
 
 class QTextDocument;
 
-namespace platform::rtf {
+namespace rtf {
 
 // Interprets the token stream: group state, destinations, code pages, \u and \uc, and hands
 // formatted text to the DocumentBuilder. Groups live on an explicit stack so that deep nesting
 // costs memory in proportion to the (capped) depth, never native stack.
 class Reader {
   public:
-    Reader(QByteArrayView input, QTextDocument& doc, const TextLimits& limits);
+    Reader(QByteArrayView input, QTextDocument& doc, const textlimits::TextLimits& limits);
     void run();
 
     // Deeper groups still read their text, but share the state of the deepest saved group.
@@ -50,7 +51,17 @@ class Reader {
     const QTextCharFormat& charFormat();
     int currentCodePage() const;
     void endParagraph();
+    void finishPicture();
+    int cellDepth(const Token& t) const;
+    void finishFieldInstruction();
 
+  public:
+    // A document holds at most this many pictures and this many of their pixels; later ones
+    // are left out, so a file of many large pictures stays within memory.
+    static constexpr int kMaxPictures = 1000;
+    static constexpr qint64 kMaxPicturePixels = 64LL * 1024 * 1024;
+
+  private:
     Lexer lexer_;
     DocumentBuilder builder_;
     FontTable fonts_;
@@ -63,6 +74,16 @@ class Reader {
     int ansiCodePage_ = 1252;
     int defaultFont_ = 0;
     char16_t pendingHigh_ = 0;  // high surrogate waiting for its low half
+
+    PictureReader picture_;
+    int pictures_ = 0;
+    qint64 picturePixels_ = 0;
+    int shapeStart_ = 0;  // pictures_ when the current shape began
+    RowState row_;
+    QByteArray fieldInst_;  // instruction of the field being read
+    std::vector<QString> links_;
+    static constexpr size_t kMaxLinks = 4096;
+    static constexpr qsizetype kMaxInstruction = 4096;
 
     QByteArray bytes_;  // undecoded body bytes, all in bytesCodePage_
     int bytesCodePage_ = 0;
@@ -79,4 +100,4 @@ class Reader {
     int lastId_ = -1;
 };
 
-}  // namespace platform::rtf
+}  // namespace rtf

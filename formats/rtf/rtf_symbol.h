@@ -3,7 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace platform::rtf {
+namespace rtf {
 
 // Fonts of \fcharset2 index glyphs by byte. Windows shows them at U+F000 + byte in the font
 // itself; for the Symbol font, whose glyphs all have Unicode equivalents, the real characters are
@@ -13,4 +13,4 @@ constexpr int kAdobeSymbolCodePage = -42;  // the Symbol font itself
 
 QString decodeSymbolFont(QByteArrayView bytes, bool adobeSymbol);
 
-}  // namespace platform::rtf
+}  // namespace rtf

@@ -1,10 +1,10 @@
-#include "platform/rtf/rtf_tables.h"
+#include "rtf/rtf_tables.h"
 
 #include <algorithm>
 
-#include "platform/rtf/rtf_symbol.h"
+#include "rtf/rtf_symbol.h"
 
-namespace platform::rtf {
+namespace rtf {
 
 void FontTable::beginFont(int number) {
     commit();
@@ -78,4 +78,4 @@ QColor ColorTable::color(int index) const {
     return colors_[static_cast<size_t>(index)];
 }
 
-}  // namespace platform::rtf
+}  // namespace rtf

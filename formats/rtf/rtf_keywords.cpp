@@ -1,9 +1,9 @@
-#include "platform/rtf/rtf_keywords.h"
+#include "rtf/rtf_keywords.h"
 
 #include <string_view>
 #include <unordered_map>
 
-namespace platform::rtf {
+namespace rtf {
 
 namespace {
 
@@ -25,128 +25,69 @@ Keyword chr(char16_t c) {
 
 Map buildTable() {
     Map m;
-    // Destinations whose content is not body text. Pictures, objects and shapes are skipped
-    // until they get readers of their own; their entries then change to new destinations.
-    add(m,
-        {"aftncn",
-         "aftnsep",
-         "aftnsepc",
-         "annotation",
-         "atnauthor",
-         "atndate",
-         "atnicn",
-         "atnid",
-         "atnparent",
-         "atnref",
-         "atntime",
-         "atrfend",
-         "atrfstart",
-         "author",
-         "bkmkend",
-         "bkmkstart",
-         "buptim",
-         "category",
-         "comment",
-         "company",
-         "creatim",
-         "datafield",
-         "datastore",
-         "do",
-         "doccomm",
-         "docvar",
-         "falt",
-         "fchars",
-         "ffdeftext",
-         "ffentrymcr",
-         "ffexitmcr",
-         "ffformat",
-         "ffhelptext",
-         "ffl",
-         "ffname",
-         "ffstattext",
-         "file",
-         "filetbl",
-         "fldinst",
-         "fontemb",
-         "fontfile",
-         "footer",
-         "footerf",
-         "footerl",
-         "footerr",
-         "footnote",
-         "formfield",
-         "ftncn",
-         "ftnsep",
-         "ftnsepc",
-         "generator",
-         "header",
-         "headerf",
-         "headerl",
-         "headerr",
-         "hlinkbase",
-         "info",
-         "keywords",
-         "latentstyles",
-         "lchars",
-         "listoverridetable",
-         "listpicture",
-         "listtable",
-         "manager",
-         "mmathPr",
-         "nextfile",
-         "nonesttables",
-         "nonshppict",
-         "objalias",
-         "objclass",
-         "objdata",
-         "object",
-         "objname",
-         "objsect",
-         "objtime",
-         "oldcprops",
-         "oldpprops",
-         "oldsprops",
-         "oldtprops",
-         "operator",
-         "panose",
-         "pgdsctbl",
-         "pict",
-         "pn",
-         "pnseclvl",
-         "pntxta",
-         "pntxtb",
-         "printim",
-         "private",
-         "protusertbl",
-         "revtbl",
-         "revtim",
-         "rsidtbl",
-         "rxe",
-         "shp",
-         "shpinst",
-         "shppict",
-         "shprslt",
-         "shptxt",
-         "sp",
-         "stylesheet",
-         "subject",
-         "tc",
-         "template",
-         "themedata",
-         "colorschememapping",
-         "title",
-         "txe",
-         "userprops",
-         "wgrffmtfilter",
-         "xe",
-         "xmlnstbl",
-         "xmlopen",
-         "blipuid",
-         "picprop",
-         "result"},
+    // Destinations whose content is not body text.
+    add(m, {"aftncn",      "aftnsep",
+            "aftnsepc",    "annotation",
+            "atnauthor",   "atndate",
+            "atnicn",      "atnid",
+            "atnparent",   "atnref",
+            "atntime",     "atrfend",
+            "atrfstart",   "author",
+            "bkmkend",     "bkmkstart",
+            "buptim",      "category",
+            "comment",     "company",
+            "creatim",     "datafield",
+            "datastore",   "do",
+            "doccomm",     "docvar",
+            "falt",        "fchars",
+            "ffdeftext",   "ffentrymcr",
+            "ffexitmcr",   "ffformat",
+            "ffhelptext",  "ffl",
+            "ffname",      "ffstattext",
+            "file",        "filetbl",
+            "fontemb",     "fontfile",
+            "footer",      "footerf",
+            "footerl",     "footerr",
+            "footnote",    "formfield",
+            "ftncn",       "ftnsep",
+            "ftnsepc",     "generator",
+            "header",      "headerf",
+            "headerl",     "headerr",
+            "hlinkbase",   "info",
+            "keywords",    "latentstyles",
+            "lchars",      "listoverridetable",
+            "listpicture", "listtable",
+            "manager",     "mmathPr",
+            "nextfile",    "nonesttables",
+            "nonshppict",  "objalias",
+            "objclass",    "objdata",
+            "objname",     "objsect",
+            "objtime",     "oldcprops",
+            "oldpprops",   "oldsprops",
+            "oldtprops",   "operator",
+            "panose",      "pgdsctbl",
+            "pn",          "pnseclvl",
+            "pntxta",      "pntxtb",
+            "printim",     "private",
+            "protusertbl", "revtbl",
+            "revtim",      "rsidtbl",
+            "rxe",         "shptxt",
+            "stylesheet",  "subject",
+            "tc",          "template",
+            "themedata",   "colorschememapping",
+            "title",       "txe",
+            "userprops",   "wgrffmtfilter",
+            "xe",          "xmlnstbl",
+            "xmlopen",     "blipuid",
+            "picprop"},
         dest(Destination::Skip));
     // Groups whose text is shown as written: field results, list labels.
-    add(m, {"field", "fldrslt", "pntext", "listtext", "ud"}, dest(Destination::Body));
+    add(m, {"field", "fldrslt", "pntext", "listtext", "ud", "shppict", "shp", "object", "result"},
+        dest(Destination::Body));
+    add(m, {"pict"}, dest(Destination::Picture));
+    add(m, {"fldinst"}, dest(Destination::FieldInst));
+    add(m, {"shpinst", "sp", "sv"}, dest(Destination::ShapeInst));
+    add(m, {"shprslt"}, dest(Destination::ShapeResult));
     add(m, {"fonttbl"}, dest(Destination::FontTable));
     add(m, {"colortbl"}, dest(Destination::ColorTable));
     add(m, {"upr"}, dest(Destination::Upr));
@@ -197,6 +138,18 @@ Map buildTable() {
 
     add(m, {"par", "sect"}, act(Action::Par));
     add(m, {"line"}, act(Action::Line));
+    add(m, {"intbl"}, act(Action::InTable));
+    add(m, {"itap"}, act(Action::TableDepth));
+    add(m, {"trowd"}, act(Action::RowDefaults));
+    add(m, {"cellx"}, act(Action::CellRight));
+    add(m, {"clcbpat"}, act(Action::CellShading));
+    add(m, {"clvmgf"}, act(Action::CellMergeFirst));
+    add(m, {"clvmrg"}, act(Action::CellMerged));
+    add(m,
+        {"brdrs", "brdrth", "brdrdb", "brdrdot", "brdrdash", "brdrsh", "brdrtriple", "brdrinset",
+         "brdroutset", "brdrhair", "brdrdashsm", "brdrdashd", "brdrdashdd"},
+        act(Action::Border));
+    add(m, {"nesttableprops"}, dest(Destination::Body));  // holds the nested row's \nestrow
     add(m, {"cell", "nestcell"}, act(Action::Cell));
     add(m, {"row", "nestrow"}, act(Action::Row));
     add(m, {"tab"}, chr(u'\t'));
@@ -225,4 +178,4 @@ Keyword lookupKeyword(QByteArrayView word) {
     return it == table.end() ? Keyword{} : it->second;
 }
 
-}  // namespace platform::rtf
+}  // namespace rtf

@@ -1,8 +1,8 @@
-#include "platform/rtf/rtf_codepage.h"
+#include "rtf/rtf_codepage.h"
 
-#include "platform/rtf/rtf_symbol.h"
+#include "rtf/rtf_symbol.h"
 
-namespace platform::rtf {
+namespace rtf {
 
 namespace {
 
@@ -122,4 +122,4 @@ QStringDecoder& CodePageDecoder::decoderFor(int codePage) {
     return decoders_.back().second;
 }
 
-}  // namespace platform::rtf
+}  // namespace rtf

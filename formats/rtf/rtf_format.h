@@ -3,10 +3,10 @@
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 
-#include "platform/rtf/rtf_state.h"
-#include "platform/rtf/rtf_tables.h"
+#include "rtf/rtf_state.h"
+#include "rtf/rtf_tables.h"
 
-namespace platform::rtf {
+namespace rtf {
 
 // Character formatting for Qt. The font family is the RTF name as written (e.g. "宋体"); the
 // application maps such names to installed fonts.
@@ -16,4 +16,4 @@ QTextCharFormat toCharFormat(const CharState& state, const FontInfo* font,
 // Paragraph formatting for Qt; twips become points.
 QTextBlockFormat toBlockFormat(const ParaState& state);
 
-}  // namespace platform::rtf
+}  // namespace rtf

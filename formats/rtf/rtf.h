@@ -2,11 +2,11 @@
 
 #include <QByteArrayView>
 
-#include "platform/text_limits.h"
+#include "text/text_limits.h"
 
 class QTextDocument;
 
-namespace platform::rtf {
+namespace rtf {
 
 // True when the bytes begin with "{\rtf". Leading whitespace (and a UTF-8 byte-order mark) is
 // allowed, as word processors accept it; anything else is plain text.
@@ -16,6 +16,6 @@ bool looksLikeRtf(QByteArrayView bytes);
 // untouched) when the bytes are not RTF. Never crashes, hangs or allocates without bound on
 // malformed input. Overlong paragraphs are broken and text beyond the total left out, with a
 // closing note, as `limits` say.
-bool importRtf(QByteArrayView bytes, QTextDocument& doc, const TextLimits& limits = {});
+bool importRtf(QByteArrayView bytes, QTextDocument& doc, const textlimits::TextLimits& limits = {});
 
-}  // namespace platform::rtf
+}  // namespace rtf

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace rtf {
+
+// Where the text of a group goes. Groups inherit their parent's destination; a destination
+// control word at the start of a group changes it for that group.
+enum class Destination : uint8_t {
+    Body,         // document text
+    Skip,         // everything up to the end of the group is ignored
+    FontTable,    // \fonttbl
+    ColorTable,   // \colortbl
+    Upr,          // \upr: holds an ANSI group and a \ud Unicode group; only \ud is read
+    Drop,         // control words apply, text is dropped (the ANSI half of \upr)
+    Picture,      // \pict: its words and data
+    FieldInst,    // a field's instruction, read for HYPERLINK
+    ShapeInst,    // a shape's properties: only its picture is read
+    ShapeResult,  // a shape's replacement; read unless the shape gave its picture already
+};
+
+enum class VerticalAlign : uint8_t { Normal, Super, Sub };
+enum class Alignment : uint8_t { Left, Center, Right, Justify };
+
+// Character formatting as RTF states it; resolved against the tables when text is written.
+struct CharState {
+    int font = -1;  // -1: the document's default font (\deff)
+    int halfPoints = 24;
+    int foreground = 0;  // colour-table index, 0 = automatic
+    int background = 0;  // \cb or \highlight, 0 = none
+    int link = -1;       // index of the HYPERLINK target the text belongs to
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    bool hidden = false;
+    VerticalAlign valign = VerticalAlign::Normal;
+
+    bool operator==(const CharState&) const = default;
+};
+
+// Paragraph formatting; lengths in twips.
+struct ParaState {
+    Alignment align = Alignment::Left;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int firstIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    bool inTable = false;  // \intbl
+    int nesting = 1;       // \itap: table depth of an \intbl paragraph
+
+    bool operator==(const ParaState&) const = default;
+    int tableDepth() const { return inTable ? nesting : 0; }
+};
+
+// The definition of the table row being read (\trowd and what follows), applied at its end.
+struct RowState {
+    static constexpr size_t kMaxCells = 63;  // Word's limit; later \cellx are ignored
+    struct Cell {
+        int right = 0;            // \cellx, twips from the row's left edge
+        int shading = 0;          // \clcbpat colour index, 0 = none
+        bool mergeFirst = false;  // \clvmgf: the top of a vertical merge
+        bool merged = false;      // \clvmrg: joined to the cell above
+    };
+    std::vector<Cell> cells;
+    Cell next;             // properties of the cell whose \cellx is still to come
+    bool borders = false;  // some border of the row is drawn
+};
+
+// What a group saves on '{' and restores on '}'.
+struct GroupState {
+    CharState chr;
+    ParaState para;
+    Destination dest = Destination::Body;
+    int unicodeSkip = 1;  // \ucN: fallback characters after each \uN
+};
+
+}  // namespace rtf

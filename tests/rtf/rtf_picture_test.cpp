@@ -1,0 +1,192 @@
+// Pictures: kinds, encodings, sizes, crops and caps, checked on the image the document shows.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
+
+#include "rtf/rtf.h"
+#include "rtf/rtf_picture.h"
+
+namespace {
+
+// A 4x2 picture, left half red and right half blue, in the given format.
+QByteArray twoColours(const char* format) {
+    QImage img(4, 2, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 2; x < 4; ++x) img.setPixel(x, y, qRgb(0, 0, 255));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    img.save(&buffer, format);
+    return bytes;
+}
+
+struct Shown {
+    int pictures = 0;
+    QImage image;  // the first
+    QSizeF size;
+};
+
+Shown importPictures(const QByteArray& rtf) {
+    QTextDocument doc;
+    EXPECT_TRUE(rtf::importRtf(rtf, doc));
+    Shown s;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextImageFormat f = it.fragment().charFormat().toImageFormat();
+            if (!f.isValid()) continue;
+            if (s.pictures++ == 0) {
+                s.image =
+                    doc.resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>();
+                s.size = QSizeF(f.width(), f.height());
+            }
+        }
+    }
+    return s;
+}
+
+struct PictureCase {
+    const char* name;
+    QByteArray rtf;
+    int pictures;
+    QSize size;        // pixels shown
+    QRgb left, right;  // colours a quarter in from the left and right; 0: not checked
+};
+
+class RtfPictures : public ::testing::TestWithParam<PictureCase> {};
+
+TEST_P(RtfPictures, ShownAtTheirSize) {
+    const PictureCase& c = GetParam();
+    const Shown s = importPictures(c.rtf);
+    ASSERT_EQ(s.pictures, c.pictures) << c.name;
+    if (c.pictures == 0) return;
+    EXPECT_EQ(s.image.size(), c.size) << c.name;
+    EXPECT_EQ(s.size, QSizeF(c.size)) << c.name;
+    const int y = s.image.height() / 2;
+    if (c.left) {
+        EXPECT_EQ(s.image.pixel(s.image.width() / 4, y) | 0xFF000000, c.left) << c.name;
+    }
+    if (c.right) {
+        EXPECT_EQ(s.image.pixel(s.image.width() * 3 / 4, y) | 0xFF000000, c.right) << c.name;
+    }
+}
+
+QByteArray pict(const QByteArray& words, const QByteArray& data, bool hex = true) {
+    const QByteArray body =
+        hex ? data.toHex() : "\\bin" + QByteArray::number(data.size()) + " " + data;
+    return "{\\rtf1\\ansi A{\\pict" + words + " " + body + "}B}";
+}
+
+const QRgb kRed = qRgb(255, 0, 0), kBlue = qRgb(0, 0, 255);
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RtfPictures,
+    ::testing::Values(
+        PictureCase{
+            "png in hex, own size", pict("\\pngblip", twoColours("png")), 1, {4, 2}, kRed, kBlue},
+        PictureCase{
+            "png as bin", pict("\\pngblip", twoColours("png"), false), 1, {4, 2}, kRed, kBlue},
+        PictureCase{"goal size in twips",
+                    pict("\\pngblip\\picwgoal1200\\pichgoal600", twoColours("png")),
+                    1,
+                    {80, 40},
+                    kRed,
+                    kBlue},
+        PictureCase{"scaled",
+                    pict("\\pngblip\\picwgoal1200\\pichgoal600\\picscalex50\\picscaley200",
+                         twoColours("png")),
+                    1,
+                    {40, 80},
+                    kRed,
+                    kBlue},
+        PictureCase{"cropped to the right half",
+                    pict("\\pngblip\\picwgoal1200\\pichgoal600\\piccropl600", twoColours("png")),
+                    1,
+                    {40, 40},
+                    kBlue,
+                    kBlue},
+        PictureCase{"jpeg",
+                    pict("\\jpegblip\\picwgoal600\\pichgoal300", twoColours("jpeg")),
+                    1,
+                    {40, 20},
+                    0,
+                    0},
+        PictureCase{"dib",
+                    pict("\\dibitmap0\\picw4\\pich2", twoColours("bmp").mid(14)),
+                    1,
+                    {4, 2},
+                    kRed,
+                    kBlue},
+        PictureCase{"undecodable shows an empty frame",
+                    pict("\\wmetafile8\\picw2540\\pich1270", "nonsense"),
+                    1,
+                    {96, 48},
+                    0,
+                    0},
+        PictureCase{"shppict preferred to nonshppict",
+                    "{\\rtf1{\\*\\shppict{\\pict\\pngblip " + twoColours("png").toHex() +
+                        "}}{\\nonshppict{\\pict\\wmetafile8 00}}}",
+                    1,
+                    {4, 2},
+                    kRed,
+                    kBlue},
+        PictureCase{"shape picture, its replacement not repeated",
+                    "{\\rtf1{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv{\\pict\\pngblip " +
+                        twoColours("png").toHex() + "}}}}{\\shprslt{\\pict\\wmetafile8 00}}}}",
+                    1,
+                    {4, 2},
+                    kRed,
+                    kBlue},
+        PictureCase{"object result",
+                    "{\\rtf1{\\object\\objemb{\\*\\objdata 0102}{\\result{\\pict\\pngblip " +
+                        twoColours("png").toHex() + "}}}}",
+                    1,
+                    {4, 2},
+                    kRed,
+                    kBlue},
+        PictureCase{"no size, no data: nothing", "{\\rtf1 A{\\pict\\pngblip}B}", 0, {}, 0, 0},
+        PictureCase{"bin beyond the input takes the rest, so the picture never ends",
+                    "{\\rtf1{\\pict\\pngblip\\picwgoal150\\pichgoal150\\bin2147483647 ab}}",
+                    0,
+                    {},
+                    0,
+                    0},
+        PictureCase{"hidden picture not shown",
+                    "{\\rtf1{\\v{\\pict\\pngblip " + twoColours("png").toHex() + "}}}",
+                    0,
+                    {},
+                    0,
+                    0}),
+    [](const auto& info) {
+        std::string n = info.param.name;
+        for (char& ch : n)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return n;
+    });
+
+TEST(RtfPictureCaps, DataBeyondTheCapIsRefused) {
+    rtf::PictureReader p;
+    p.begin();
+    p.controlWord("pngblip", 0, false);
+    p.controlWord("picwgoal", 300, true);
+    p.controlWord("pichgoal", 300, true);
+    const QByteArray chunk(1 << 20, 'a');
+    for (qsizetype n = 0; n <= rtf::PictureReader::kMaxBytes; n += chunk.size()) p.binary(chunk);
+    EXPECT_EQ(p.dataBytes(), 0);
+    const QImage frame = p.render();  // an empty frame of the asked size
+    EXPECT_EQ(frame.size(), QSize(20, 20));
+}
+
+TEST(RtfPictureCaps, PictureCountIsBounded) {
+    const QByteArray one = "{\\pict\\pngblip " + twoColours("png").toHex() + "}";
+    const Shown s = importPictures("{\\rtf1 " + one.repeated(1200) + "}");
+    EXPECT_EQ(s.pictures, 1000);
+}
+
+}  // namespace

@@ -1,0 +1,134 @@
+// Tables: structure, nesting, merges, widths, borders and shading as QTextTable shows them, and
+// the caps that keep a file of nothing but cells cheap.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+
+#include "rtf/rtf.h"
+#include "rtf_test_util.h"
+
+namespace {
+
+std::vector<QTextTable*> tables(QTextFrame* frame) {
+    std::vector<QTextTable*> out;
+    if (auto* t = qobject_cast<QTextTable*>(frame)) out.push_back(t);
+    for (QTextFrame* child : frame->childFrames()) {
+        const auto inner = tables(child);
+        out.insert(out.end(), inner.begin(), inner.end());
+    }
+    return out;
+}
+
+QString cellText(QTextTable* t, int row, int col) {
+    QTextCursor c = t->cellAt(row, col).firstCursorPosition();
+    c.setPosition(t->cellAt(row, col).lastCursorPosition().position(), QTextCursor::KeepAnchor);
+    return c.selectedText();
+}
+
+// Rows joined by '/', cells by '|', a nested table's cells each after a '['.
+QString layout(QTextTable* t) {
+    QStringList rows;
+    for (int r = 0; r < t->rows(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < t->columns(); ++c)
+            cells << cellText(t, r, c).replace(QChar(0xFDD0), u'[').replace(QChar(0xFDD1), u']');
+        rows << cells.join(u'|');
+    }
+    return rows.join(u'/');
+}
+
+struct TableCase {
+    const char* name;
+    QByteArray rtf;
+    int tables;
+    QString first;  // layout of the first (outermost) table
+};
+
+class RtfTables : public ::testing::TestWithParam<TableCase> {};
+
+TEST_P(RtfTables, Structure) {
+    QTextDocument doc;
+    ASSERT_TRUE(rtf::importRtf(GetParam().rtf, doc));
+    const auto found = tables(doc.rootFrame());
+    ASSERT_EQ(int(found.size()), GetParam().tables) << GetParam().name;
+    if (!found.empty()) {
+        EXPECT_EQ(layout(found.front()), GetParam().first) << GetParam().name;
+    }
+}
+
+const QByteArray kRow = R"(\trowd\cellx1000\cellx2000 )";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RtfTables,
+    ::testing::Values(
+        TableCase{"two rows",
+                  "{\\rtf1 " + kRow + "\\intbl a\\cell b\\cell\\row " + kRow +
+                      "\\intbl c\\cell d\\cell\\row\\pard after}",
+                  1, "a|b/c|d"},
+        TableCase{"empty cells keep their columns",
+                  "{\\rtf1 " + kRow + "\\intbl\\cell b\\cell\\row\\pard}", 1, "|b"},
+        TableCase{"text before and after stays outside",
+                  "{\\rtf1 before\\par " + kRow + "\\intbl a\\cell b\\cell\\row\\pard after}", 1,
+                  "a|b"},
+        TableCase{"paragraphs inside a cell",
+                  "{\\rtf1 " + kRow + "\\intbl a\\par b\\cell c\\cell\\row}", 1, "a\u2029b|c"},
+        TableCase{"nested table in a cell",
+                  "{\\rtf1 " + kRow +
+                      "\\intbl x\\cell\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd"
+                      "\\cellx500\\cellx900\\nestrow}\\itap1\\cell\\row}",
+                  2, "x|[n1[n2]"},
+        TableCase{"cells without intbl read as text", "{\\rtf1 " + kRow + "a\\cell b\\cell\\row}",
+                  0, ""},
+        TableCase{"row outside any table", "{\\rtf1 a\\row b\\nestrow c}", 0, ""},
+        TableCase{"vertical merge joins the cells",
+                  "{\\rtf1\\trowd\\clvmgf\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row"
+                  "\\trowd\\clvmrg\\cellx1000\\cellx2000\\intbl\\cell d\\cell\\row}",
+                  1, "a|b/a|d"}),
+    [](const auto& info) {
+        std::string n = info.param.name;
+        for (char& ch : n)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return n;
+    });
+
+TEST(RtfTableFormat, WidthsBordersAndShading) {
+    QTextDocument doc;
+    ASSERT_TRUE(rtf::importRtf(
+        R"({\rtf1{\colortbl;\red255\green0\blue0;}\trowd\clbrdrt\brdrs\clcbpat1\cellx1500\cellx4500)"
+        R"(\intbl a\cell b\cell\row})",
+        doc));
+    const auto found = tables(doc.rootFrame());
+    ASSERT_EQ(found.size(), 1u);
+    const QTextTableFormat f = found[0]->format();
+    EXPECT_GT(f.border(), 0);
+    const QList<QTextLength> widths = f.columnWidthConstraints();
+    ASSERT_EQ(widths.size(), 2);
+    EXPECT_EQ(widths[0].rawValue(), 100.0);  // 1500 twips at 96 per inch
+    EXPECT_EQ(widths[1].rawValue(), 200.0);
+    EXPECT_EQ(found[0]->cellAt(0, 0).format().background().color(), QColor(Qt::red));
+    EXPECT_EQ(found[0]->cellAt(0, 1).format().background().style(), Qt::NoBrush);
+}
+
+// A file of nothing but table cells imports in bounded cells (counted, not timed: the caps are
+// what keeps it cheap).
+class RtfTableCaps : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(RtfTableCaps, CellFloodsStayBounded) {
+    QTextDocument doc;
+    ASSERT_TRUE(rtf::importRtf("{\\rtf1 " + QByteArray(GetParam()).repeated(200000) + "}", doc));
+    int cells = 0;
+    for (QTextTable* t : tables(doc.rootFrame())) {
+        EXPECT_LE(t->columns(), 63);
+        cells += t->rows() * t->columns();
+    }
+    EXPECT_LE(cells, 12000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Units, RtfTableCaps,
+                         ::testing::Values("\\intbl x\\cell ", "\\intbl x\\cell\\row ",
+                                           "\\itap8\\intbl x\\nestcell\\nestrow\\itap1 "));
+
+}  // namespace

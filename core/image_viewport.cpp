@@ -2,6 +2,10 @@
 
 #include "image_fit.h"
 
+#include "platform/twips.h"
+
+#include <cmath>
+
 namespace core {
 
 ImageViewport::ImageViewport(platform::ImageControl& image, platform::PictureBox& box,
@@ -11,6 +15,13 @@ ImageViewport::ImageViewport(platform::ImageControl& image, platform::PictureBox
     connect(&hscr_, &platform::ScrollBar::scrolling, this, &ImageViewport::HScr_Change);
     connect(&vscr_, &platform::ScrollBar::changed, this, &ImageViewport::VScr_Change);
     connect(&vscr_, &platform::ScrollBar::scrolling, this, &ImageViewport::VScr_Change);
+}
+
+QSize ImageViewport::devicePixels() const {
+    const float tpp = platform::twipsPerPixel();
+    const double dpr = box_.widget()->devicePixelRatioF();
+    return {qMax(0, int(std::ceil(box_.width() / tpp * dpr))),
+            qMax(0, int(std::ceil(box_.height() / tpp * dpr)))};
 }
 
 void ImageViewport::FitImage() {
@@ -42,6 +53,19 @@ void ImageViewport::PlaceImage() {
     const AxisPlacement h = placeAxis(image_.width(), box_.width(), box_.scaleWidth());
     image_.setLeft(h.offset);
     setUpScrollBar(hscr_, h, hUnit_);
+    sharpen();
+}
+
+void ImageViewport::sharpen() {
+    const platform::Picture& picture = image_.picture();
+    if (!picture.isReduced()) return;
+    const float tpp = platform::twipsPerPixel();
+    const double dpr = box_.widget()->devicePixelRatioF();
+    const QSize shown(int(std::ceil(image_.width() / tpp * dpr)),
+                      int(std::ceil(image_.height() / tpp * dpr)));
+    const QSize held = picture.image().size();
+    if (held.width() >= shown.width() || held.height() >= shown.height()) return;
+    image_.setPicture(picture.withPixels(shown), image_.name());
 }
 
 void ImageViewport::HScr_Change(int value) {

@@ -291,6 +291,7 @@ void EmfPlayer::record(uint32_t type, ByteReader& r) {
         case 80:
         case 81:
         case 114:
+        case 116:
             bitmapRecord(type, r);
             break;
         case 82: {  // EXTCREATEFONTINDIRECTW

@@ -69,7 +69,8 @@ void EmfPlayer::bitmapRecord(uint32_t type, ByteReader& r) {
     QRectF dest, src;
     uint32_t rop = 0xCC0020, offBmi = 0, cbBmi = 0, offBits = 0, cbBits = 0;
     double opacity = 1.0;
-    bool alpha = false, fromBottom = false;
+    bool alpha = false, fromBottom = false, keyed = false;
+    uint32_t key = 0;
     if (type == 80 || type == 81) {  // SETDIBITSTODEVICE, STRETCHDIBITS
         const QPointF d = r.point32(), s = r.point32(), cs = r.point32();
         offBmi = r.u32(), cbBmi = r.u32(), offBits = r.u32(), cbBits = r.u32();
@@ -95,6 +96,9 @@ void EmfPlayer::bitmapRecord(uint32_t type, ByteReader& r) {
         if (type == 114) {  // ALPHABLEND: the fourth field is a BLENDFUNCTION
             opacity = ((blend >> 16) & 0xFF) / 255.0;
             alpha = (blend >> 24) & 1;
+        } else if (type == 116) {  // TRANSPARENTBLT: the fourth field is the colour left out
+            keyed = true;
+            key = blend;
         } else {
             rop = blend;
         }
@@ -104,10 +108,20 @@ void EmfPlayer::bitmapRecord(uint32_t type, ByteReader& r) {
         p_.blit(dest, nullptr, {}, rop);
         return;
     }
-    const Dib dib = dibAt(r, offBmi, cbBmi, offBits, cbBits, alpha);
+    Dib dib = dibAt(r, offBmi, cbBmi, offBits, cbBits, alpha);
     if (dib.image.isNull()) return;
+    if (keyed) {
+        QImage& im = dib.image;
+        im = im.convertToFormat(QImage::Format_ARGB32);
+        const QRgb out = colorRef(key).rgb();
+        for (int y = 0; y < im.height(); ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(im.scanLine(y));
+            for (int x = 0; x < im.width(); ++x)
+                if ((line[x] | 0xFF000000u) == out) line[x] = 0;
+        }
+    }
     if (fromBottom && dib.bottomUp) src.moveTop(dib.image.height() - src.top() - src.height());
-    p_.blit(dest, &dib.image, src, rop, opacity);
+    p_.blit(dest, &dib.image, src, rop, opacity, !keyed);
 }
 
 void EmfPlayer::gradient(ByteReader& r) {

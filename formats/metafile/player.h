@@ -159,8 +159,9 @@ class Player {
               const QRectF& rect);
 
     // Raster operations: a bitmap (or none: the brush) into a destination rectangle.
+    // `smooth` off scales by nearest pixels, as colour-keyed copies must.
     void blit(const QRectF& dest, const QImage* source, const QRectF& sourceRect, uint32_t rop,
-              double opacity = 1.0);
+              double opacity = 1.0, bool smooth = true);
 
   private:
     QTransform page() const;

@@ -3,12 +3,13 @@
 namespace metafile {
 
 void Player::blit(const QRectF& dest, const QImage* source, const QRectF& sourceRect, uint32_t rop,
-                  double opacity) {
+                  double opacity, bool smooth) {
     const uint32_t code = (rop >> 16) & 0xFF;
     if (code == 0xAA || dest.isNull()) return;  // NOP
     painter_.setTransform(full());
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setOpacity(opacity);
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     const QRectF area = dest.normalized();
     auto fill = [&](const QBrush& brush, QPainter::CompositionMode mode) {
         painter_.setCompositionMode(mode);
@@ -75,6 +76,7 @@ void Player::blit(const QRectF& dest, const QImage* source, const QRectF& source
         }
     }
     painter_.setOpacity(1.0);
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
 }
 
 }  // namespace metafile

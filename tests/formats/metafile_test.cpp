@@ -201,6 +201,26 @@ TEST(MetafileTest, RasterOperationsAreExact) {
     }
 }
 
+TEST(MetafileTest, TransparentBltLeavesItsKeyColourOut) {
+    QByteArray dib;  // 2 x 1, 24-bit: red, white
+    for (int64_t v : {40, 2, 1}) put32(dib, v);
+    put16(dib, 1), put16(dib, 24);
+    for (int i = 0; i < 6; ++i) put32(dib, 0);
+    dib.append(QByteArray("\0\0\xFF\xFF\xFF\xFF\0\0", 8));
+    QByteArray params;
+    for (int64_t v : {0, 0, 100, 100, 0, 0, 100, 100, 0xFFFFFF, 0, 0}) put32(params, v);
+    for (int64_t v : {0x3F800000, 0, 0, 0x3F800000, 0, 0, 0, 0}) put32(params, v);
+    for (int64_t v : {108, 40, 148, 8, 2, 1}) put32(params, v);
+    Emf e;
+    e.rec(39, {1, 0, kBlue, 0})
+        .rec(37, {1})
+        .rec(37, {int64_t(0x80000008)})
+        .rec(43, {0, 0, 100, 100});
+    const QImage image = render(e.raw(116, params + dib).bytes());
+    EXPECT_EQ(at(image, 25, 50), QColor(Qt::red));
+    EXPECT_EQ(at(image, 75, 50), QColor(Qt::blue));
+}
+
 TEST(MetafileTest, ObjectTableFillsFirstFreeSlotAndSkipsBadIndices) {
     Wmf w;
     w.rec(0x02FA, {5, 0, 0, 0, 0});        // slot 0: a null pen

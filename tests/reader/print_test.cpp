@@ -1,5 +1,6 @@
 // Printing through the menu item into a PDF, the printer dialog answered by the test. The printed
 // page is rendered back to pixels and the picture found on it.
+#include "formats/metafile_builder.h"
 #include "reader_fixture.h"
 #include "settings/frm_choice.h"
 
@@ -134,6 +135,30 @@ TEST_F(Print, BeforeAnyPagePrintsTheStartupPictureAtFullResolution) {
     EXPECT_EQ(cols[3], "734");
     EXPECT_EQ(cols[4], "488");
     EXPECT_NE(cols[8], "jpeg");
+}
+
+// A metafile page prints from its records: at its recorded size (1 x 0.5 inch), with no bitmap.
+TEST_F(Print, AMetafilePagePrintsAsDrawingAtItsRecordedSize) {
+    if (!haveTool("pdftoppm") || !haveTool("pdfimages")) GTEST_SKIP() << "poppler-utils missing";
+    open(kThree);
+    testing_metafile::Wmf wmf(1440, 720, 1440);
+    wmf.rec(0x02FC, {0, 0x00FF, 0, 0}).rec(0x012D, {0}).rec(0x041B, {720, 1440, 0, 0});
+    QFile file(out.filePath(QStringLiteral("page.wmf")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(wmf.bytes());
+    file.close();
+    const platform::PictureLoad load = platform::loadPicture(file.fileName());
+    ASSERT_TRUE(load.picture.isVector());
+    w->ImgPic->setPicture(load.picture);
+    setScale(100);
+    answerDialog(true, pdf);
+    w->menuPrint->trigger();
+    const QRect got = inkBox(renderCorner(pdf, out.path()));
+    EXPECT_NEAR(got.left(), kAt, 1);
+    EXPECT_NEAR(got.top(), kAt, 1);
+    EXPECT_NEAR(got.width(), 720, 2);
+    EXPECT_NEAR(got.height(), 360, 2);
+    EXPECT_EQ(run("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts).size(), 2);
 }
 
 }  // namespace

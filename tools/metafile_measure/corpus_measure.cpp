@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace measure {
 namespace {
@@ -85,6 +86,21 @@ QList<FileResult> measureCorpus(const QString& folder, const QStringList& only,
             }
             r.textFound = double(found) / double(texts.size());
         }
+        const QJsonArray textRuns = e.value("text_runs").toArray();
+        const bool embedded = e.value("header").toObject().value("embedded_emf").toBool();
+        if (!textRuns.isEmpty() && !embedded) {
+            int placed = 0;
+            for (const QJsonValue& v : textRuns) {
+                const QJsonObject t = v.toObject();
+                const QPointF at(t.value("x").toDouble(), t.value("y").toDouble());
+                placed += std::any_of(runs.begin(), runs.end(), [&](const metafile::TextRun& run) {
+                    return run.text == t.value("text").toString() &&
+                           std::abs(run.logical.x() - at.x()) <= 1 &&
+                           std::abs(run.logical.y() - at.y()) <= 1;
+                });
+            }
+            r.textPlaced = double(placed) / double(textRuns.size());
+        }
         results.append(r);
     }
     return results;
@@ -98,7 +114,7 @@ QMap<QString, GroupSummary> summarize(const QList<FileResult>& results) {
     }
     QMap<QString, GroupSummary> out;
     for (auto it = groups.begin(); it != groups.end(); ++it) {
-        QList<double> iou, f1, f1plain, ssim, mae, text;
+        QList<double> iou, f1, f1plain, ssim, mae, text, placed;
         for (const FileResult* r : it.value()) {
             iou.append(r->agreement.bboxIou);
             f1.append(r->agreement.inkF1);
@@ -106,9 +122,16 @@ QMap<QString, GroupSummary> summarize(const QList<FileResult>& results) {
             ssim.append(r->agreement.ssim);
             mae.append(r->agreement.colorMae);
             text.append(r->textFound);
+            if (r->textPlaced >= 0) placed.append(r->textPlaced);
         }
-        out[it.key()] = {int(it.value().size()), median(iou), median(f1),  median(f1plain),
-                         median(ssim),           median(mae), median(text)};
+        out[it.key()] = {int(it.value().size()),
+                         median(iou),
+                         median(f1),
+                         median(f1plain),
+                         median(ssim),
+                         median(mae),
+                         median(text),
+                         placed.isEmpty() ? -1 : median(placed)};
     }
     return out;
 }

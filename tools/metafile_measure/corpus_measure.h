@@ -16,11 +16,16 @@ struct FileResult {
     bool rendered = false;  // parsed and drawn at the reference size
     Agreement agreement;    // text boxes masked
     double textFound = 1;   // share of the manifest's strings that playback drew
+    // Share of the manifest's text runs drawn with the same string at the same reference point
+    // (within one logical unit); -1 where the drawn records are not the ones the manifest lists
+    // (a WMF whose embedded EMF is played).
+    double textPlaced = -1;
 };
 
 struct GroupSummary {
     int files = 0;
     double bboxIou = 0, inkF1 = 0, inkF1NoText = 0, ssim = 0, colorMae = 0, textFound = 0;
+    double textPlaced = 1;  // over the files where it applies
 };
 
 // Renders each metafile of the corpus folder (the one holding manifest.json) at its reference

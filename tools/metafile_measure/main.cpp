@@ -25,18 +25,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "metafile_measure: no corpus at %s\n", qPrintable(folder));
         return 1;
     }
-    std::printf("%-40s %-6s %7s %7s %7s %7s %6s\n", "file", "ref", "bboxIoU", "inkF1", "SSIM",
-                "colMAE", "text");
+    std::printf("%-40s %-6s %7s %7s %7s %7s %6s %6s\n", "file", "ref", "bboxIoU", "inkF1", "SSIM",
+                "colMAE", "text", "placed");
     for (const measure::FileResult& r : results)
-        std::printf("%-40s %-6s %7.4f %7.4f %7.4f %7.4f %6.2f%s\n", qPrintable(r.file),
+        std::printf("%-40s %-6s %7.4f %7.4f %7.4f %7.4f %6.2f %6.2f%s\n", qPrintable(r.file),
                     qPrintable(r.reference.section('.', -2, -2)), r.agreement.bboxIou,
                     r.agreement.inkF1, r.agreement.ssim, r.agreement.colorMae, r.textFound,
-                    r.rendered ? "" : "  NOT PARSED");
-    std::printf("\nmedians      files bboxIoU  inkF1 inkF1(no text)  SSIM  colMAE  text\n");
+                    r.textPlaced, r.rendered ? "" : "  NOT PARSED");
+    std::printf("\nmedians      files bboxIoU  inkF1 inkF1(no text)  SSIM  colMAE  text placed\n");
     const auto summary = measure::summarize(results);
     for (auto it = summary.begin(); it != summary.end(); ++it)
-        std::printf("%-12s %5d %7.4f %7.4f %14.4f %6.4f %6.4f %5.2f\n", qPrintable(it.key()),
+        std::printf("%-12s %5d %7.4f %7.4f %14.4f %6.4f %6.4f %5.2f %6.2f\n", qPrintable(it.key()),
                     it->files, it->bboxIou, it->inkF1, it->inkF1NoText, it->ssim, it->colorMae,
-                    it->textFound);
+                    it->textFound, it->textPlaced);
     return 0;
 }

@@ -1,16 +1,48 @@
-// huaben: composes and reads picture-and-text books. The book is the current directory.
+// huaben: composes and reads picture-and-text books. The book is the folder named on the command
+// line, or the current directory; the program never changes its current directory.
+#include "command_line.h"
 #include "platform/fonts.h"
 #include "reader/frmmain.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <cstdio>
+
+namespace {
+
+// Reads the command line without a display, so --help and --version work anywhere.
+app::CommandLine readCommandLine(int argc, char** argv) {
+    QCoreApplication probe(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("huaben"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(HUABEN_VERSION));
+    return app::parseCommandLine(QCoreApplication::arguments(), QDir::currentPath());
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    const app::CommandLine command = readCommandLine(argc, argv);
+    switch (command.action) {
+        case app::CommandLine::Action::ShowHelp:
+        case app::CommandLine::Action::ShowVersion:
+            std::fputs(qPrintable(command.message + QLatin1Char('\n')), stdout);
+            return 0;
+        case app::CommandLine::Action::Fail:
+            std::fprintf(stderr, "huaben: %s\n", qPrintable(command.message));
+            return 2;
+        case app::CommandLine::Action::Run:
+            break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("huaben"));
+    QApplication::setApplicationVersion(QStringLiteral(HUABEN_VERSION));
     QApplication::setApplicationDisplayName(QStringLiteral("澜舟画本编排阅读2002"));
+    QApplication::setDesktopFileName(QStringLiteral(HUABEN_APP_ID));
     platform::installFontSubstitutes();
 
     // The interface is Chinese; Qt's own dialogs (colour chooser, message boxes) follow suit
@@ -20,7 +52,7 @@ int main(int argc, char** argv) {
                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtChinese);
 
-    reader::frmmain window(QDir::current());
+    reader::frmmain window{QDir(command.bookPath)};
     window.show();
     return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 
 #include "platform/twips.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace core {
@@ -53,6 +54,7 @@ void ImageViewport::PlaceImage() {
     const AxisPlacement h = placeAxis(image_.width(), box_.width(), box_.scaleWidth());
     image_.setLeft(h.offset);
     setUpScrollBar(hscr_, h, hUnit_);
+    image_.setDraggable(v.scroll || h.scroll);
     sharpen();
 }
 
@@ -66,6 +68,26 @@ void ImageViewport::sharpen() {
     const QSize held = picture.image().size();
     if (held.width() >= shown.width() || held.height() >= shown.height()) return;
     image_.setPicture(picture.withPixels(shown), image_.name());
+}
+
+namespace {
+
+bool moveBar(platform::ScrollBar& bar, float twips, float unit) {
+    if (!bar.visible() || unit <= 0.0f) return false;
+    const double target = std::nearbyint(bar.value() + static_cast<double>(twips) / unit);
+    const auto value =
+        static_cast<int16_t>(std::clamp<double>(target, bar.minimum(), bar.maximum()));
+    if (value == bar.value()) return false;
+    bar.setValue(value);
+    return true;
+}
+
+}  // namespace
+
+bool ImageViewport::scrollBy(float dxTwips, float dyTwips) {
+    const bool h = moveBar(hscr_, dxTwips, hUnit_);
+    const bool v = moveBar(vscr_, dyTwips, vUnit_);
+    return h || v;
 }
 
 void ImageViewport::HScr_Change(int value) {

@@ -20,6 +20,10 @@ class ImageViewport : public QObject {
     // Centres the image where it fits, otherwise starts it at the top-left corner and shows a
     // scroll bar (its Value put back to 0) over the excess.
     void PlaceImage();
+    // Moves the visible scroll bars by these amounts of twips (positive: towards the picture's
+    // right and bottom), within their range; the picture follows the bars. Returns false when
+    // no bar moved.
+    bool scrollBy(float dxTwips, float dyTwips);
 
     // The viewport's outer size in device pixels: what a picture is decoded to fill.
     QSize devicePixels() const;

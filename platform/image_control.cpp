@@ -1,5 +1,6 @@
 #include "image_control.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -21,14 +22,44 @@ class ImageControl::Surface : public QLabel {
         if (owner_) owner_->picture_.paint(painter, QRectF(rect()), QRectF(event->rect()));
     }
     void mousePressEvent(QMouseEvent* event) override {
-        if (owner_ && event->button() == Qt::LeftButton) emit owner_->clicked();
+        if (event->button() != Qt::LeftButton) return;
+        pressed_ = true;
+        dragging_ = false;
+        pressAt_ = last_ = event->globalPosition();
     }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (!pressed_ || !owner_ || !owner_->draggable_) return;
+        const QPointF at = event->globalPosition();
+        // A hand that shakes a little while clicking still clicks.
+        if (!dragging_ && (at - pressAt_).manhattanLength() < QApplication::startDragDistance())
+            return;
+        if (!dragging_) setCursor(Qt::ClosedHandCursor);
+        dragging_ = true;
+        emit owner_->dragged(at - last_);
+        last_ = at;
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton || !pressed_) return;
+        pressed_ = false;
+        if (dragging_) {
+            dragging_ = false;
+            if (owner_) owner_->setDraggable(owner_->draggable_);  // back to the open hand
+            return;
+        }
+        if (owner_) emit owner_->clicked();
+    }
+    // The release that ends a double click is not another click.
     void mouseDoubleClickEvent(QMouseEvent* event) override {
-        if (owner_ && event->button() == Qt::LeftButton) emit owner_->doubleClicked();
+        if (event->button() != Qt::LeftButton) return;
+        pressed_ = false;
+        if (owner_) emit owner_->doubleClicked();
     }
 
   private:
     ImageControl* owner_ = nullptr;
+    bool pressed_ = false;
+    bool dragging_ = false;
+    QPointF pressAt_, last_;
 };
 
 ImageControl::ImageControl(QWidget* parent)
@@ -51,6 +82,14 @@ void ImageControl::setStretch(bool stretch) {
     stretch_ = stretch;
     if (!stretch_) takeNaturalSize();
     surface_->update();
+}
+
+void ImageControl::setDraggable(bool draggable) {
+    draggable_ = draggable;
+    if (draggable_)
+        surface_->setCursor(Qt::OpenHandCursor);
+    else
+        surface_->unsetCursor();
 }
 
 void ImageControl::takeNaturalSize() {

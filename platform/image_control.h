@@ -20,10 +20,16 @@ class ImageControl : public Control {
     QString name() const;
     bool stretch() const { return stretch_; }
     void setStretch(bool stretch);
+    // While draggable, a press and move pans instead of clicking; the cursor says so.
+    bool draggable() const { return draggable_; }
+    void setDraggable(bool draggable);
 
   signals:
+    // A press and release without a drag in between, as a button click is.
     void clicked();
     void doubleClicked();
+    // The mouse moved this far (device-independent pixels) while dragging the picture.
+    void dragged(QPointF delta);
 
   protected:
     // With stretch off the size follows the picture; an assignment is refused.
@@ -36,6 +42,7 @@ class ImageControl : public Control {
     Surface* surface_;
     Picture picture_;
     bool stretch_ = false;
+    bool draggable_ = false;
 };
 
 }  // namespace platform

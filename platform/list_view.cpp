@@ -69,6 +69,22 @@ void ListView::revealLastRow() {
 
 void ListView::clearRows() {
     tree_->clear();
+    marked_ = 0;
+}
+
+void ListView::setMarkedRow(int row) {
+    const auto setBold = [this](int r, bool bold) {
+        QTreeWidgetItem* item = tree_->topLevelItem(r - 1);
+        if (!item) return;
+        QFont font = tree_->font();  // the list's own font, only heavier
+        font.setBold(true);
+        for (int c = 0; c < tree_->columnCount(); ++c)
+            item->setData(c, Qt::FontRole, bold ? QVariant(font) : QVariant());
+    };
+    if (row == marked_) return;
+    setBold(marked_, false);
+    marked_ = tree_->topLevelItem(row - 1) ? row : 0;
+    setBold(marked_, true);
 }
 
 QString ListView::text(int row, int column) const {

@@ -25,6 +25,11 @@ class ListView : public Control {
     QString text(int row, int column) const;
     bool setText(int row, int column, const QString& text);
 
+    // Draws row `row` (1-based) in bold, and no other; 0 marks none. The selection, the current
+    // row and the scroll position are left alone.
+    void setMarkedRow(int row);
+    int markedRow() const { return marked_; }
+
     // Scrolls the last row into view once control returns to the event loop, so adding many
     // rows in one go lays the list out once, not once per row.
     void revealLastRow();
@@ -38,6 +43,7 @@ class ListView : public Control {
     QTreeWidget* tree_;
     QList<float> widths_;
     bool revealPending_ = false;
+    int marked_ = 0;
 };
 
 }  // namespace platform

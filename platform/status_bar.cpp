@@ -14,8 +14,10 @@ StatusBar::StatusBar(QWidget* parent)
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(bar_);
         usePlainText(label);  // panels show names from the catalog
-        // The description says which panel it is; screen readers read the text as its name.
+        // The description says which panel it is; screen readers read the text as its name,
+        // and the panel's own name while it is empty.
         label->setAccessibleDescription(QString::fromUtf8(names[i]));
+        label->setAccessibleName(QString::fromUtf8(names[i]));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setMinimumWidth(kMinPanelWidth);
         bar_->addWidget(label, i == 1 ? 3 : 1);  // the title panel gets the room
@@ -36,6 +38,7 @@ void StatusBar::setPanelText(int panel, const QString& text) {
     QLabel* label = this->panel(panel);
     if (!label) return;
     label->setText(text);
+    label->setAccessibleName(text.isEmpty() ? label->accessibleDescription() : QString());
     // The full text on hover, escaped: a tooltip would otherwise take markup as rich text.
     label->setToolTip(text.isEmpty() ? QString()
                                      : QStringLiteral("<html>%1</html>").arg(text.toHtmlEscaped()));

@@ -38,9 +38,10 @@ frmmain::frmmain(const QDir& book, QWidget* parent) : platform::Form(parent), bo
     endProgram = [] { QApplication::quit(); };
     printDialog = [this](QPrinter& printer) { return showPrintDialog(printer); };
     setWindowTitle(QStringLiteral("澜舟画本编排阅读2002"));
+    // Every size of the icon, so it stays crisp on screens with two device pixels per pixel.
     QIcon icon;
-    icon.addFile(QStringLiteral(":/huaben/icon16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/huaben/icon.png"), QSize(32, 32));
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/huaben/icons/huaben-%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
     platform::paintBackground(client(), QColor(255, 192, 255));
 
@@ -48,10 +49,15 @@ frmmain::frmmain(const QDir& book, QWidget* parent) : platform::Form(parent), bo
     createMenus();
     setClientSize(9195, 7140);
     connectHandlers();
+    connectKeysAndGestures();
+    describeControls();
     Form_Load();
 }
 
-frmmain::~frmmain() = default;
+// Focus moves while the controls are taken down; the page keys must not follow it then.
+frmmain::~frmmain() {
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 void frmmain::createControls() {
     QWidget* c = client();
@@ -120,6 +126,8 @@ void frmmain::createControls() {
     for (int i : {2, 1, 0, 3, 4, 5, 6, 7}) order.append(CmdPic[i]->widget());
     order.append(listVW->widget());
     for (int i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    // The keyboard starts where the tab order starts, so the page keys work at once.
+    RTBoxShow[0]->widget()->setFocus();
 
     viewport_ = std::make_unique<core::ImageViewport>(*ImgPic, *PicPic, *HScr, *VScr);
     pageView_ = std::make_unique<core::PageView>(
@@ -178,6 +186,11 @@ void frmmain::Form_Load() {
 
 void frmmain::showPage(int16_t row, bool loadPicture) {
     core::ShowPage(*pageView_, row, loadPicture);
+    // The catalog marks the page on display; the selection stays the user's.
+    if (row >= 1 && row <= listVW->rowCount()) {
+        listVW->setMarkedRow(row);
+        describePicture(row);
+    }
 }
 
 void frmmain::decodeAhead(int16_t shown, std::initializer_list<int16_t> rows) {
@@ -200,8 +213,8 @@ void frmmain::listVW_ItemClick(int row) {
 // The builder has written a new catalog: the list is read again; the page on display, CurPage
 // and the view mode stay as they are.
 void frmmain::reloadCatalog() {
-    listVW->clearRows();
-    pageCache_.clear();  // the files may have been replaced under the same names
+    listVW->clearRows();  // no row of the new catalog is known to be on display
+    pageCache_.clear();   // the files may have been replaced under the same names
     core::LoadCatalog(*listVW, book_);
 }
 

@@ -22,6 +22,7 @@
 #include <memory>
 
 class QPrinter;
+class QShortcut;
 
 namespace settings {
 class FrmChoice;
@@ -103,17 +104,26 @@ class frmmain : public platform::Form {
     void menuHelp_Click();
     void menuExit_Click();
     void menuDocItem_Click();
+    // Keys and gestures beside the menu shortcuts (see frmmain_input.cpp).
+    void Form_KeyDown(int key);
+    void PicPic_MouseWheel(QPoint angleDelta, QPoint pixelDelta, Qt::KeyboardModifiers modifiers);
+    void ImgPic_Drag(QPointF delta);
 
   protected:
     // The window's size as the layout formulas read it.
     virtual WindowMetrics metrics() const;
     // Closing from the title bar ends the program like 退出(&X).
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void createControls();
     void createMenus();
     void connectHandlers();
+    void connectKeysAndGestures();
+    void updatePageKeys(QWidget* focus);
+    void describeControls();
+    void describePicture(int16_t row);
     void Form_Load();
     void showPage(int16_t row, bool loadPicture = true);
     // Decodes ahead the pictures of `rows` (nearest first), keeping the page shown.
@@ -137,6 +147,10 @@ class frmmain : public platform::Form {
     std::unique_ptr<builder::frmFile> builder_;
     // One printer for the run, so the choices made in its dialog hold for the next print.
     std::unique_ptr<QPrinter> printer_;
+    // The page keys, switched off while the catalog list has the focus.
+    QList<QShortcut*> pageKeys_;
+    // Ctrl+wheel turns this many eighths of a degree into zoom steps of 15 degrees each.
+    int wheelZoom_ = 0;
 };
 
 }  // namespace reader

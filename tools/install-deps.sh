@@ -10,6 +10,11 @@ packages=(
     fonts-noto-cjk qt6-translations-l10n
     clang-format
     poppler-utils  # the print tests render the printed PDF page
+    # The desktop tests: the program under a private X server, driven by real keys and clicks,
+    # seen through screenshots and the accessibility tree; the menu entry, metainfo and package.
+    xvfb xdotool imagemagick python3-pil qt6-qpa-plugins
+    python3-pyatspi at-spi2-core dbus-x11
+    appstream desktop-file-utils lintian dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

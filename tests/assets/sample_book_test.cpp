@@ -99,8 +99,14 @@ QImage expectCompletePicture(const QString& rel) {
 
 TEST(Assets, PicturesDecodeCompleteAtTheirDesignedSizes) {
     EXPECT_EQ(expectCompletePicture("assets/startup.jpg").size(), QSize(734, 488));
-    EXPECT_EQ(expectCompletePicture("assets/icon.png").size(), QSize(32, 32));
-    EXPECT_EQ(expectCompletePicture("assets/icon16.png").size(), QSize(16, 16));
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QImage icon =
+            expectCompletePicture(QStringLiteral("assets/icons/huaben-%1.png").arg(size));
+        EXPECT_EQ(icon.size(), QSize(size, size));
+        // The book is drawn on a transparent ground: corners clear, the middle covered.
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << size;
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size * 3 / 4)), 255) << size;
+    }
 }
 
 // Each catalog line is "picture-text" (the text may be missing); the book exercises each kind of

@@ -170,6 +170,9 @@ TEST(StatusBar, PanelsOneToThreeAreReadByScreenReaders) {
         QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(bar.panel(panel));
         ASSERT_NE(a11y, nullptr);
         EXPECT_EQ(a11y->text(QAccessible::Name), text);
+        bar.setPanelText(panel, QString());  // an empty panel is named by what it is for
+        EXPECT_FALSE(a11y->text(QAccessible::Name).isEmpty());
+        bar.setPanelText(panel, text);
     }
     bar.setPanelText(4, QStringLiteral("x"));  // no such panel: nothing happens
     EXPECT_EQ(bar.panelText(0), QString());
@@ -226,6 +229,33 @@ TEST(ListView, ClickOrEnterOpensARowOnceAndADoubleClickDoesNotOpenItAgain) {
     const QPoint inWindow = tree->viewport()->mapTo(&parent, second);
     QTest::mouseDClick(parent.windowHandle(), Qt::LeftButton, {}, inWindow);
     EXPECT_EQ(rows.count(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// On a screen with two device pixels per pixel the picture is drawn at device pixels: a picture
+// shown at half its natural size keeps every one of its pixel columns, where drawing at the
+// coarser pixels first and enlarging would blur the stripes to grey. Layout stays in pixels.
+TEST(ImageControl, DrawsAtDevicePixelsOnADoubleDensityScreen) {
+    QImage stripes(40, 20, QImage::Format_RGB32);
+    for (int x = 0; x < stripes.width(); ++x)
+        for (int y = 0; y < stripes.height(); ++y)
+            stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    QWidget parent;
+    platform::ImageControl image(&parent);
+    image.setPicture(platform::Picture(stripes));
+    image.setStretch(true);
+    image.place(0, 0, image.width() / 2, image.height() / 2);
+    ASSERT_EQ(image.widget()->size(), QSize(20, 10));
+
+    QImage screen(40, 20, QImage::Format_RGB32);
+    screen.setDevicePixelRatio(2.0);
+    screen.fill(Qt::red);
+    image.widget()->render(&screen);
+    for (int x = 0; x < 40; ++x)
+        EXPECT_EQ(qGray(screen.pixel(x, 10)), x % 2 ? 255 : 0) << "device column " << x;
 }
 
 }  // namespace

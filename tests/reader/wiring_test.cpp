@@ -2,6 +2,7 @@
 // a button or the picture, a catalog row, a timer tick, a scroll, a resize. Each case checks what
 // the person sees afterwards, so a handler wired to the wrong signal (or to none) fails here.
 #include "builder/frm_file.h"
+#include "platform/twips.h"
 #include "reader_fixture.h"
 #include "settings/frm_choice.h"
 
@@ -11,6 +12,7 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <functional>
 
@@ -19,7 +21,15 @@ namespace {
 using reader::frmmain;
 
 enum class Mode { Split, FullScreen, TextMaximised };
-enum class Before { Nothing, Playing, Zoomed, ColourChooserAnswered };
+enum class Before {
+    Nothing,
+    Playing,
+    Zoomed,
+    ColourChooserAnswered,
+    TextFocused,
+    CatalogFocused,
+    ButtonFocused
+};
 enum class Effect {
     Split,
     FullScreen,
@@ -39,7 +49,10 @@ enum class Effect {
     SecondPage,
     AutoPlayed,
     Scrolled,
-    Resized
+    Resized,
+    NotTurned,
+    WheelScrolled,
+    Dragged
 };
 
 class Wiring;
@@ -64,13 +77,51 @@ class Wiring : public ReaderTest, public ::testing::WithParamInterface<WiringCas
 
     bool shown(const platform::Control* c) const { return c->widget()->isVisible(); }
     void expect(Effect effect, float width0) const;
+    // The page on display is marked bold in the catalog, and the picture is named by its title.
+    void expectOnDisplay(int row, bool selectionUntouched = true) const {
+        EXPECT_EQ(w->listVW->markedRow(), row);
+        QTreeWidget* tree = w->listVW->tree();
+        for (int r = 0; r < tree->topLevelItemCount(); ++r)
+            EXPECT_EQ(tree->topLevelItem(r)->font(1).bold(), r + 1 == row) << "row " << r + 1;
+        if (selectionUntouched) {
+            EXPECT_TRUE(tree->selectedItems().isEmpty());
+        }
+        EXPECT_EQ(w->ImgPic->widget()->accessibleName(), status(2));
+    }
 };
 
 Input menu(QAction* frmmain::*item) {
     return [item](Wiring& t) { (t.w.get()->*item)->trigger(); };
 }
 Input key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    return [k, mods](Wiring& t) { QTest::keyClick(t.w.get(), Qt::Key(k), mods); };
+    // A key goes where the keyboard focus is, as a person's does.
+    return [k, mods](Wiring& t) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : t.w.get(), Qt::Key(k), mods);
+    };
+}
+Input wheel(int degreesEighths, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    return [degreesEighths, mods](Wiring& t) {
+        QWidget* picture = t.w->ImgPic->widget();
+        const QPointF at = QRectF(picture->rect()).center();
+        QWheelEvent event(at, picture->mapToGlobal(at), QPoint(), QPoint(0, degreesEighths),
+                          Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(picture, &event);
+    };
+}
+// Press on the picture, move 60 pixels left and 40 up in small steps, release.
+void drag(Wiring& t) {
+    QWidget* picture = t.w->ImgPic->widget();
+    const QPointF start = picture->mapToGlobal(QRectF(picture->rect()).center());
+    const auto send = [picture](QEvent::Type type, QPointF global, Qt::MouseButtons buttons) {
+        const QPointF local = picture->mapFromGlobal(global);
+        QMouseEvent event(type, local, global, Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(picture, &event);
+    };
+    send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    for (int step = 1; step <= 10; ++step)
+        send(QEvent::MouseMove, start - QPointF(6 * step, 4 * step), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, start - QPointF(60, 40), Qt::NoButton);
 }
 Input button(int i) {
     return [i](Wiring& t) { QTest::mouseClick(t.w->CmdPic[i]->widget(), Qt::LeftButton); };
@@ -135,19 +186,38 @@ void Wiring::expect(Effect effect, float width0) const {
             break;
         case Effect::LastPage:
             EXPECT_EQ(status(3), "3");
+            expectOnDisplay(3);
             break;
         case Effect::FirstPage:
             EXPECT_EQ(status(3), "1");
+            expectOnDisplay(1);
+            break;
+        case Effect::NotTurned:
+            EXPECT_EQ(w->CurPage, 0);
+            EXPECT_EQ(status(3), "");
+            EXPECT_EQ(w->listVW->markedRow(), 0);
+            break;
+        case Effect::WheelScrolled:
+            EXPECT_GT(w->VScr->value(), 0) << "the scroll bar follows";
+            EXPECT_FLOAT_EQ(w->ImgPic->top(), -w->VScr->value());
+            break;
+        case Effect::Dragged:
+            EXPECT_TRUE(split) << "a drag is not a click";
+            EXPECT_NEAR(w->HScr->value(), 60 * platform::twipsPerPixel(), 1);
+            EXPECT_NEAR(w->VScr->value(), 40 * platform::twipsPerPixel(), 1);
+            EXPECT_FLOAT_EQ(w->ImgPic->left(), -w->HScr->value());
             break;
         case Effect::SecondPage:
             EXPECT_EQ(status(2), "p2");
             EXPECT_EQ(status(3), "2");
             EXPECT_EQ(w->ImgPic->picture().image().size(), QSize(40, 80));
             EXPECT_EQ(w->RTBoxShow[0]->plainText(), "text of p2.txt");
+            expectOnDisplay(2, false);  // the click itself selects the row
             break;
         case Effect::AutoPlayed:
             EXPECT_EQ(status(3), "1");
             EXPECT_EQ(w->CurPage, 0);  // auto-play keeps its own count
+            expectOnDisplay(1);
             break;
         case Effect::Scrolled:
             EXPECT_FLOAT_EQ(w->ImgPic->left(), -10);
@@ -231,6 +301,26 @@ const WiringCase kCases[] = {
          (void)QTest::qWaitFor([&t] { return t.w->PicPic->width() != 6315; }, 2000);
      },
      Effect::Resized},
+    // Keys beside the design's own: turning pages wherever the catalog does not have the focus.
+    {"PageDown", Mode::Split, key(Qt::Key_PageDown), Effect::FirstPage, Before::TextFocused},
+    {"Space", Mode::Split, key(Qt::Key_Space), Effect::FirstPage, Before::TextFocused},
+    {"Right", Mode::Split, key(Qt::Key_Right), Effect::FirstPage, Before::TextFocused},
+    {"PageUp", Mode::Split, key(Qt::Key_PageUp), Effect::LastPage, Before::TextFocused},
+    {"Backspace", Mode::Split, key(Qt::Key_Backspace), Effect::LastPage, Before::TextFocused},
+    {"Left", Mode::Split, key(Qt::Key_Left), Effect::LastPage, Before::TextFocused},
+    {"Home", Mode::Split, key(Qt::Key_Home), Effect::FirstPage, Before::TextFocused},
+    {"End", Mode::Split, key(Qt::Key_End), Effect::LastPage, Before::TextFocused},
+    {"PageDownInFullScreen", Mode::FullScreen, key(Qt::Key_PageDown), Effect::FirstPage},
+    {"EndInTextMaximised", Mode::TextMaximised, key(Qt::Key_End), Effect::LastPage,
+     Before::TextFocused},
+    {"PageDownInCatalog", Mode::Split, key(Qt::Key_PageDown), Effect::NotTurned,
+     Before::CatalogFocused},
+    {"SpaceOnButton", Mode::Split, key(Qt::Key_Space), Effect::FullScreen, Before::ButtonFocused},
+    // The wheel and the hand on the picture.
+    {"CtrlWheelUp", Mode::Split, wheel(120, Qt::ControlModifier), Effect::Enlarged},
+    {"CtrlWheelDown", Mode::Split, wheel(-120, Qt::ControlModifier), Effect::Shrunk},
+    {"Wheel", Mode::Split, wheel(-120), Effect::WheelScrolled, Before::Zoomed},
+    {"DragPicture", Mode::Split, drag, Effect::Dragged, Before::Zoomed},
 };
 
 TEST_P(Wiring, ReachesItsCommand) {
@@ -261,6 +351,15 @@ TEST_P(Wiring, ReachesItsCommand) {
                     d->accept();
                 }
             });
+            break;
+        case Before::TextFocused:
+            w->RTBoxShow[0]->widget()->setFocus();
+            break;
+        case Before::CatalogFocused:
+            w->listVW->widget()->setFocus();
+            break;
+        case Before::ButtonFocused:
+            w->CmdPic[6]->widget()->setFocus();
             break;
     }
     const float width0 = w->ImgPic->width();

@@ -112,8 +112,13 @@ int main(int argc, char** argv) {
         fail(QStringLiteral("cannot create %1/sample-book").arg(assets.path()));
 
     writeImage(assets.filePath(QStringLiteral("startup.jpg")), startupPicture());
-    writeImage(assets.filePath(QStringLiteral("icon.png")), windowIcon(32));
-    writeImage(assets.filePath(QStringLiteral("icon16.png")), windowIcon(16));
+    // The window icon at the sizes desktops look for, and as SVG for any other.
+    if (!assets.mkpath(QStringLiteral("icons")))
+        fail(QStringLiteral("cannot create %1/icons").arg(assets.path()));
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        writeImage(assets.filePath(QStringLiteral("icons/huaben-%1.png").arg(size)),
+                   windowIcon(size));
+    writeBytes(assets.filePath(QStringLiteral("icons/huaben.svg")), windowIconSvg());
     writeBytes(
         assets.filePath(QStringLiteral("help.rtf")),
         convertText(textDir.filePath(QStringLiteral("help.rtf.in")), QStringLiteral("help.rtf")));

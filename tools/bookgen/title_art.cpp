@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <vector>
+
 #include "paint_kit.h"
 
 namespace bookgen {
@@ -148,14 +150,20 @@ QImage startupPicture() {
     return img;
 }
 
-QImage windowIcon(int size) {
-    QImage img(size, size, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, size > 16);
-    const double s = size / 32.0;
-    p.scale(s, s);
+namespace {
 
+// One filled or stroked outline of the icon, in the 32 x 32 design grid.
+struct IconShape {
+    QPainterPath path;
+    QColor fill;    // invalid: not filled
+    QColor stroke;  // invalid: not stroked
+    double strokeWidth = 0.0;
+};
+
+// The window icon as outlines, so the bitmaps and the SVG draw the same book. `lines` is the
+// number of text lines on the right page.
+std::vector<IconShape> iconShapes(int lines, double gap) {
+    std::vector<IconShape> shapes;
     // Red cover under two pages that rise from the spine.
     QPainterPath cover;
     cover.moveTo(1, 9);
@@ -165,7 +173,7 @@ QImage windowIcon(int size) {
     cover.lineTo(16, 30);
     cover.lineTo(1, 27);
     cover.closeSubpath();
-    p.fillPath(cover, QColor(176, 32, 32));
+    shapes.push_back({cover, QColor(176, 32, 32), {}, 0});
     for (double side : {-1.0, 1.0}) {
         QPainterPath page;
         page.moveTo(16, 9);
@@ -173,22 +181,83 @@ QImage windowIcon(int size) {
         page.lineTo(16 + side * 14, 25);
         page.quadTo(16 + side * 7, 23, 16, 28);
         page.closeSubpath();
-        p.fillPath(page, QColor(255, 255, 240));
-        p.setPen(QPen(QColor(96, 64, 32), 1.0));
-        p.drawPath(page);
+        shapes.push_back({page, QColor(255, 255, 240), QColor(96, 64, 32), 1.0});
     }
     // A tiny picture on the left page, text lines on the right.
-    p.fillRect(QRectF(5, 10, 8, 6), QColor(96, 176, 240));
-    p.fillRect(QRectF(5, 14, 8, 3), QColor(64, 160, 64));
-    p.fillRect(QRectF(10, 11, 2, 2), QColor(255, 200, 0));
-    p.setPen(QPen(QColor(64, 64, 128), 1.2));
+    const auto rect = [&shapes](const QRectF& r, const QColor& c) {
+        QPainterPath p;
+        p.addRect(r);
+        shapes.push_back({p, c, {}, 0});
+    };
+    rect(QRectF(5, 10, 8, 6), QColor(96, 176, 240));
+    rect(QRectF(5, 14, 8, 3), QColor(64, 160, 64));
+    rect(QRectF(10, 11, 2, 2), QColor(255, 200, 0));
+    for (int i = 0; i < lines; ++i) {
+        QPainterPath line;
+        line.moveTo(19, 12 + i * gap);
+        line.lineTo(28, 12 + i * gap);
+        shapes.push_back({line, {}, QColor(64, 64, 128), 1.2});
+    }
+    return shapes;
+}
+
+QString svgPathData(const QPainterPath& path) {
+    QString d;
+    const auto num = [](double v) { return QString::number(v, 'g', 6); };
+    QPointF start;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.isMoveTo()) {
+            start = QPointF(e.x, e.y);
+            d += QStringLiteral("M%1 %2 ").arg(num(e.x), num(e.y));
+        } else if (e.isLineTo() && QPointF(e.x, e.y) == start && i > 1) {
+            d += QStringLiteral("Z ");  // a closed outline joins at its start too
+        } else if (e.isLineTo()) {
+            d += QStringLiteral("L%1 %2 ").arg(num(e.x), num(e.y));
+        } else if (e.isCurveTo()) {
+            const QPainterPath::Element c2 = path.elementAt(i + 1);
+            const QPainterPath::Element to = path.elementAt(i + 2);
+            d += QStringLiteral("C%1 %2 %3 %4 %5 %6 ")
+                     .arg(num(e.x), num(e.y), num(c2.x), num(c2.y), num(to.x), num(to.y));
+            i += 2;
+        }
+    }
+    return d.trimmed();
+}
+
+}  // namespace
+
+QImage windowIcon(int size) {
+    QImage img(size, size, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, size > 16);
+    p.scale(size / 32.0, size / 32.0);
     // At 16 pixels four lines would run together; three whole-pixel lines stay apart.
-    const int lines = size > 16 ? 4 : 3;
-    const double gap = size > 16 ? 3.5 : 4.0;
-    for (int i = 0; i < lines; ++i)
-        p.drawLine(QPointF(19, 12 + i * gap), QPointF(28, 12 + i * gap));
+    for (const IconShape& s : size > 16 ? iconShapes(4, 3.5) : iconShapes(3, 4.0)) {
+        if (s.fill.isValid()) p.fillPath(s.path, s.fill);
+        if (s.stroke.isValid()) p.strokePath(s.path, QPen(s.stroke, s.strokeWidth));
+    }
     p.end();
     return img;
+}
+
+QByteArray windowIconSvg() {
+    QString svg = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" "
+        "viewBox=\"0 0 32 32\">\n");
+    for (const IconShape& s : iconShapes(4, 3.5)) {
+        const QString fill = s.fill.isValid() ? s.fill.name() : QStringLiteral("none");
+        QString stroke = QStringLiteral(" stroke=\"none\"");
+        if (s.stroke.isValid())
+            stroke = QStringLiteral(" stroke=\"%1\" stroke-width=\"%2\"")
+                         .arg(s.stroke.name(), QString::number(s.strokeWidth));
+        svg += QStringLiteral("  <path d=\"%1\" fill=\"%2\"%3/>\n")
+                   .arg(svgPathData(s.path), fill, stroke);
+    }
+    svg += QStringLiteral("</svg>\n");
+    return svg.toUtf8();
 }
 
 }  // namespace bookgen

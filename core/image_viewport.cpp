@@ -2,6 +2,8 @@
 
 #include "image_fit.h"
 
+#include "platform/twips.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -14,6 +16,13 @@ ImageViewport::ImageViewport(platform::ImageControl& image, platform::PictureBox
     connect(&hscr_, &platform::ScrollBar::scrolling, this, &ImageViewport::HScr_Change);
     connect(&vscr_, &platform::ScrollBar::changed, this, &ImageViewport::VScr_Change);
     connect(&vscr_, &platform::ScrollBar::scrolling, this, &ImageViewport::VScr_Change);
+}
+
+QSize ImageViewport::devicePixels() const {
+    const float tpp = platform::twipsPerPixel();
+    const double dpr = box_.widget()->devicePixelRatioF();
+    return {qMax(0, int(std::ceil(box_.width() / tpp * dpr))),
+            qMax(0, int(std::ceil(box_.height() / tpp * dpr)))};
 }
 
 void ImageViewport::FitImage() {
@@ -46,6 +55,19 @@ void ImageViewport::PlaceImage() {
     image_.setLeft(h.offset);
     setUpScrollBar(hscr_, h, hUnit_);
     image_.setDraggable(v.scroll || h.scroll);
+    sharpen();
+}
+
+void ImageViewport::sharpen() {
+    const platform::Picture& picture = image_.picture();
+    if (!picture.isReduced()) return;
+    const float tpp = platform::twipsPerPixel();
+    const double dpr = box_.widget()->devicePixelRatioF();
+    const QSize shown(int(std::ceil(image_.width() / tpp * dpr)),
+                      int(std::ceil(image_.height() / tpp * dpr)));
+    const QSize held = picture.image().size();
+    if (held.width() >= shown.width() || held.height() >= shown.height()) return;
+    image_.setPicture(picture.withPixels(shown), image_.name());
 }
 
 namespace {

@@ -25,10 +25,16 @@ class ImageViewport : public QObject {
     // no bar moved.
     bool scrollBy(float dxTwips, float dyTwips);
 
+    // The viewport's outer size in device pixels: what a picture is decoded to fill.
+    QSize devicePixels() const;
+
     platform::ImageControl& image() const { return image_; }
     platform::PictureBox& box() const { return box_; }
 
   private:
+    // A picture decoded for a smaller size than it is now shown at (a larger window, a zoom)
+    // is decoded again from its file's bytes at the size shown, so it stays sharp.
+    void sharpen();
     void HScr_Change(int value);
     void VScr_Change(int value);
 

@@ -32,8 +32,10 @@ QString showPicture(PageView& view, const QString& name) {
         image.setPicture({});  // a page without a picture shows none
         return {};
     }
-    platform::PictureLoad load{{}, kOutsideBook};
-    if (isBareFileName(name)) load = platform::loadPicture(view.book.filePath(name));
+    // Decoded no larger than the viewport shows it; the natural size still comes from the file.
+    const QSize pixels = view.viewport.devicePixels();
+    platform::PictureLoad load = view.cache ? view.cache->take(view.book, name, pixels)
+                                            : loadPagePicture(view.book, name, pixels);
     if (load.ok()) {
         image.setPicture(std::move(load.picture), name);
         return {};

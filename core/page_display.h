@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image_viewport.h"
+#include "page_cache.h"
 #include "platform/list_view.h"
 #include "platform/rich_text_box.h"
 #include "platform/status_bar.h"
@@ -18,6 +19,8 @@ struct PageView {
     platform::RichTextBox& text;
     platform::StatusBar& status;
     QDir book;  // the book directory, where bare names are looked up
+    // Pictures decoded ahead; without it each page is decoded when shown.
+    PageCache* cache = nullptr;
 };
 
 // The catalog row's fields, read from the list (empty strings for a missing row).

@@ -74,6 +74,10 @@ void ImageControl::setPicture(Picture picture, const QString& name) {
     surface_->update();
 }
 
+QString ImageControl::name() const {
+    return surface_->accessibleDescription();
+}
+
 void ImageControl::setStretch(bool stretch) {
     stretch_ = stretch;
     if (!stretch_) takeNaturalSize();

@@ -16,6 +16,8 @@ class ImageControl : public Control {
 
     const Picture& picture() const { return picture_; }
     void setPicture(Picture picture, const QString& name = {});
+    // The file name the picture was given with.
+    QString name() const;
     bool stretch() const { return stretch_; }
     void setStretch(bool stretch);
     // While draggable, a press and move pans instead of clicking; the cursor says so.

@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -51,6 +52,11 @@ Picture::Picture(QImage image, QSize naturalPixels)
     if (naturalPixels_.isEmpty()) naturalPixels_ = image_.size();
 }
 
+Picture::Picture(QImage image, QSize naturalPixels, std::shared_ptr<const QByteArray> source)
+    : Picture(std::move(image), naturalPixels) {
+    if (image_.size() != naturalPixels_) source_ = std::move(source);
+}
+
 Picture::Picture(std::shared_ptr<const VectorPicture> vector) : vector_(std::move(vector)) {}
 
 QSizeF Picture::naturalSize() const {
@@ -72,7 +78,32 @@ void Picture::paint(QPainter& painter, const QRectF& target, const QRectF& expos
     painter.drawImage(target, image_);
 }
 
-PictureLoad decodePicture(const QByteArray& bytes) {
+Picture Picture::withPixels(QSize pixels) const {
+    if (!isReduced()) return *this;
+    const QSize wanted = pixels.boundedTo(naturalPixels_);
+    if (image_.width() >= wanted.width() && image_.height() >= wanted.height()) return *this;
+    // The fit keeps the aspect ratio, so asking to fill `wanted` covers both sides.
+    PictureLoad load = decodePicture(*source_, wanted == naturalPixels_ ? QSize() : wanted);
+    return load.ok() ? std::move(load.picture) : *this;
+}
+
+Picture Picture::fullResolution() const {
+    return withPixels(naturalPixels_);
+}
+
+qint64 Picture::memoryBytes() const {
+    return image_.sizeInBytes() + (source_ ? source_->size() : 0);
+}
+
+QSize reducedSize(QSize natural, QSize fit) {
+    if (natural.isEmpty() || fit.isEmpty()) return natural;
+    const double scale = std::min(
+        {double(fit.width()) / natural.width(), double(fit.height()) / natural.height(), 1.0});
+    return {qBound(1, int(std::ceil(natural.width() * scale - 1e-6)), natural.width()),
+            qBound(1, int(std::ceil(natural.height() * scale - 1e-6)), natural.height())};
+}
+
+PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels) {
     // Metafiles are told by their content, whatever the file is called.
     if (looksLikeMetafile(bytes)) return decodeMetafile(bytes);
     const BookFormat* format = formatOf(bytes);
@@ -98,25 +129,35 @@ PictureLoad decodePicture(const QByteArray& bytes) {
     const qint64 pixels = qint64(size.width()) * size.height();
     if (pixels > qint64(bytes.size()) * format->maxPixelsPerByte)
         return failed(QStringLiteral("图像尺寸与文件大小不符"));
+    QSize scaled = size;
     if (pixels > kMaxDecodedPixels) {
         const double scale = std::sqrt(double(kMaxDecodedPixels) / double(pixels));
-        reader.setScaledSize(
-            QSize(qMax(1, int(size.width() * scale)), qMax(1, int(size.height() * scale))));
+        scaled = QSize(qMax(1, int(size.width() * scale)), qMax(1, int(size.height() * scale)));
     }
-    // The orientation is known once the header is read; the natural size is the upright one.
-    QSize natural = reader.scaledSize().isValid() ? size : QSize();
-    if (reader.transformation() & QImageIOHandler::TransformationRotate90) natural.transpose();
+    // The orientation is known once the header is read; the natural size is the upright one,
+    // while the decoder scales the stored one.
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    if (!fitPixels.isEmpty())
+        scaled = scaled.boundedTo(reducedSize(size, turned ? fitPixels.transposed() : fitPixels));
+    if (scaled != size) reader.setScaledSize(scaled);
+    QSize natural = size;
+    if (turned) natural.transpose();
 
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return failed(QStringLiteral("无法读取图像：%1").arg(reader.errorString()));
-    return {Picture(std::move(image), natural), {}};
+    // Converted once here, so painting draws the pixels as they are.
+    if (image.format() != QImage::Format_ARGB32_Premultiplied && image.hasAlphaChannel())
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    else if (!image.hasAlphaChannel() && image.format() != QImage::Format_RGB32)
+        image.convertTo(QImage::Format_RGB32);
+    return {Picture(std::move(image), natural, std::make_shared<const QByteArray>(bytes)), {}};
 }
 
-PictureLoad loadPicture(const QString& path) {
+PictureLoad loadPicture(const QString& path, QSize fitPixels) {
     const BookFileRead file = readBookFile(path, kMaxPictureBytes);
     if (!file.ok()) return failed(file.error);
-    return decodePicture(file.bytes);
+    return decodePicture(file.bytes, fitPixels);
 }
 
 }  // namespace platform

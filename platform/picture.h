@@ -21,6 +21,9 @@ class Picture {
     // `naturalPixels` is the size the file declares when `image` was decoded smaller than that;
     // empty means the image's own size.
     explicit Picture(QImage image, QSize naturalPixels = {});
+    // A picture decoded smaller than its natural size keeps its file's bytes, so more of its
+    // pixels can be decoded later (zooming in, printing).
+    Picture(QImage image, QSize naturalPixels, std::shared_ptr<const QByteArray> source);
     explicit Picture(std::shared_ptr<const VectorPicture> vector);
 
     bool isNull() const { return image_.isNull() && !vector_; }
@@ -35,11 +38,21 @@ class Picture {
     void paint(QPainter& painter, const QRectF& target, const QRectF& exposed = {}) const;
     // The pixels of a raster picture; null for a metafile.
     const QImage& image() const { return image_; }
+    // Whether the raster pixels held are fewer than the natural ones and can be decoded anew.
+    bool isReduced() const { return source_ != nullptr && image_.size() != naturalPixels_; }
+    // The same picture with at least `pixels` decoded (capped at the natural size), or this one
+    // when it already has them. Decodes on the calling thread.
+    Picture withPixels(QSize pixels) const;
+    // Every natural pixel, for printing.
+    Picture fullResolution() const;
+    // Bytes held: the decoded pixels and the kept file bytes.
+    qint64 memoryBytes() const;
 
   private:
     QImage image_;
     QSize naturalPixels_;
     std::shared_ptr<const VectorPicture> vector_;
+    std::shared_ptr<const QByteArray> source_;
 };
 
 // Pictures beyond this many pixels on a side are refused like corrupt files, so a hostile file
@@ -60,9 +73,16 @@ struct PictureLoad {
 // Decodes a book picture from its bytes. The format is told by the content alone and must be one
 // a book holds: wmf, emf, bmp, gif (first frame), jpeg, ico, or png; nothing that can refer to
 // other files. EXIF orientation is applied.
-PictureLoad decodePicture(const QByteArray& bytes);
+// With `fitPixels` not empty, a raster picture larger than that is decoded just large enough to
+// fill it with the aspect ratio kept (JPEG then decodes at a reduced DCT scale); its natural size
+// is still the one the file declares.
+PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels = {});
 
 // Reads the file by the book's file rules, then decodes it as above.
-PictureLoad loadPicture(const QString& path);
+PictureLoad loadPicture(const QString& path, QSize fitPixels = {});
+
+// The pixel size a picture of `natural` pixels is decoded at to fill `fit`: scaled down with the
+// aspect ratio kept so that one side meets `fit` (ties fit the width), never scaled up.
+QSize reducedSize(QSize natural, QSize fit);
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "frmmain.h"
 
+#include "navigation.h"
+
 #include "builder/frm_file.h"
 #include "core/catalog_loader.h"
 #include "platform/fonts.h"
@@ -129,7 +131,7 @@ void frmmain::createControls() {
 
     viewport_ = std::make_unique<core::ImageViewport>(*ImgPic, *PicPic, *HScr, *VScr);
     pageView_ = std::make_unique<core::PageView>(
-        core::PageView{*listVW, *viewport_, *RTBoxShow[0], *stBar, book_});
+        core::PageView{*listVW, *viewport_, *RTBoxShow[0], *stBar, book_, &pageCache_});
     choice_ = std::make_unique<settings::FrmChoice>(*Timer1, *PicPic, this);
     builder_ = std::make_unique<builder::frmFile>(book_, this);
 }
@@ -191,15 +193,28 @@ void frmmain::showPage(int16_t row, bool loadPicture) {
     }
 }
 
+void frmmain::decodeAhead(int16_t shown, std::initializer_list<int16_t> rows) {
+    QStringList names{core::pageImageFile(*listVW, shown)};
+    for (int16_t row : rows) {
+        const QString name = core::pageImageFile(*listVW, row);
+        if (!name.isEmpty() && !names.contains(name)) names.append(name);
+    }
+    names.removeAll(QString());
+    pageCache_.prefetch(book_, names, viewport_->devicePixels());
+}
+
 void frmmain::listVW_ItemClick(int row) {
     CurPage = core::rowOfClickedItem(*listVW, row, CurPage);
     showPage(CurPage);
+    const int pages = listVW->rowCount();
+    decodeAhead(CurPage, {nextPage(CurPage, pages), previousPage(CurPage, pages)});
 }
 
 // The builder has written a new catalog: the list is read again; the page on display, CurPage
 // and the view mode stay as they are.
 void frmmain::reloadCatalog() {
     listVW->clearRows();  // no row of the new catalog is known to be on display
+    pageCache_.clear();   // the files may have been replaced under the same names
     core::LoadCatalog(*listVW, book_);
 }
 

@@ -47,6 +47,9 @@ class frmmain : public platform::Form {
     // The printer dialog: true when the user chose to print. Tests replace it.
     std::function<bool(QPrinter&)> printDialog;
 
+    // Pictures decoded ahead; tests wait on it and read its budget.
+    core::PageCache& pageCache() { return pageCache_; }
+
     // Controls, named as the window design names them.
     platform::ScrollBar* VScr = nullptr;
     platform::ScrollBar* HScr = nullptr;
@@ -123,6 +126,8 @@ class frmmain : public platform::Form {
     void describePicture(int16_t row);
     void Form_Load();
     void showPage(int16_t row, bool loadPicture = true);
+    // Decodes ahead the pictures of `rows` (nearest first), keeping the page shown.
+    void decodeAhead(int16_t shown, std::initializer_list<int16_t> rows);
     void zoom(double factor);
     void startAutoPlay();
     void imageFullScreen(const WindowMetrics& metrics);
@@ -137,6 +142,7 @@ class frmmain : public platform::Form {
     QColor comDialogColor_{Qt::black};
     std::unique_ptr<core::ImageViewport> viewport_;
     std::unique_ptr<core::PageView> pageView_;
+    core::PageCache pageCache_;
     std::unique_ptr<settings::FrmChoice> choice_;
     std::unique_ptr<builder::frmFile> builder_;
     // One printer for the run, so the choices made in its dialog hold for the next print.

@@ -37,6 +37,12 @@ void frmmain::CmdPic_Click(int index) {
             if (turn)
                 CurPage = index == 5 ? nextPage(CurPage, pages) : previousPage(CurPage, pages);
             showPage(CurPage, turn);
+            // The way the reader is going first, then the way back.
+            const int16_t ahead =
+                index == 5 ? nextPage(CurPage, pages) : previousPage(CurPage, pages);
+            const int16_t back =
+                index == 5 ? previousPage(CurPage, pages) : nextPage(CurPage, pages);
+            if (turn) decodeAhead(CurPage, {ahead, back});
             break;
         }
         case 6:
@@ -63,6 +69,8 @@ void frmmain::Timer1_Timer() {
     const bool turn = pages > 1;
     if (turn) AutoPlayPage = nextPage(AutoPlayPage, pages);
     showPage(AutoPlayPage, turn);
+    // The next tick's page; past the last page that is page 1.
+    if (turn) decodeAhead(AutoPlayPage, {nextPage(AutoPlayPage, pages)});
 }
 
 void frmmain::zoom(double factor) {
@@ -116,7 +124,8 @@ void frmmain::menuPrint_Click() {
     const int scale = choice_->HScrTsValue();
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!printDialog || !printDialog(*printer_)) return;
-    printPicture(*printer_, picture, scale);
+    // Printed from every pixel of the file, not the ones decoded for the screen.
+    printPicture(*printer_, picture.fullResolution(), scale);
 }
 
 bool frmmain::showPrintDialog(QPrinter& printer) {

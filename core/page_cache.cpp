@@ -1,0 +1,122 @@
+#include "page_cache.h"
+
+#include "catalog.h"
+
+#include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+
+namespace core {
+
+platform::PictureLoad loadPagePicture(const QDir& book, const QString& name, QSize pixels) {
+    if (!isBareFileName(name)) return {{}, QStringLiteral("文件名不在本书目录内")};
+    return platform::loadPicture(book.filePath(name), pixels);
+}
+
+PageCache::~PageCache() {
+    waitForIdle();
+}
+
+bool PageCache::isDone(const Entry& entry) {
+    // A future not started yet counts as finished but has no result.
+    return entry.decode.isFinished() && entry.decode.resultCount() > 0;
+}
+
+qint64 PageCache::bytesOf(const Entry& entry) {
+    if (isDone(entry)) return entry.decode.result().picture.memoryBytes();
+    // Not decoded yet: at most the viewport's pixels at four bytes each and the file's bytes.
+    return qint64(entry.pixels.width()) * entry.pixels.height() * 4 + entry.fileBytes;
+}
+
+qint64 PageCache::heldBytes() const {
+    qint64 sum = 0;
+    for (const Entry& e : entries_) sum += bytesOf(e);
+    return sum;
+}
+
+std::vector<PageCache::Entry>::iterator PageCache::find(const QString& path, QSize pixels) {
+    return std::find_if(entries_.begin(), entries_.end(),
+                        [&](const Entry& e) { return e.path == path && e.pixels == pixels; });
+}
+
+bool PageCache::isReady(const QDir& book, const QString& name, QSize pixels) const {
+    const QString path = book.filePath(name);
+    return std::any_of(entries_.begin(), entries_.end(), [&](const Entry& e) {
+        return e.path == path && e.pixels == pixels && isDone(e);
+    });
+}
+
+platform::PictureLoad PageCache::take(const QDir& book, const QString& name, QSize pixels) {
+    const QString path = book.filePath(name);
+    const auto it = find(path, pixels);
+    if (it != entries_.end()) {
+        it->lastUse = ++clock_;
+        // A decode already under way is cheaper to wait for than to start again.
+        platform::PictureLoad load = it->decode.result();
+        if (load.ok()) return load;
+        // A failure is not kept: the file may be there by the next visit.
+        entries_.erase(find(path, pixels));
+        return loadPagePicture(book, name, pixels);
+    }
+    platform::PictureLoad load = loadPagePicture(book, name, pixels);
+    if (load.ok()) {
+        Entry entry{path, pixels, QtFuture::makeReadyFuture(load), ++clock_, 0};
+        if (makeRoom(bytesOf(entry), {path})) entries_.push_back(std::move(entry));
+    }
+    return load;
+}
+
+bool PageCache::makeRoom(qint64 extra, const QStringList& keep) {
+    qint64 held = heldBytes();
+    while (held + extra > budget_) {
+        auto victim = entries_.end();
+        for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+            if (keep.contains(it->path)) continue;
+            if (victim == entries_.end() || it->lastUse < victim->lastUse) victim = it;
+        }
+        if (victim == entries_.end()) return false;
+        // A running decode finishes on its worker; its result is simply not kept.
+        held -= bytesOf(*victim);
+        entries_.erase(victim);
+    }
+    return true;
+}
+
+void PageCache::prefetch(const QDir& book, const QStringList& names, QSize pixels) {
+    if (pixels.isEmpty()) return;
+    QStringList keep;
+    for (const QString& name : names) keep.append(book.filePath(name));
+    // Pictures decoded for another viewport size will not be shown again as they are.
+    std::erase_if(entries_, [&](const Entry& e) { return e.pixels != pixels && isDone(e); });
+    for (const QString& name : names) {
+        const QString path = book.filePath(name);
+        const auto it = find(path, pixels);
+        if (it != entries_.end()) {
+            it->lastUse = ++clock_;
+            continue;
+        }
+        Entry entry{path,
+                    pixels,
+                    {},
+                    ++clock_,
+                    qBound(qint64(0), QFileInfo(path).size(), platform::kMaxPictureBytes)};
+        if (!makeRoom(bytesOf(entry), keep)) break;
+        // The worker gets copies: the cache may be gone or changed before it runs.
+        entry.decode = QtConcurrent::run([book = QDir(book), name = QString(name), pixels] {
+            return loadPagePicture(book, name, pixels);
+        });
+        entries_.push_back(std::move(entry));
+    }
+}
+
+void PageCache::waitForIdle() {
+    for (Entry& e : entries_) e.decode.waitForFinished();
+}
+
+void PageCache::clear() {
+    waitForIdle();
+    entries_.clear();
+}
+
+}  // namespace core

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform/picture.h"
+
+#include <QDir>
+#include <QFuture>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+namespace core {
+
+// Decodes a page's picture without touching any widget or screen: `pixels` is the viewport's size
+// in device pixels, and a larger picture is decoded just large enough to fill it. A name that
+// is not a bare file name of the book is refused.
+platform::PictureLoad loadPagePicture(const QDir& book, const QString& name, QSize pixels);
+
+// The pictures of the pages around the one shown, decoded ahead on worker threads at the size
+// the viewport needs, within a memory budget. Used from one thread (the GUI thread); only the
+// decoding runs elsewhere, on copies of its inputs.
+class PageCache {
+  public:
+    // Viewport-sized pictures of a few pages fit easily; a full-resolution one is never kept.
+    static constexpr qint64 kDefaultBudget = 96LL * 1024 * 1024;
+
+    explicit PageCache(qint64 budgetBytes = kDefaultBudget) : budget_(budgetBytes) {}
+    ~PageCache();
+    PageCache(const PageCache&) = delete;
+    PageCache& operator=(const PageCache&) = delete;
+
+    // The picture of `name` for a viewport of `pixels`: the one decoded ahead, or the one being
+    // decoded (waited for), or decoded now on the calling thread.
+    platform::PictureLoad take(const QDir& book, const QString& name, QSize pixels);
+    // Starts decoding `names` (nearest first) in the background. Pictures of other pages are
+    // dropped, least recently used first, until the wanted ones fit the budget; a page that
+    // would not fit is not decoded ahead.
+    void prefetch(const QDir& book, const QStringList& names, QSize pixels);
+    // Drops everything, after waiting for running decodes (a new catalog, a new book).
+    void clear();
+    // Waits until no decode runs.
+    void waitForIdle();
+
+    qint64 budget() const { return budget_; }
+    // Bytes held by the pictures kept, counting a running decode at its expected size.
+    qint64 heldBytes() const;
+    int heldCount() const { return int(entries_.size()); }
+    // Whether `name` at `pixels` is decoded and kept.
+    bool isReady(const QDir& book, const QString& name, QSize pixels) const;
+
+  private:
+    struct Entry {
+        QString path;  // the book's directory and the name: one key per book and page
+        QSize pixels;
+        QFuture<platform::PictureLoad> decode;
+        std::uint64_t lastUse = 0;
+        qint64 fileBytes = 0;  // counted with the pixels until the decode is done
+    };
+    static bool isDone(const Entry& entry);
+    static qint64 bytesOf(const Entry& entry);
+    std::vector<Entry>::iterator find(const QString& path, QSize pixels);
+    // Drops entries not in `keep` until `extra` more bytes fit; false when they cannot.
+    bool makeRoom(qint64 extra, const QStringList& keep);
+
+    qint64 budget_;
+    std::uint64_t clock_ = 0;
+    std::vector<Entry> entries_;
+};
+
+}  // namespace core

@@ -1,0 +1,159 @@
+#include "core/page_cache.h"
+#include "book_fixture.h"
+#include "core/catalog_loader.h"
+#include "core/page_display.h"
+#include "platform/twips.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A JPEG of `w` x `h` stored pixels, left half red and right half blue, with an EXIF
+// orientation tag (1 to 8).
+QByteArray orientedJpeg(int w, int h, int orientation) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w / 2; ++x) image.setPixel(x, y, qRgb(255, 0, 0));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "jpeg").write(image);
+    QByteArray exif("Exif\0\0MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01", 24);
+    exif += char(0);
+    exif += char(orientation);
+    exif += QByteArray(6, '\0');
+    QByteArray segment("\xFF\xE1", 2);
+    segment += char(0);
+    segment += char(exif.size() + 2);
+    return jpeg.left(2) + segment + exif + jpeg.mid(2);
+}
+
+// Every EXIF orientation: the natural size is the upright one from the header, the pixels are
+// decoded just large enough for the viewport, and they look like the full decode made smaller.
+TEST(ReducedDecode, KeepsNaturalSizeAndLooksLikeTheFullPicture) {
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        const QByteArray bytes = orientedJpeg(400, 240, orientation);
+        const bool turned = orientation >= 5;
+        const QSize upright = turned ? QSize(240, 400) : QSize(400, 240);
+        const platform::PictureLoad full = platform::decodePicture(bytes);
+        const platform::PictureLoad small = platform::decodePicture(bytes, QSize(100, 100));
+        ASSERT_TRUE(full.ok() && small.ok());
+        EXPECT_EQ(small.picture.naturalSize(), full.picture.naturalSize());
+        EXPECT_EQ(full.picture.image().size(), upright);
+        EXPECT_EQ(small.picture.image().size(), platform::reducedSize(upright, QSize(100, 100)));
+        EXPECT_TRUE(small.picture.isReduced());
+        const QImage expected = full.picture.image().scaled(
+            small.picture.image().size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        for (QPointF at :
+             {QPointF(0.15, 0.5), QPointF(0.85, 0.5), QPointF(0.5, 0.15), QPointF(0.5, 0.85)}) {
+            const QPoint p(int(at.x() * expected.width()), int(at.y() * expected.height()));
+            const QColor a = expected.pixelColor(p), b = small.picture.image().pixelColor(p);
+            EXPECT_NEAR(a.red(), b.red(), 40) << p.x() << "," << p.y();
+            EXPECT_NEAR(a.blue(), b.blue(), 40) << p.x() << "," << p.y();
+        }
+        // Printing and deep zoom get every pixel back.
+        EXPECT_EQ(small.picture.fullResolution().image().size(), upright);
+        EXPECT_EQ(small.picture.withPixels(QSize(200, 200)).image().size(),
+                  platform::reducedSize(upright, QSize(200, 200)));
+    }
+}
+
+TEST(ReducedDecode, SizeTable) {
+    struct Case {
+        QSize natural, fit, expected;
+    };
+    const Case cases[] = {
+        {{4000, 3000}, {1200, 800}, {1067, 800}},  // height fitted
+        {{4000, 2000}, {1200, 800}, {1200, 600}},  // width fitted
+        {{800, 800}, {1200, 800}, {800, 800}},     // never enlarged
+        {{100, 100}, {0, 0}, {100, 100}},          // no viewport: natural
+        {{30000, 1}, {10, 10}, {10, 1}},           // never below a pixel
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(platform::reducedSize(c.natural, c.fit), c.expected) << c.natural.width();
+}
+
+class PageCacheTest : public ::testing::Test {
+  protected:
+    BookFixture fx;
+    const QSize pixels{64, 64};
+    void SetUp() override {
+        for (int i = 0; i < 12; ++i)
+            fx.picture(QStringLiteral("p%1.png").arg(i), 256, 256,
+                       QColor::fromHsv(i * 30, 255, 255));
+    }
+    static QString page(int i) { return QStringLiteral("p%1.png").arg(i); }
+};
+
+// A page decoded ahead on a worker and one decoded on demand are the same pixels.
+TEST_F(PageCacheTest, DecodedAheadLooksLikeDecodedOnDemand) {
+    core::PageCache cache;
+    cache.prefetch(fx.book(), {page(3)}, pixels);
+    cache.waitForIdle();
+    ASSERT_TRUE(cache.isReady(fx.book(), page(3), pixels));
+    const platform::PictureLoad ahead = cache.take(fx.book(), page(3), pixels);
+    const platform::PictureLoad now = core::loadPagePicture(fx.book(), page(3), pixels);
+    ASSERT_TRUE(ahead.ok() && now.ok());
+    EXPECT_EQ(ahead.picture.image(), now.picture.image());
+    EXPECT_EQ(ahead.picture.image().size(), pixels);
+}
+
+// Turning through the book while decoding ahead never holds more than the budget.
+TEST_F(PageCacheTest, NeverHoldsMoreThanItsBudget) {
+    const qint64 onePage = 64 * 64 * 4 + 2000;
+    for (qint64 budget : {qint64(0), onePage, 3 * onePage, 100 * onePage}) {
+        SCOPED_TRACE(budget);
+        core::PageCache cache(budget);
+        for (int i = 0; i < 12; ++i) {
+            EXPECT_TRUE(cache.take(fx.book(), page(i), pixels).ok());
+            cache.prefetch(fx.book(), {page(i), page((i + 1) % 12), page((i + 11) % 12)}, pixels);
+            EXPECT_LE(cache.heldBytes(), budget);
+            cache.waitForIdle();
+            EXPECT_LE(cache.heldBytes(), budget);
+        }
+        if (budget >= 3 * onePage) {
+            EXPECT_GE(cache.heldCount(), 2);
+        }
+    }
+}
+
+// Pages requested one after another, with decodes of earlier pages still running: the page
+// shown is always the last one asked for, also once the earlier decodes have finished.
+TEST_F(PageCacheTest, LatestRequestWins) {
+    QWidget window;
+    platform::ListView list{&window};
+    platform::PictureBox box{&window};
+    platform::ImageControl image{box.inner()};
+    platform::ScrollBar hscr{Qt::Horizontal, &window}, vscr{Qt::Vertical, &window};
+    platform::RichTextBox text{&window};
+    platform::StatusBar status{&window};
+    core::ImageViewport viewport{image, box, hscr, vscr};
+    box.place(0, 0, 64 * platform::twipsPerPixel(), 64 * platform::twipsPerPixel());
+    fx.picture("slow.png", 4000, 4000, Qt::black);  // an earlier page that decodes slowly
+    QByteArray lines = "slow.png-\r\n";
+    for (int i = 0; i < 12; ++i) lines += page(i).toUtf8() + "-\r\n";
+    fx.catalog(lines);
+    list.setWidth(2265);
+    core::setUpCatalogColumns(list);
+    core::LoadCatalog(list, fx.book());
+    core::PageCache cache;
+    core::PageView view{list, viewport, text, status, fx.book(), &cache};
+    for (int row = 2; row <= 13; ++row) {
+        cache.prefetch(fx.book(), {"slow.png", core::pageImageFile(list, row + 1)},
+                       viewport.devicePixels());
+        core::ShowPage(view, int16_t(row));
+        ASSERT_EQ(status.panelText(3), QString::number(row));
+        ASSERT_EQ(image.name(), page(row - 2));
+    }
+    cache.waitForIdle();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(image.name(), page(11));
+    EXPECT_EQ(image.picture().image().pixel(10, 10), QColor::fromHsv(11 * 30, 255, 255).rgb());
+}
+
+}  // namespace

@@ -23,16 +23,10 @@ void Player::lineTo(QPointF p) {
     dc_.current = p;
 }
 
+// One polygon is a poly-polygon of one.
 void Player::polygon(const QPolygonF& points) {
     if (points.size() < 2) return;
-    QPainterPath p;
-    p.addPolygon(points);
-    p.closeSubpath();
-    p.setFillRule(dc_.fillRule);
-    if (inPath_)
-        path_.addPath(p);
-    else
-        drawPath(p, true, true);
+    polyPolygon({points});
 }
 
 void Player::polyPolygon(const QList<QPolygonF>& polygons) {

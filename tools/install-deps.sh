@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev libxkbcommon-dev
     libgtest-dev
+    libjpeg62-turbo-dev
     fonts-noto-cjk qt6-translations-l10n
     clang-format
     poppler-utils  # the print tests render the printed PDF page

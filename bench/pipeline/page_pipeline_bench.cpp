@@ -1,6 +1,7 @@
 // Prints the page pipeline's figures beside their baselines, measured in the same run: a cold
 // turn against libjpeg-turbo decoding the same file at the same DCT scale, a turn decoded ahead,
 // holding the next key, and resident memory over a 500-page traversal of 12-megapixel photos.
+#include "../support/page_stage.h"
 #include "core/catalog_loader.h"
 #include "core/page_display.h"
 #include "platform/twips.h"
@@ -131,14 +132,13 @@ int main(int argc, char** argv) {
     }
     catalog.close();
 
-    QWidget window;
-    platform::ListView list(&window);
-    platform::PictureBox box(&window);
-    platform::ImageControl image(box.inner());
-    platform::ScrollBar hscr(Qt::Horizontal, &window), vscr(Qt::Vertical, &window);
-    platform::RichTextBox text(&window);
-    platform::StatusBar status(&window);
-    core::ImageViewport viewport(image, box, hscr, vscr);
+    PageStage stage;
+    QWidget& window = stage.window;
+    platform::ListView& list = stage.list;
+    platform::PictureBox& box = stage.box;
+    platform::RichTextBox& text = stage.text;
+    platform::StatusBar& status = stage.status;
+    core::ImageViewport& viewport = stage.viewport;
     window.resize(1400, 1000);
     box.place(0, 0, 1200 * tpp, 800 * tpp);
     window.show();

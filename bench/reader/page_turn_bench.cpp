@@ -1,5 +1,6 @@
 // Prints how long turning a page of the sample book takes (picture decoded, fitted and placed,
 // text imported) and how long a catalog of the largest size takes to load.
+#include "../support/page_stage.h"
 #include "core/catalog_loader.h"
 #include "core/page_display.h"
 
@@ -14,14 +15,13 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    QWidget window;
-    platform::ListView list(&window);
-    platform::PictureBox box(&window);
-    platform::ImageControl image(box.inner());
-    platform::ScrollBar hscr(Qt::Horizontal, &window), vscr(Qt::Vertical, &window);
-    platform::RichTextBox text(&window);
-    platform::StatusBar status(&window);
-    core::ImageViewport viewport(image, box, hscr, vscr);
+    PageStage stage;
+    QWidget& window = stage.window;
+    platform::ListView& list = stage.list;
+    platform::PictureBox& box = stage.box;
+    platform::RichTextBox& text = stage.text;
+    platform::StatusBar& status = stage.status;
+    core::ImageViewport& viewport = stage.viewport;
     box.place(2500, 50, 6315, 3971.6f);
     list.setWidth(2265);
     core::setUpCatalogColumns(list);

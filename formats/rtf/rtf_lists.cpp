@@ -125,6 +125,11 @@ void ListTracker::beginDestination(QByteArrayView word, int depth) {
     }
 }
 
+ListLevel* ListTracker::readingLevel() {
+    if (!listOpen_ || lists_.empty() || lists_.back().levels.empty()) return nullptr;
+    return &lists_.back().levels.back();
+}
+
 void ListTracker::enter(Element e, int depth) {
     if (nest_.size() < 16) nest_.push_back({e, depth});
 }
@@ -136,25 +141,29 @@ bool ListTracker::controlWord(QByteArrayView word, int param, bool hasParam, int
 
 bool ListTracker::tableWord(QByteArrayView word, int param, bool hasParam, int depth) {
     const Element at = current();
-    if (word == "list") {
+    // Lists, levels and overrides open only where they belong, so a hostile nesting cannot
+    // leave the element being read without its list.
+    ListLevel* level = at == Element::Level || at == Element::LevelText ? readingLevel() : nullptr;
+    if (word == "list" && at == Element::None) {
         listOpen_ = lists_.size() < kMaxLists;
         if (listOpen_) lists_.push_back(List{});
-    } else if (word == "listlevel") {
+    } else if (word == "listlevel" && at == Element::None) {
         if (listOpen_ && lists_.back().levels.size() < size_t(kMaxLevels)) {
             lists_.back().levels.push_back(ListLevel{});
             enter(Element::Level, depth);
         } else {
             enter(Element::None, depth);
         }
-    } else if (word == "levelnfc" && at == Element::Level) {
-        setNumberFormat(lists_.back().levels.back(), param);
+    } else if (word == "levelnfc" && level && at == Element::Level) {
+        setNumberFormat(*level, param);
     } else if (word == "levelstartat" && hasParam) {
-        if (at == Element::Level) lists_.back().levels.back().start = clampStart(param);
+        if (level && at == Element::Level) level->start = clampStart(param);
         if (at == Element::LfoLevel) {
             Override& o = overrides_.back();
-            if (o.lfoLevels <= kMaxLevels) o.starts[size_t(o.lfoLevels - 1)] = clampStart(param);
+            if (o.lfoLevels >= 1 && o.lfoLevels <= kMaxLevels)
+                o.starts[size_t(o.lfoLevels - 1)] = clampStart(param);
         }
-    } else if (word == "leveltext" && at == Element::Level) {
+    } else if (word == "leveltext" && level && at == Element::Level) {
         levelText_.clear();
         enter(Element::LevelText, depth);
     } else if (word == "levelnumbers" || word == "listname") {
@@ -166,7 +175,7 @@ bool ListTracker::tableWord(QByteArrayView word, int param, bool hasParam, int d
             lists_.back().id = param;
             listById_.emplace(param, lists_.size() - 1);
         }
-    } else if (word == "listoverride") {
+    } else if (word == "listoverride" && at == Element::None) {
         if (overrides_.size() < kMaxOverrides) {
             overrides_.push_back(Override{});
             enter(Element::Override, depth);
@@ -239,10 +248,11 @@ void ListTracker::text(QStringView s) {
 
 void ListTracker::groupEnd(int depth) {
     while (!nest_.empty() && nest_.back().depth > depth) {
-        if (nest_.back().element == Element::LevelText && !levelText_.isEmpty()) {
+        ListLevel* level = readingLevel();
+        if (nest_.back().element == Element::LevelText && level && !levelText_.isEmpty()) {
             // The first character counts the characters of the label that follow it.
             const qsizetype length = levelText_[0].unicode();
-            lists_.back().levels.back().text = levelText_.mid(1, length);
+            level->text = levelText_.mid(1, length);
         }
         nest_.pop_back();
     }
@@ -397,6 +407,11 @@ void ListTracker::endParagraph(const ParaState& para, const QTextBlock& block,
             Open{item.scheme, item.level, item.numbering, list, startOf(item, item.level)});
     }
     format.setObjectIndex(list->objectIndex());  // the paragraph's format replaces the block's
+    // Qt draws the label in the block's character format; the author's label looks like the
+    // paragraph's first text.
+    if (const QTextBlock::iterator first = block.begin();
+        !first.atEnd() && !first.fragment().charFormat().isImageFormat())
+        QTextCursor(block).setBlockCharFormat(first.fragment().charFormat());
     // Qt draws the label in the list's indent, left of the text; a hanging first line would
     // move the text over it.
     const qreal listIndent = (item.level + 1) * block.document()->indentWidth();

@@ -127,6 +127,7 @@ class ListTracker {
     };
     Element current() const { return nest_.empty() ? Element::None : nest_.back().element; }
     void enter(Element e, int depth);
+    ListLevel* readingLevel();  // the level of the list being read, if any
     bool tableWord(QByteArrayView word, int param, bool hasParam, int depth);
     bool numberingWord(QByteArrayView word, int param, bool hasParam, int depth);
 

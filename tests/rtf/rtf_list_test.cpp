@@ -151,6 +151,15 @@ TEST(RtfListsHostile, CapsAndLongLabelsLoseNoText) {
     EXPECT_EQ(inLists, 206);  // \\ls of lists 1..1024, and the tail; its long "label" is text
     EXPECT_TRUE(doc.lastBlock().text().startsWith(QString(2000, u'x'))) << "text kept";
     EXPECT_TRUE(doc.lastBlock().text().endsWith(u"tail"));
+
+    // Lists, levels and overrides opened where they do not belong.
+    QTextDocument nested;
+    ASSERT_TRUE(rtf::importRtf(
+        R"({\rtf1{\*\listtable{\list{\listlevel\list\levelnfc0\levelstartat3{\leveltext\list)"
+        R"(\'02\'00.;}}\listid1}}{\*\listoverridetable{\listoverride\listid1{\lfolevel)"
+        R"(\listoverride\levelstartat2}\ls1}}{\listtext 1.\tab}\ls1 x\par})",
+        nested));
+    EXPECT_TRUE(nested.toPlainText().endsWith(u"x"));
 }
 
 TEST(RtfListsRender, LabelIsDrawnLeftOfTheText) {

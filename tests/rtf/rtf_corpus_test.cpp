@@ -47,7 +47,7 @@ constexpr int kMinTables = 46;
 // Files whose normalised text equals the reference, and the character error rate over all files
 // (edit distance / reference characters); may only get better.
 constexpr int kMinExactFiles = 55;
-constexpr double kMaxCharErrorRate = 0.0001;
+constexpr double kMaxCharErrorRate = 0.00007;
 // Files whose list items (level and label, any bullet for a bullet) equal the reference's.
 constexpr int kMinListFiles = 8;
 

@@ -1,6 +1,8 @@
 #include "rtf/rtf.h"
 
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextList>
 
 #include "rtf/rtf_reader.h"
 
@@ -33,6 +35,24 @@ bool importRtf(QByteArrayView bytes, QTextDocument& doc, const textlimits::TextL
     reader.run();
     doc.setUndoRedoEnabled(undo);
     return true;
+}
+
+QString listItemLabel(const QTextBlock& block) {
+    const QTextList* list = block.textList();
+    if (!list) return {};
+    // Bullets are drawn, not written; these are the characters that look like them.
+    switch (list->format().style()) {
+        case QTextListFormat::ListDisc:
+            return QStringLiteral("\u2022");
+        case QTextListFormat::ListCircle:
+            return QStringLiteral("\u25E6");
+        case QTextListFormat::ListSquare:
+            return QStringLiteral("\u25AA");
+        case QTextListFormat::ListStyleUndefined:
+            return {};
+        default:
+            return list->itemText(block);
+    }
 }
 
 }  // namespace rtf

@@ -4,6 +4,8 @@
 
 #include "text/text_limits.h"
 
+class QString;
+class QTextBlock;
 class QTextDocument;
 
 namespace rtf {
@@ -17,5 +19,8 @@ bool looksLikeRtf(QByteArrayView bytes);
 // malformed input. Overlong paragraphs are broken and text beyond the total left out, with a
 // closing note, as `limits` say.
 bool importRtf(QByteArrayView bytes, QTextDocument& doc, const textlimits::TextLimits& limits = {});
+
+// The label a list item shows ("•", "3.", "(c)"), or an empty string for other paragraphs.
+QString listItemLabel(const QTextBlock& block);
 
 }  // namespace rtf

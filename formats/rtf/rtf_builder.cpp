@@ -103,6 +103,11 @@ void DocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCha
     blockHasText_ = false;
 }
 
+QTextBlock DocumentBuilder::paragraphBlock() {
+    flush();
+    return full_ ? QTextBlock() : doc_.findBlock(paragraphStart_);
+}
+
 void DocumentBuilder::insertImage(const QImage& image, const QTextCharFormat& format) {
     if (cellOpen_) {
         cellOpen_ = false;

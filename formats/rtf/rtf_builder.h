@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -27,6 +28,8 @@ class DocumentBuilder {
     // `formatId` changes whenever `format` does; comparing ids spares comparing formats.
     void insertText(QStringView text, const QTextCharFormat& format, int formatId);
     void endParagraph(const QTextBlockFormat& block, const QTextCharFormat& format);
+    // The (first) block of the paragraph being written; invalid once text is left out.
+    QTextBlock paragraphBlock();
     // A picture in the text at its own size, kept as an image resource of the document.
     void insertImage(const QImage& image, const QTextCharFormat& format);
     // Deeper tables than this are read as cells of the deepest; more cells than kMaxTableCells

@@ -84,6 +84,9 @@ Map buildTable() {
     // Groups whose text is shown as written: field results, list labels.
     add(m, {"field", "fldrslt", "pntext", "listtext", "ud", "shppict", "shp", "object", "result"},
         dest(Destination::Body));
+    // List definitions are read, not skipped.
+    for (std::string_view w : {"listtable", "listoverridetable", "pn"})
+        m.insert_or_assign(w, dest(Destination::Lists));
     add(m, {"pict"}, dest(Destination::Picture));
     add(m, {"fldinst"}, dest(Destination::FieldInst));
     add(m, {"shpinst", "sp", "sv"}, dest(Destination::ShapeInst));
@@ -135,6 +138,8 @@ Map buildTable() {
     add(m, {"fi"}, act(Action::FirstIndent));
     add(m, {"sb"}, act(Action::SpaceBefore));
     add(m, {"sa"}, act(Action::SpaceAfter));
+    add(m, {"ls"}, act(Action::ListOverride));
+    add(m, {"ilvl"}, act(Action::ListLevel));
 
     add(m, {"par", "sect"}, act(Action::Par));
     add(m, {"line"}, act(Action::Line));

@@ -54,6 +54,8 @@ enum class Action : uint8_t {
     FirstIndent,
     SpaceBefore,
     SpaceAfter,
+    ListOverride,
+    ListLevel,
     // text
     Par,
     Line,

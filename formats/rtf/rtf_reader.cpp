@@ -101,6 +101,7 @@ void Reader::run() {
     }
     flushBytes();
     resolveSurrogate();
+    placeLabel();
     if (builder_.omitted() > 0 && lexer_.position() > 0) {
         // The unread rest likely holds as much text per byte as what was read.
         const double perByte =
@@ -130,6 +131,12 @@ void Reader::groupEnd() {
     if (stack_.size() <= 1) return;  // unbalanced '}'
     const Destination ended = top().dest;
     stack_.pop_back();
+    if (ended == Destination::Lists) {
+        if (top().dest == Destination::Lists)
+            lists_.groupEnd(int(stack_.size()));
+        else if (const int pn = lists_.endDestination(); pn >= 0)
+            top().para.pn = pn;
+    }
     if (ended == top().dest) return;
     if (ended == Destination::Picture) finishPicture();
     if (ended == Destination::FieldInst) finishFieldInstruction();
@@ -161,6 +168,9 @@ void Reader::text(QByteArrayView bytes) {
         case Destination::Picture:
             picture_.hexText(bytes);
             break;
+        case Destination::Lists:
+            lists_.text(fonts_.decoder().decode(bytes, currentCodePage()));
+            break;
         case Destination::FieldInst:
             fieldInst_.append(
                 bytes.first(std::min(bytes.size(), kMaxInstruction - fieldInst_.size())));
@@ -178,6 +188,8 @@ void Reader::hexByte(unsigned char byte) {
     const char c = static_cast<char>(byte);
     if (top().dest == Destination::FontTable) {
         fonts_.appendNameBytes(QByteArrayView(&c, 1));
+    } else if (top().dest == Destination::Lists) {
+        lists_.text(fonts_.decoder().decode(QByteArrayView(&c, 1), currentCodePage()));
     } else if (top().dest == Destination::Body && (byte >= 0x20 || byte == '\t')) {
         bytes_.append(c);
     }
@@ -217,6 +229,9 @@ void Reader::controlWord(const Token& t) {
     flushBytes();
     if (top().dest == Destination::Picture && picture_.controlWord(t.data, t.param, t.hasParam))
         return;
+    if (top().dest == Destination::Lists &&
+        lists_.controlWord(t.data, t.param, t.hasParam, int(stack_.size())))
+        return;
     const Keyword k = lookupKeyword(t.data);
     if (destinationWord(k, t) || tableWord(k, t)) return;
     formattingWord(k, t);
@@ -244,6 +259,12 @@ bool Reader::destinationWord(const Keyword& k, const Token& t) {
             } else if ((top().dest != Destination::Upr && top().dest != Destination::ShapeInst) ||
                        k.dest != Destination::Body) {
                 if (t.data == "shp") shapeStart_ = pictures_;
+                if (t.data == "listtext" || t.data == "pntext") {
+                    top().listLabel = true;
+                    label_.spilled = false;
+                }
+                if (k.dest == Destination::Lists)
+                    lists_.beginDestination(t.data, int(stack_.size()));
                 top().dest = k.dest;
             }
             return true;
@@ -391,6 +412,12 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
         case Action::SpaceAfter:
             p.spaceAfter = std::max(twips(t), 0);
             break;
+        case Action::ListOverride:
+            p.listOverride = index(t);
+            break;
+        case Action::ListLevel:
+            p.listLevel = std::clamp(index(t), 0, ListTracker::kMaxLevels - 1);
+            break;
         case Action::Par:
             endParagraph();
             break;
@@ -405,12 +432,17 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
         case Action::Cell:
             if (top().dest == Destination::Body) {
                 resolveSurrogate();
-                builder_.endCell(cellDepth(t), toBlockFormat(p), charFormat());
+                placeLabel();
+                const int depth = cellDepth(t);
+                if (depth > 0) builder_.enterTable(depth);  // the cell's paragraph ends here
+                builder_.endCell(depth, depth > 0 ? paragraphFormat() : toBlockFormat(p),
+                                 charFormat());
             }
             break;
         case Action::Row:
             if (top().dest == Destination::Body) {
                 resolveSurrogate();
+                placeLabel();
                 builder_.endRow(cellDepth(t), row_, colors_, toBlockFormat(p), charFormat());
             }
             break;
@@ -464,6 +496,9 @@ void Reader::unicode(int param) {
             fonts_.appendNameText(QString(QChar(static_cast<char16_t>(v))));
         return;
     }
+    if (d == Destination::Lists && v > 0 && v <= 0xFFFF && !isHighSurrogate(v) &&
+        !isLowSurrogate(v))
+        lists_.text(QString(QChar(static_cast<char16_t>(v))));
     if (d != Destination::Body) return;
     if (v < 0 || v > 0xFFFF) {
         resolveSurrogate();
@@ -496,6 +531,11 @@ void Reader::flushBytes() {
 void Reader::put(QStringView s) {
     const GroupState& g = top();
     if (g.dest != Destination::Body || g.chr.hidden) return;
+    if (g.listLabel && !label_.spilled) {
+        collectLabel(s);
+        return;
+    }
+    placeLabel();
     const QTextCharFormat& format = charFormat();  // may advance formatId_
     builder_.enterTable(g.para.tableDepth());
     builder_.insertText(s, format, formatId_);
@@ -569,15 +609,17 @@ void Reader::finishPicture() {
     picturePixels_ += qint64(image.width()) * image.height();
     flushBytes();
     resolveSurrogate();
+    placeLabel();
     builder_.enterTable(top().para.tableDepth());
     builder_.insertImage(image, charFormat());
 }
 
 void Reader::endParagraph() {
-    if (top().dest != Destination::Body) return;
+    if (top().dest != Destination::Body || top().listLabel) return;
     resolveSurrogate();
+    placeLabel();
     builder_.enterTable(top().para.tableDepth());
-    builder_.endParagraph(toBlockFormat(top().para), charFormat());
+    builder_.endParagraph(paragraphFormat(), charFormat());
 }
 
 }  // namespace rtf

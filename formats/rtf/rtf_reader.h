@@ -10,6 +10,7 @@
 #include "rtf/rtf_builder.h"
 #include "rtf/rtf_keywords.h"
 #include "rtf/rtf_lexer.h"
+#include "rtf/rtf_lists.h"
 #include "rtf/rtf_picture.h"
 #include "rtf/rtf_state.h"
 #include "rtf/rtf_tables.h"
@@ -51,6 +52,9 @@ class Reader {
     const QTextCharFormat& charFormat();
     int currentCodePage() const;
     void endParagraph();
+    QTextBlockFormat paragraphFormat();  // of the paragraph that ends, list membership included
+    void collectLabel(QStringView s);
+    void placeLabel();
     void finishPicture();
     int cellDepth(const Token& t) const;
     void finishFieldInstruction();
@@ -80,6 +84,8 @@ class Reader {
     qint64 picturePixels_ = 0;
     int shapeStart_ = 0;  // pictures_ when the current shape began
     RowState row_;
+    ListTracker lists_;
+    WrittenLabel label_;
     QByteArray fieldInst_;  // instruction of the field being read
     std::vector<QString> links_;
     static constexpr size_t kMaxLinks = 4096;

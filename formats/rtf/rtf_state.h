@@ -18,6 +18,7 @@ enum class Destination : uint8_t {
     FieldInst,    // a field's instruction, read for HYPERLINK
     ShapeInst,    // a shape's properties: only its picture is read
     ShapeResult,  // a shape's replacement; read unless the shape gave its picture already
+    Lists,        // \listtable, \listoverridetable, \pn: list definitions
 };
 
 enum class VerticalAlign : uint8_t { Normal, Super, Sub };
@@ -48,8 +49,11 @@ struct ParaState {
     int firstIndent = 0;
     int spaceBefore = 0;
     int spaceAfter = 0;
-    bool inTable = false;  // \intbl
-    int nesting = 1;       // \itap: table depth of an \intbl paragraph
+    bool inTable = false;   // \intbl
+    int nesting = 1;        // \itap: table depth of an \intbl paragraph
+    int listOverride = -1;  // \ls: the list the paragraph is an item of
+    int listLevel = 0;      // \ilvl
+    int pn = -1;            // the \pn numbering of the paragraph
 
     bool operator==(const ParaState&) const = default;
     int tableDepth() const { return inTable ? nesting : 0; }
@@ -74,7 +78,8 @@ struct GroupState {
     CharState chr;
     ParaState para;
     Destination dest = Destination::Body;
-    int unicodeSkip = 1;  // \ucN: fallback characters after each \uN
+    int unicodeSkip = 1;     // \ucN: fallback characters after each \uN
+    bool listLabel = false;  // text of \listtext or \pntext: the label a list item draws itself
 };
 
 }  // namespace rtf

@@ -52,9 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"field shows its result",
                  R"({\rtf1 {\field{\*\fldinst HYPERLINK "http://x"}{\fldrslt link}} end})",
                  "link end"},
-        TextCase{"list labels shown as written",
-                 R"({\rtf1{\pntext 1.\tab}{\*\pn\pnlvlbody{\pntxta .}}one\par{\listtext )"
-                 R"(\'95\tab}two})",
+        TextCase{"list labels without a list to draw them shown as written",
+                 R"({\rtf1{\pntext 1.\tab}one\par{\listtext \'95\tab}\ls3 two})",
                  "1.\tone\n\u2022\ttwo"},
         TextCase{"upr reads only the unicode half", R"({\rtf1{\upr{ansi}{\*\ud{\u20320 ?}}}})",
                  QString::fromUtf8("你")},

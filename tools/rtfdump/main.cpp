@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QJsonArray paragraphs;
+    QStringList texts;
     int images = 0;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         QString text;
@@ -61,15 +62,18 @@ int main(int argc, char** argv) {
             }
             text += frag.text();
         }
-        QJsonObject p{{"text", text.replace(QChar::LineSeparator, u'\n')},
-                      {"align", alignName(b.blockFormat().alignment())}};
-        if (const QTextList* list = b.textList())
-            p["list"] = QJsonObject{{"level", list->format().indent()},
-                                    {"label", list->itemText(b).trimmed()}};
+        text.replace(QChar::LineSeparator, u'\n');
+        QJsonObject p{{"text", text}, {"align", alignName(b.blockFormat().alignment())}};
+        if (const QTextList* list = b.textList()) {
+            // The plain text shows a label indented by its level, as the reference does.
+            const int level = list->format().indent();
+            const QString label = rtf::listItemLabel(b);
+            p["list"] = QJsonObject{{"level", level}, {"label", label}};
+            text = QString(4 * level, u' ') + label + u' ' + text;
+        }
+        texts << text;
         paragraphs.append(p);
     }
-    QStringList texts;
-    for (const QJsonValue& p : paragraphs) texts << p.toObject().value("text").toString();
     const QJsonObject out{{"text", texts.join(u'\n')},
                           {"paragraphs", paragraphs},
                           {"images", images},

@@ -1,6 +1,7 @@
 // huaben: composes and reads picture-and-text books. The book is the folder named on the command
 // line, or the current directory; the program never changes its current directory.
 #include "command_line.h"
+#include "first_paint.h"
 #include "platform/fonts.h"
 #include "reader/frmmain.h"
 
@@ -11,6 +12,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -25,6 +27,8 @@ app::CommandLine readCommandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    QElapsedTimer started;
+    started.start();
     const app::CommandLine command = readCommandLine(argc, argv);
     switch (command.action) {
         case app::CommandLine::Action::ShowHelp:
@@ -53,6 +57,9 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&qtChinese);
 
     reader::frmmain window{QDir(command.bookPath)};
+    std::unique_ptr<app::FirstPaintExit> firstPaint;
+    if (qEnvironmentVariableIsSet("HUABEN_FIRST_PAINT_EXIT"))
+        firstPaint = std::make_unique<app::FirstPaintExit>(window.ImgPic->widget(), started);
     window.show();
     return QApplication::exec();
 }

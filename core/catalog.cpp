@@ -10,41 +10,49 @@
 
 namespace core {
 
-CatalogRow parseCatalogLine(const QString& line, int number) {
+namespace {
+
+CatalogRow rowOfLine(QStringView line, int number) {
     CatalogRow row;
     row.pageNo = QString::number(number);
-    const QStringList fields = line.split(QLatin1Char('-'));
+    const qsizetype dash = line.indexOf(QLatin1Char('-'));
+    const QStringView image = dash < 0 ? line : line.first(dash);
+    if (dash >= 0) {
+        const QStringView rest = line.sliced(dash + 1);
+        const qsizetype next = rest.indexOf(QLatin1Char('-'));
+        row.textFile = (next < 0 ? rest : rest.first(next)).toString();
+    }
+    row.imageFile = image.toString();
     // A line that begins with "-" has an empty field 0, and so no title and no image.
-    if (!fields[0].isEmpty()) row.title = fields[0].split(QLatin1Char('.')).first();
-    if (fields.size() > 1) row.textFile = fields[1];
-    row.imageFile = fields[0];
+    const qsizetype dot = image.indexOf(QLatin1Char('.'));
+    row.title = dot < 0 ? row.imageFile : image.first(dot).toString();
     return row;
 }
 
-QStringList catalogLines(const QString& text, int maxLines) {
-    QStringList lines;
+// Calls `take` with each line of the catalog text, up to `maxLines`: reading stops at the end
+// of the text or at the first empty line. CR LF, LF and a lone CR all end a line.
+template <typename Take>
+void forEachLine(QStringView text, int maxLines, Take&& take) {
     qsizetype pos = 0;
     const qsizetype n = text.size();
-    while (pos < n && lines.size() < maxLines) {
+    for (int count = 0; pos < n && count < maxLines; ++count) {
         qsizetype end = pos;
         while (end < n && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n')) ++end;
         if (end == pos) break;  // an empty line ends the catalog
-        lines.append(text.mid(pos, end - pos));
+        take(text.sliced(pos, end - pos));
         pos = end;
         if (pos < n && text[pos] == QLatin1Char('\r')) ++pos;
         if (pos < n && text[pos] == QLatin1Char('\n')) ++pos;
     }
-    return lines;
 }
-
-namespace {
 
 // The catalog's lines as bytes, each cut to kMaxCatalogLineBytes (not inside a UTF-8 sequence),
 // joined by LF: reading stops where catalogLines stops, so nothing beyond is decoded.
 QByteArray keptLines(const QByteArray& bytes) {
-    QByteArray kept;
     const char* const data = bytes.constData();
     const qsizetype n = bytes.size();
+    QByteArray kept;
+    kept.reserve(std::min(n, qsizetype(kMaxPages) * (kMaxCatalogLineBytes + 1)));
     qsizetype pos = 0;
     for (int count = 0; pos < n && count < kMaxPages; ++count) {
         qsizetype end = pos;
@@ -62,11 +70,24 @@ QByteArray keptLines(const QByteArray& bytes) {
 
 }  // namespace
 
+CatalogRow parseCatalogLine(const QString& line, int number) {
+    return rowOfLine(line, number);
+}
+
+QStringList catalogLines(const QString& text, int maxLines) {
+    QStringList lines;
+    forEachLine(text, maxLines, [&lines](QStringView line) { lines.append(line.toString()); });
+    return lines;
+}
+
 std::vector<CatalogRow> parseCatalog(const QByteArray& bytes) {
-    const QStringList lines = catalogLines(platform::decodeBookText(keptLines(bytes)));
+    const QByteArray kept = keptLines(bytes);
+    const QString text = platform::decodeBookText(kept);
     std::vector<CatalogRow> rows;
-    rows.reserve(lines.size());
-    for (const QString& line : lines) rows.push_back(parseCatalogLine(line, int(rows.size()) + 1));
+    rows.reserve(size_t(kept.count('\n')));
+    forEachLine(text, kMaxPages, [&rows](QStringView line) {
+        rows.push_back(rowOfLine(line, int(rows.size()) + 1));
+    });
     return rows;
 }
 

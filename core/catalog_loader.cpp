@@ -12,7 +12,15 @@ namespace {
 constexpr qint64 kMaxCatalogBytes = 32 * 1024 * 1024;
 }  // namespace
 
+CatalogModel& catalogOf(platform::ListView& list) {
+    if (auto* model = qobject_cast<CatalogModel*>(list.model())) return *model;
+    auto* model = new CatalogModel(&list);
+    list.setModel(model);
+    return *model;
+}
+
 void setUpCatalogColumns(platform::ListView& list) {
+    catalogOf(list);
     const CatalogColumns w = catalogColumns(list.width());
     list.addColumn(QStringLiteral("N"), w.number);
     list.addColumn(QStringLiteral("    目  录"), w.title);
@@ -34,16 +42,7 @@ int LoadCatalog(platform::ListView& list, const QDir& book, QString* problem) {
         if (problem) *problem = QStringLiteral("无法读取目录文件 %1：%2").arg(name, file.error);
         return 0;
     }
-    const std::vector<CatalogRow> rows = parseCatalog(file.bytes);
-    list.tree()->setUpdatesEnabled(false);
-    for (const CatalogRow& row : rows) {
-        const int i = list.addRow(row.pageNo);
-        list.setText(i, 1, row.title);
-        list.setText(i, 2, row.textFile);
-        list.setText(i, 3, row.imageFile);
-    }
-    list.tree()->setUpdatesEnabled(true);
-    return int(rows.size());
+    return catalogOf(list).append(parseCatalog(file.bytes));
 }
 
 }  // namespace core

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "catalog_model.h"
+
 #include "platform/list_view.h"
 
 #include <QDir>
 
 namespace core {
+
+// The catalog the list displays; a list that shows other rows is given an empty catalog first.
+CatalogModel& catalogOf(platform::ListView& list);
 
 // Sets up the catalog list's four columns from its current width (done once at start-up).
 void setUpCatalogColumns(platform::ListView& list);

@@ -9,39 +9,47 @@
 namespace platform {
 
 ListView::ListView(QWidget* parent)
-    : Control(new QTreeWidget(parent)), tree_(static_cast<QTreeWidget*>(widget())) {
+    : Control(new QTreeView(parent)),
+      tree_(static_cast<QTreeView*>(widget())),
+      own_(new TextRows(this)),
+      model_(own_) {
+    tree_->setModel(own_);
     tree_->setRootIsDecorated(false);
+    tree_->setItemsExpandable(false);
     tree_->setUniformRowHeights(true);  // keeps a catalog of thousands of rows cheap to lay out
-    tree_->setColumnCount(0);
-    tree_->setHeaderLabels({});
     tree_->header()->setStretchLastSection(false);
     // Column widths are kept as given, down to the near-invisible file-name columns.
     tree_->header()->setMinimumSectionSize(0);
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
-    const auto emitRow = [this](QTreeWidgetItem* item) {
-        const int index = tree_->indexOfTopLevelItem(item);
-        if (index >= 0) emit itemClicked(index + 1);
+    const auto emitRow = [this](const QModelIndex& index) {
+        if (index.isValid()) emit itemClicked(index.row() + 1);
     };
-    connect(tree_, &QTreeWidget::itemClicked, this,
-            [emitRow](QTreeWidgetItem* item, int) { emitRow(item); });
+    connect(tree_, &QTreeView::clicked, this, emitRow);
     // The keyboard's Enter opens a row too, for readers who do not use the mouse; a mouse
     // double-click, which also activates, has already delivered its click.
-    connect(tree_, &QTreeWidget::itemActivated, this, [emitRow](QTreeWidgetItem* item, int) {
-        if (QGuiApplication::mouseButtons() == Qt::NoButton) emitRow(item);
+    connect(tree_, &QTreeView::activated, this, [emitRow](const QModelIndex& index) {
+        if (QGuiApplication::mouseButtons() == Qt::NoButton) emitRow(index);
     });
 }
 
+void ListView::setModel(ListModel* model) {
+    if (!model || model == model_) return;
+    QItemSelectionModel* old = tree_->selectionModel();
+    tree_->setModel(model);
+    delete old;  // the view made it and does not delete it on a new model
+    model_ = model;
+    for (int c = 0; c < widths_.size(); ++c)
+        tree_->setColumnWidth(c, std::max(0, toPixels(widths_[c])));
+}
+
 void ListView::addColumn(const QString& header, float widthTwips) {
-    const int column = tree_->columnCount();
-    tree_->setColumnCount(column + 1);
-    QTreeWidgetItem* head = tree_->headerItem();
-    head->setText(column, header);
+    model_->addColumn(header);
     widths_.append(widthTwips);
-    tree_->setColumnWidth(column, std::max(0, toPixels(widthTwips)));
+    tree_->setColumnWidth(int(widths_.size()) - 1, std::max(0, toPixels(widthTwips)));
 }
 
 int ListView::columnCount() const {
-    return tree_->columnCount();
+    return model_->columnCount();
 }
 
 float ListView::columnWidth(int column) const {
@@ -49,13 +57,12 @@ float ListView::columnWidth(int column) const {
 }
 
 int ListView::addRow(const QString& text) {
-    auto* item = new QTreeWidgetItem(tree_);
-    item->setText(0, text);
-    return tree_->topLevelItemCount();
+    if (model_ != own_) return 0;
+    return own_->appendRow(text) + 1;
 }
 
 int ListView::rowCount() const {
-    return tree_->topLevelItemCount();
+    return model_->count();
 }
 
 void ListView::revealLastRow() {
@@ -68,36 +75,22 @@ void ListView::revealLastRow() {
 }
 
 void ListView::clearRows() {
-    tree_->clear();
-    marked_ = 0;
+    model_->clear();
 }
 
 void ListView::setMarkedRow(int row) {
-    const auto setBold = [this](int r, bool bold) {
-        QTreeWidgetItem* item = tree_->topLevelItem(r - 1);
-        if (!item) return;
-        QFont font = tree_->font();  // the list's own font, only heavier
-        font.setBold(true);
-        for (int c = 0; c < tree_->columnCount(); ++c)
-            item->setData(c, Qt::FontRole, bold ? QVariant(font) : QVariant());
-    };
-    if (row == marked_) return;
-    setBold(marked_, false);
-    marked_ = tree_->topLevelItem(row - 1) ? row : 0;
-    setBold(marked_, true);
+    QFont font = tree_->font();  // the list's own font, only heavier
+    font.setBold(true);
+    model_->setMarkedRow(row - 1, font);
 }
 
 QString ListView::text(int row, int column) const {
-    const QTreeWidgetItem* item = tree_->topLevelItem(row - 1);
-    if (!item || column < 0 || column >= tree_->columnCount()) return {};
-    return item->text(column);
+    if (column < 0 || column >= columnCount()) return {};
+    return model_->cell(row - 1, column);
 }
 
 bool ListView::setText(int row, int column, const QString& text) {
-    QTreeWidgetItem* item = tree_->topLevelItem(row - 1);
-    if (!item || column < 0 || column >= tree_->columnCount()) return false;
-    item->setText(column, text);
-    return true;
+    return model_ == own_ && own_->setCell(row - 1, column, text);
 }
 
 }  // namespace platform

@@ -21,9 +21,8 @@ constexpr qsizetype kUtf8Evidence = 4;
 QString decodeBookText(const QByteArray& bytes) {
     QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF")) view = view.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError()) return text;
+    // Checked before decoding, so a GBK catalog is decoded once, not first as broken UTF-8.
+    if (view.isValidUtf8()) return QString::fromUtf8(view);
     return gb18030(view);
 }
 

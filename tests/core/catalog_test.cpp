@@ -4,10 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QApplication>
 #include <QFile>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -171,13 +177,108 @@ TEST_F(LoadCatalogTest, UnwritableDirectoryLeavesAnEmptyList) {
     EXPECT_EQ(list.rowCount(), 0);
 }
 
-TEST_F(LoadCatalogTest, FillsTheFourColumns) {
-    write("a.jpg-a.rtf\r\nb.bmp-\r\n");
-    ASSERT_EQ(core::LoadCatalog(list, QDir(dir.path())), 2);
-    EXPECT_EQ(list.columnCount(), 4);
-    EXPECT_EQ(list.tree()->headerItem()->text(1), QStringLiteral("    目  录"));
-    const QStringList row2 = {list.text(2, 0), list.text(2, 1), list.text(2, 2), list.text(2, 3)};
-    EXPECT_EQ(row2, (QStringList{"2", "b", "", "b.bmp"}));
+struct ShownCase {
+    const char* name;
+    QByteArray bytes;  // DocItem.txt
+    int rows;
+    int row;  // a row to look at on screen (1-based), 0 for none
+    QStringList cells;
+};
+
+void PrintTo(const ShownCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CatalogList : public LoadCatalogTest, public ::testing::WithParamInterface<ShownCase> {};
+
+// What the list shows and a screen reader reads, not only what the catalog holds.
+TEST_P(CatalogList, ShowsTheCatalogsCells) {
+    const ShownCase& c = GetParam();
+    write(c.bytes);
+    parent.resize(400, 600);
+    list.place(0, 0, 2265, 8000);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    EXPECT_EQ(core::LoadCatalog(list, QDir(dir.path())), c.rows);
+    QApplication::processEvents();  // the view lays its rows out once, on the event loop
+    QTreeView* tree = list.tree();
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(tree);
+    ASSERT_TRUE(table && table->tableInterface());
+    QAccessibleTableInterface* cells = table->tableInterface();
+    const QStringList headers = {"N", "    目  录", "文字文件名.扩展名", "图像文件名.扩展名"};
+    for (int col = 0; col < 4; ++col) EXPECT_EQ(cells->columnDescription(col), headers[col]);
+    EXPECT_EQ(cells->rowCount(), c.rows);
+    if (c.row == 0) return;
+    const QModelIndex index = tree->model()->index(c.row - 1, 1);
+    // Scrolled as far as a reader can drag: the rows looked at are the last.
+    tree->verticalScrollBar()->setValue(tree->verticalScrollBar()->maximum());
+    QApplication::processEvents();
+    const QRect shown = tree->visualRect(index) & tree->viewport()->rect();
+    ASSERT_FALSE(shown.isEmpty()) << "row " << c.row << " is not on screen";
+    EXPECT_EQ(tree->indexAt(shown.center()), index);
+    for (int col = 0; col < 4; ++col) {
+        QAccessibleInterface* cell = cells->cellAt(c.row - 1, col);
+        ASSERT_TRUE(cell);
+        EXPECT_EQ(cell->text(QAccessible::Name), c.cells[col]) << "column " << col;
+        EXPECT_EQ(list.text(c.row, col), c.cells[col]);
+    }
+}
+
+QByteArray numberedLines(int count) {
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i) bytes += "p" + QByteArray::number(i) + ".jpg-\r\n";
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Catalogs, CatalogList,
+    ::testing::Values(
+        ShownCase{"Empty", "", 0, 0, {}},
+        ShownCase{"Ascii", "a.jpg-a.rtf\r\nb.bmp-\r\n", 2, 2, {"2", "b", "", "b.bmp"}},
+        ShownCase{
+            "Gbk",
+            QStringEncoder("GBK").encode(QStringLiteral("春游.jpg-春游.rtf\r\n西湖.gif-\r\n")),
+            2,
+            1,
+            {"1", "春游", "春游.rtf", "春游.jpg"}},
+        // Page numbers are 16-bit: the lines beyond the 32767th are not pages.
+        ShownCase{"BeyondTheLimit",
+                  numberedLines(40000),
+                  32767,
+                  32767,
+                  {"32767", "p32766", "", "p32766.jpg"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+std::vector<CatalogRow> numberedRows(int count) {
+    std::vector<CatalogRow> rows;
+    for (int i = 1; i <= count; ++i)
+        rows.push_back(core::parseCatalogLine(QStringLiteral("p%1.jpg-").arg(i), i));
+    return rows;
+}
+
+// The builder's reload appends to an emptied list; the list never holds more than 32767 pages.
+TEST(CatalogModel, AppendsAfterItsRowsUpToTheLimitInOneChange) {
+    struct Case {
+        int there, added, kept;
+    };
+    for (const Case c : {Case{0, 3, 3}, Case{2, 3, 3}, Case{0, 32767, 32767}, Case{32760, 10, 7},
+                         Case{32767, 1, 0}, Case{0, 0, 0}}) {
+        SCOPED_TRACE(testing::Message() << c.there << " + " << c.added);
+        core::CatalogModel model;
+        model.addColumn("N");
+        model.append(numberedRows(c.there));
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
+        EXPECT_EQ(model.append(numberedRows(c.added)), c.kept);
+        EXPECT_EQ(model.rowCount(), c.there + c.kept);
+        EXPECT_EQ(resets.count(), c.there == 0 && c.kept > 0 ? 1 : 0);
+        EXPECT_EQ(inserts.count(), c.there > 0 && c.kept > 0 ? 1 : 0);
+        if (c.kept > 0) {
+            EXPECT_EQ(model.cell(c.there + c.kept - 1, 3), QStringLiteral("p%1.jpg").arg(c.kept));
+        }
+        EXPECT_EQ(model.cell(model.rowCount(), 0), QString());
+        EXPECT_EQ(model.cell(0, 4), QString());
+    }
 }
 
 TEST_F(LoadCatalogTest, BinaryGarbageGivesRowsWithoutCrashing) {

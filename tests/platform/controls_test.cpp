@@ -212,14 +212,14 @@ TEST(ListView, ClickOrEnterOpensARowOnceAndADoubleClickDoesNotOpenItAgain) {
     for (const char* n : {"1", "2"}) list.addRow(QString::fromLatin1(n));
     parent.show();
     QSignalSpy rows(&list, &platform::ListView::itemClicked);
-    QTreeWidget* tree = list.tree();
-    const QPoint second = tree->visualItemRect(tree->topLevelItem(1)).center();
+    QTreeView* tree = list.tree();
+    const QPoint second = tree->visualRect(tree->model()->index(1, 0)).center();
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, second);
     ASSERT_EQ(rows.count(), 1);
     EXPECT_EQ(rows.at(0).at(0).toInt(), 2);
     rows.clear();
     tree->setFocus();
-    tree->setCurrentItem(tree->topLevelItem(0));
+    tree->setCurrentIndex(tree->model()->index(0, 0));
     QTest::keyClick(tree, Qt::Key_Return);
     ASSERT_EQ(rows.count(), 1);
     EXPECT_EQ(rows.at(0).at(0).toInt(), 1);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_files.h"
+
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -15,9 +17,7 @@ using builder::frmFile;
 using State = frmFile::State;
 
 void write(const QString& path, const QByteArray& bytes = "x") {
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
+    ASSERT_TRUE(testfiles::write(path, bytes));
 }
 
 // A drive holding a book and a folder of photos; message boxes are answered here and remembered.

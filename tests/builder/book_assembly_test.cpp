@@ -15,11 +15,6 @@ namespace {
 
 using builder::SelectedPage;
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 void write(const QString& path, const QByteArray& bytes) {
     ASSERT_TRUE(testfiles::write(path, bytes));
 }
@@ -43,7 +38,7 @@ class Assembly : public ::testing::Test {
                                          return replace;
                                      });
     }
-    QByteArray inBook(const char* name) const { return readAll(book.filePath(name)); }
+    QByteArray inBook(const char* name) const { return testfiles::read(book.filePath(name)); }
     QByteArray catalog() const { return inBook("DocItem.txt"); }
 };
 

@@ -12,7 +12,7 @@
 namespace {
 
 // Each file is named as a GIF, which none of them is: the content decides.
-TEST(PictureLoading, ReadsEveryBookFormatByContentAtItsPixelSize) {
+TEST(PictureLoading, ReadsEveryBookFormatByContentAndRefusesAMissingFileOrAFolder) {
     QTemporaryDir dir;
     QImage image(30, 20, QImage::Format_RGB32);
     image.fill(Qt::blue);

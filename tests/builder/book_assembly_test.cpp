@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_files.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -13,15 +15,8 @@ namespace {
 
 using builder::SelectedPage;
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 void write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    ASSERT_TRUE(testfiles::write(path, bytes));
 }
 
 // A source folder and a book folder, each with a few files of known content.
@@ -43,7 +38,7 @@ class Assembly : public ::testing::Test {
                                          return replace;
                                      });
     }
-    QByteArray inBook(const char* name) const { return readAll(book.filePath(name)); }
+    QByteArray inBook(const char* name) const { return testfiles::read(book.filePath(name)); }
     QByteArray catalog() const { return inBook("DocItem.txt"); }
 };
 
@@ -185,8 +180,7 @@ TEST_F(Assembly, AMissingBookDirectoryIsReportedNotCreated) {
     EXPECT_FALSE(QFileInfo::exists(bookDir.filePath("gone")));
 }
 
-TEST(AssemblyMessages, CompletionTextOnlyWhenAllWentWell) {
-    EXPECT_EQ(builder::completionMessage({}), QStringLiteral("已经制作好图文播放目录，可以使用。"));
+TEST(AssemblyMessages, NamesACatalogLineCannotHoldAreRefused) {
     for (const char* bad : {"a-b.jpg", "x\r\ny.jpg", "-", "a\nb"})
         EXPECT_FALSE(builder::unrepresentableReason(QString::fromLatin1(bad)).isEmpty()) << bad;
     for (const char* good : {"a.jpg", "春 天.rtf", "a..b.jpg", "<h1>x</h1>.jpg"})

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_files.h"
+
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -15,9 +17,7 @@ using builder::frmFile;
 using State = frmFile::State;
 
 void write(const QString& path, const QByteArray& bytes = "x") {
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
+    ASSERT_TRUE(testfiles::write(path, bytes));
 }
 
 // A drive holding a book and a folder of photos; message boxes are answered here and remembered.
@@ -179,12 +179,8 @@ TEST_F(Builder, OkCopiesWritesReportsAndCloses) {
     EXPECT_EQ(told[0].icon, QMessageBox::Question);
     EXPECT_EQ(told[1].text, QStringLiteral("已经制作好图文播放目录，可以使用。"));
     EXPECT_EQ(f->state(), State::Closed);
-    QFile catalog(book.filePath("DocItem.txt"));
-    ASSERT_TRUE(catalog.open(QIODevice::ReadOnly));
-    EXPECT_EQ(catalog.readAll(), "b.jpg-\r\na.jpg-a.rtf\r\n");
-    QFile kept(book.filePath("a.jpg"));
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), "old a");
+    EXPECT_EQ(testfiles::read(book.filePath("DocItem.txt")), "b.jpg-\r\na.jpg-a.rtf\r\n");
+    EXPECT_EQ(testfiles::read(book.filePath("a.jpg")), "old a");
     EXPECT_TRUE(QFileInfo::exists(book.filePath("b.jpg")));
     EXPECT_TRUE(QFileInfo::exists(book.filePath("a.rtf")));
 
@@ -208,9 +204,7 @@ TEST_F(Builder, EscDiscardsTheSelectionAndTheNextOpeningStartsAtRowOne) {
     // Closing the window by its frame discards too; nothing was written.
     w().dialog->close();
     EXPECT_EQ(f->state(), State::Closed);
-    QFile catalog(book.filePath("DocItem.txt"));
-    ASSERT_TRUE(catalog.open(QIODevice::ReadOnly));
-    EXPECT_EQ(catalog.readAll(), "own.gif-\r\n");
+    EXPECT_EQ(testfiles::read(book.filePath("DocItem.txt")), "own.gif-\r\n");
 }
 
 TEST_F(Builder, SelectionStopsAtTheLastPageNumber) {

@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
+#include "support/test_files.h"
+
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,10 +22,7 @@ TEST(ReaderWithBuilder, MenuOpensOneBuilderAndOkReloadsTheCatalogOnly) {
         image.fill(Qt::red);
         image.save(book.filePath(name));
     }
-    QFile catalog(book.filePath("DocItem.txt"));
-    ASSERT_TRUE(catalog.open(QIODevice::WriteOnly));
-    catalog.write("p1.jpg-\r\np2.jpg-\r\n");
-    catalog.close();
+    ASSERT_TRUE(testfiles::write(book.filePath("DocItem.txt"), "p1.jpg-\r\np2.jpg-\r\n"));
     std::vector<QString> told;
     platform::setMessageResponder([&](const platform::MessageRequest& r) {
         told.push_back(r.text);

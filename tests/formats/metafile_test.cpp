@@ -16,17 +16,19 @@ QColor at(const QImage& image, int x, int y) {
     return image.pixelColor(x, y);
 }
 
+// A bitmap-info header: one plane, the rest zero.
+QByteArray dibHeader(int width, int height, int bits, int compression = 0) {
+    QByteArray b;
+    for (int64_t v : {40, width, height}) put32(b, v);
+    put16(b, 1), put16(b, bits), put32(b, compression);
+    for (int i = 0; i < 5; ++i) put32(b, 0);
+    return b;
+}
+
 // A 1 x 1 24-bit DIB of the given colour, header and bits.
 QByteArray dib1x1(QColor c) {
-    QByteArray b;
-    put32(b, 40);
-    put32(b, 1);
-    put32(b, 1);
-    put16(b, 1);
-    put16(b, 24);
-    for (int i = 0; i < 6; ++i) put32(b, 0);
-    b.append(char(c.blue())).append(char(c.green())).append(char(c.red())).append('\0');
-    return b;
+    QByteArray b = dibHeader(1, 1, 24);
+    return b.append(char(c.blue())).append(char(c.green())).append(char(c.red())).append('\0');
 }
 
 QByteArray wordsOf(uint32_t v) {
@@ -202,11 +204,8 @@ TEST(MetafileTest, RasterOperationsAreExact) {
 }
 
 TEST(MetafileTest, TransparentBltLeavesItsKeyColourOut) {
-    QByteArray dib;  // 2 x 1, 24-bit: red, white
-    for (int64_t v : {40, 2, 1}) put32(dib, v);
-    put16(dib, 1), put16(dib, 24);
-    for (int i = 0; i < 6; ++i) put32(dib, 0);
-    dib.append(QByteArray("\0\0\xFF\xFF\xFF\xFF\0\0", 8));
+    // 2 x 1, 24-bit: red, white
+    const QByteArray dib = dibHeader(2, 1, 24) + QByteArray("\0\0\xFF\xFF\xFF\xFF\0\0", 8);
     QByteArray params;
     for (int64_t v : {0, 0, 100, 100, 0, 0, 100, 100, 0xFFFFFF, 0, 0}) put32(params, v);
     for (int64_t v : {0x3F800000, 0, 0, 0x3F800000, 0, 0, 0, 0}) put32(params, v);
@@ -242,11 +241,9 @@ TEST(MetafileTest, ObjectTableFillsFirstFreeSlotAndSkipsBadIndices) {
 TEST(MetafileTest, HostileRecordsAreSkippedOrEndPlayback) {
     QByteArray hugeDib = dib1x1(Qt::red);
     hugeDib.replace(4, 8, QByteArray("\xFF\xFF\x00\x00\xFF\xFF\x00\x00", 8));
-    QByteArray rle;  // an 8 x 2 RLE8 picture whose run overshoots its line
-    for (int v : {40, 8, 2}) put32(rle, v);
-    put16(rle, 1), put16(rle, 8), put32(rle, 1), put32(rle, 0);
-    for (int i = 0; i < 4; ++i) put32(rle, 0);
-    rle.append(QByteArray("\0\0\xFF\0\xFF\x01\xFF\x00\x00\x01", 10));
+    // An 8 x 2 RLE8 picture whose run overshoots its line.
+    const QByteArray rle =
+        dibHeader(8, 2, 8, 1) + QByteArray("\0\0\xFF\0\xFF\x01\xFF\x00\x00\x01", 10);
     QByteArray rlePatBlt = wordsOf(0x00CC0020);
     for (int v : {0, 0, 2, 8, 0, 0}) put16(rlePatBlt, v);
     rlePatBlt.append(rle);
@@ -306,9 +303,7 @@ TEST(MetafileTest, HostileRecordsAreSkippedOrEndPlayback) {
                                  for (int64_t v : {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 80, 52, 132, 4, 0,
                                                    0xCC0020, 10, 10})
                                      put32(p, v);
-                                 for (int64_t v : {40, 1, 1}) put32(p, v);
-                                 put16(p, 1), put16(p, 32), put32(p, 3);
-                                 for (int i = 0; i < 5; ++i) put32(p, 0);
+                                 p += dibHeader(1, 1, 32, 3);
                                  for (int64_t v : {int64_t(0x80000001), int64_t(0xFFFFFFFF),
                                                    int64_t(0xFF00F0), int64_t(0x12345678)})
                                      put32(p, v);

@@ -6,14 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
+#include "support/test_files.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QtEndian>
 
 #include <functional>
 
@@ -32,9 +32,7 @@ struct Book {
 
     QString path(const QString& name) const { return dir.filePath(name); }
     void write(const QString& name, const QByteArray& bytes) const {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(testfiles::write(path(name), bytes));
     }
     void catalog(const QByteArray& lines) const { write(QStringLiteral("DocItem.txt"), lines); }
     void picture(const QString& name) const {
@@ -56,36 +54,19 @@ struct Book {
     // The files outside: a text, a picture in a colour no book picture has (named without a
     // dot, so a catalog title keeps its whole path).
     void makeOutside() const {
-        QFile text(outside.filePath(QStringLiteral("secret.txt")));
-        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-        text.write(kSecret);
+        ASSERT_TRUE(testfiles::write(outside.filePath(QStringLiteral("secret.txt")), kSecret));
         QImage image(300, 300, QImage::Format_RGB32);
         image.fill(kOutsideColor);
         ASSERT_TRUE(image.save(outside.filePath(QStringLiteral("pic")), "PNG"));
     }
 };
 
-// A JPEG of a few hundred bytes whose header claims 16384 x 16384 pixels.
-QByteArray tinyJpegClaimingHuge() {
-    QImage image(16, 16, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QByteArray b;
-    QBuffer buffer(&b);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 10);
-    const qsizetype sof = b.indexOf("\xFF\xC0");
-    qToBigEndian<quint16>(16384, b.data() + sof + 5);
-    qToBigEndian<quint16>(16384, b.data() + sof + 7);
-    return b;
-}
-
 enum class Pic { Shown, None, Any };
 
 struct HostileCase {
     const char* name;
     std::function<void(Book&)> make;  // writes the book, DocItem.txt included
-    int click;                        // the catalog row clicked after start-up, 0 for none
-    int rows;                         // catalog rows after start-up
+    int rows;                         // catalog rows after start-up; the first is clicked
     QStringList panel1;               // what status panel 1 says (all of these), empty: nothing
     QString text;                     // what the text pane shows; empty: the help document
     Pic pic;
@@ -116,7 +97,7 @@ TEST_P(HostileBook, OpensAtOnceSaysWhatIsWrongAndReadsNothingOutside) {
     w.Form_Resize();
     ASSERT_EQ(w.listVW->rowCount(), c.rows);
     const QString help = w.RTBoxShow[0]->plainText();
-    if (c.click) w.listVW_ItemClick(c.click);
+    if (c.rows) w.listVW_ItemClick(1);
 
     const QString panel1 = w.stBar->panelText(1);
     if (c.panel1.isEmpty()) {
@@ -174,29 +155,17 @@ const HostileCase kCatalogCases[] = {
     {"FifoCatalog",
      [](Book& b) { b.fifo(QStringLiteral("DocItem.txt")); },
      0,
-     0,
      {QStringLiteral("DocItem.txt"), kRefusedText},
      {},
      Pic::Any},
     {"CatalogLinkedToDevZero",
      [](Book& b) { b.link(QStringLiteral("DocItem.txt"), "/dev/zero"); },
      0,
-     0,
-     {QStringLiteral("DocItem.txt"), kLinkOut},
-     {},
-     Pic::Any},
-    {"CatalogLinkedOutside",
-     [](Book& b) {
-         b.link(QStringLiteral("DocItem.txt"), b.outside.filePath(QStringLiteral("secret.txt")));
-     },
-     0,
-     0,
      {QStringLiteral("DocItem.txt"), kLinkOut},
      {},
      Pic::Any},
     {"SparseTwoGigabyteCatalog",
      [](Book& b) { b.sparse(QStringLiteral("DocItem.txt"), 2LL << 30); },
-     0,
      0,
      {QStringLiteral("DocItem.txt"), kTooLarge},
      {},
@@ -206,7 +175,6 @@ const HostileCase kCatalogCases[] = {
          plainPage(b);
          b.catalog(QByteArray(1 << 20, '\0') + "\r\np.jpg-p.txt\r\n");
      },
-     1,
      2,
      {QStringLiteral("文件名不在本书目录内"), QStringLiteral("…")},
      {},
@@ -221,7 +189,6 @@ const HostileCase kPageCases[] = {
          b.catalog("p.jpg-t.txt\r\n");
      },
      1,
-     1,
      {QStringLiteral("t.txt"), kRefusedText},
      {},
      Pic::Shown},
@@ -231,7 +198,6 @@ const HostileCase kPageCases[] = {
          b.write(QStringLiteral("p.txt"), "the page text");
          b.catalog("f.jpg-p.txt\r\n");
      },
-     1,
      1,
      {QStringLiteral("f.jpg"), kRefusedText},
      QStringLiteral("the page text"),
@@ -243,7 +209,6 @@ const HostileCase kPageCases[] = {
          b.catalog("p.jpg-host.txt\r\n");
      },
      1,
-     1,
      {QStringLiteral("host.txt"), kLinkOut},
      {},
      Pic::Shown},
@@ -254,7 +219,6 @@ const HostileCase kPageCases[] = {
          b.catalog("z.jpg-p.txt\r\n");
      },
      1,
-     1,
      {QStringLiteral("z.jpg"), kLinkOut},
      QStringLiteral("the page text"),
      Pic::None},
@@ -264,7 +228,6 @@ const HostileCase kPageCases[] = {
          b.link(QStringLiteral("alias.jpg"), QStringLiteral("p.jpg"));
          b.catalog("alias.jpg-p.txt\r\n");
      },
-     1,
      1,
      {},
      QStringLiteral("the page text"),
@@ -279,17 +242,15 @@ const HostileCase kPageCases[] = {
          b.catalog("evil.jpg-p.txt\r\n");
      },
      1,
-     1,
      {QStringLiteral("evil.jpg"), QStringLiteral("不是可显示的图像格式")},
      QStringLiteral("the page text"),
      Pic::None},
     {"TinyJpegClaiming16384Square",
      [](Book& b) {
          plainPage(b);
-         b.write(QStringLiteral("bomb.jpg"), tinyJpegClaimingHuge());
+         b.write(QStringLiteral("bomb.jpg"), testfiles::claimingHuge("JPG"));
          b.catalog("bomb.jpg-p.txt\r\n");
      },
-     1,
      1,
      {QStringLiteral("bomb.jpg"), QStringLiteral("图像尺寸与文件大小不符")},
      QStringLiteral("the page text"),
@@ -301,7 +262,6 @@ const HostileCase kPageCases[] = {
          b.catalog("p.jpg-huge.txt\r\n");
      },
      1,
-     1,
      {QStringLiteral("huge.txt"), kTooLarge},
      {},
      Pic::Shown},
@@ -311,7 +271,6 @@ const HostileCase kPageCases[] = {
          b.write(QStringLiteral("a..b.txt"), "dots are fine");
          b.catalog("a..b.jpg-a..b.txt\r\n");
      },
-     1,
      1,
      {},
      QStringLiteral("dots are fine"),
@@ -324,21 +283,8 @@ const HostileCase kPageCases[] = {
          b.catalog("p.jpg-u.txt\r\n");
      },
      1,
-     1,
      {},
      QStringLiteral("记事本保存的文字"),
-     Pic::Shown},
-    {"Utf8TextWithOneBadByte",
-     [](Book& b) {
-         b.picture(QStringLiteral("p.jpg"));
-         b.write(QStringLiteral("u.txt"), QStringLiteral("春天来了，").toUtf8() + "\xFF" +
-                                              QStringLiteral("小草发芽了。").toUtf8());
-         b.catalog("p.jpg-u.txt\r\n");
-     },
-     1,
-     1,
-     {},
-     QStringLiteral("春天来了，\uFFFD小草发芽了。"),
      Pic::Shown},
 };
 
@@ -350,7 +296,6 @@ const HostileCase kMarkupCases[] = {
          b.catalog("<h1>BIG</h1>-p.txt\r\n");
      },
      1,
-     1,
      {QStringLiteral("<h1>BIG</h1>")},
      QStringLiteral("the page text"),
      Pic::None},
@@ -361,18 +306,7 @@ const HostileCase kMarkupCases[] = {
                    ">x-p.txt\r\n");
      },
      1,
-     1,
      {QStringLiteral("<img src=")},
-     QStringLiteral("the page text"),
-     Pic::None},
-    {"DevZeroInAName",
-     [](Book& b) {
-         plainPage(b);
-         b.catalog("<img src=/dev/zero>x-p.txt\r\n");
-     },
-     1,
-     1,
-     {QStringLiteral("<img src=/dev/zero>x")},
      QStringLiteral("the page text"),
      Pic::None},
 };

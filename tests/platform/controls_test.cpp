@@ -42,45 +42,35 @@ TEST(Control, RejectsNegativeAndNonFiniteSizesOneAssignmentAtATime) {
     EXPECT_EQ(label.geometry(), (platform::Geometry{-50, 20, 0, 400}));
 }
 
-TEST(Control, VisibleAndEnabledAreTheControlsOwnFlags) {
+// A disabled container greys the control out but does not change its own flag.
+TEST(Control, EnabledIsTheControlsOwnFlag) {
     QWidget parent;
     platform::CommandButton button(QStringLiteral("下一页"), &parent);
-    EXPECT_TRUE(button.visible());  // even before the window is shown
-    button.setVisible(false);
-    EXPECT_FALSE(button.visible());
     parent.setEnabled(false);
     EXPECT_TRUE(button.enabled());
     button.setEnabled(false);
     EXPECT_FALSE(button.enabled());
-    EXPECT_EQ(button.button()->text(), QStringLiteral("下一页"));
 }
 
+// Set by code or stepped by the user, the bar says it changed only for a new value.
 TEST(ScrollBar, ChangedOnlyForADifferentValueAndClampedToRange) {
     QWidget parent;
     platform::ScrollBar bar(Qt::Horizontal, &parent);
     bar.setMaximum(660);
-    QSignalSpy changed(&bar, &platform::ScrollBar::changed);
-    bar.setValue(100);
-    bar.setValue(100);
-    bar.setValue(5000);
-    ASSERT_EQ(changed.count(), 2);
-    EXPECT_EQ(changed.at(1).at(0).toInt(), 660);
-    bar.setMaximum(300);  // lowering the maximum pulls the value down with it
-    EXPECT_EQ(bar.value(), 300);
-    EXPECT_EQ(changed.count(), 3);
-}
-
-TEST(ScrollBar, UserStepsRaiseChanged) {
-    QWidget parent;
-    platform::ScrollBar bar(Qt::Horizontal, &parent);
-    bar.setMaximum(1000);
     bar.setSmallChange(10);
     bar.setLargeChange(100);
     QSignalSpy changed(&bar, &platform::ScrollBar::changed);
+    bar.setValue(100);
+    bar.setValue(100);
     bar.bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     bar.bar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(bar.value(), 110);
-    EXPECT_EQ(changed.count(), 2);
+    EXPECT_EQ(bar.value(), 210);
+    bar.setValue(5000);
+    ASSERT_EQ(changed.count(), 4);
+    EXPECT_EQ(changed.at(3).at(0).toInt(), 660);
+    bar.setMaximum(300);  // lowering the maximum pulls the value down with it
+    EXPECT_EQ(bar.value(), 300);
+    EXPECT_EQ(changed.count(), 5);
 }
 
 TEST(Timer, IntervalZeroStopsAndOutOfRangeIsRefused) {
@@ -113,26 +103,11 @@ TEST(ImageControl, StretchOffTakesNaturalSizeStretchOnKeepsItsSize) {
     EXPECT_FLOAT_EQ(image.width(), 600);
 }
 
-TEST(ImageControl, ClickAndDoubleClickAreSignalled) {
-    QWidget parent;
-    platform::ImageControl image(&parent);
-    image.setStretch(true);
-    image.place(0, 0, 300, 300);
-    QSignalSpy clicks(&image, &platform::ImageControl::clicked);
-    QSignalSpy doubles(&image, &platform::ImageControl::doubleClicked);
-    QTest::mouseClick(image.widget(), Qt::LeftButton);
-    QTest::mouseDClick(image.widget(), Qt::LeftButton);
-    EXPECT_GE(clicks.count(), 1);
-    EXPECT_EQ(doubles.count(), 1);
-}
-
-TEST(PictureBox, InnerSizeIsTheOuterLessTheBorder) {
+// The inner area of a placed box is read from the real widgets by the reader window's tests.
+TEST(PictureBox, ABoxNarrowerThanItsBorderHasNoInnerArea) {
     QWidget parent;
     platform::PictureBox box(&parent);
-    box.place(0, 0, 6000, 3000);
-    EXPECT_FLOAT_EQ(box.scaleWidth(), 5940);
-    EXPECT_FLOAT_EQ(box.scaleHeight(), 2940);
-    box.setWidth(20);
+    box.place(0, 0, 20, 3000);
     EXPECT_FLOAT_EQ(box.scaleWidth(), 0);
 }
 
@@ -155,10 +130,6 @@ TEST(RichTextBox, LoadsRtfOrPlainTextAndRefusesWhatItCannotRead) {
     EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
     EXPECT_NE(box.document(), other.document());
 }
-
-}  // namespace
-
-namespace {
 
 TEST(StatusBar, PanelsOneToThreeAreReadByScreenReaders) {
     QWidget parent;
@@ -199,10 +170,6 @@ TEST(StatusBar, AMessageInPanelOneIsShownInFullWhereTheBarHasRoom) {
     EXPECT_GE(bar.panel(2)->width(), 60);
 }
 
-}  // namespace
-
-namespace {
-
 TEST(ListView, ClickOrEnterOpensARowOnceAndADoubleClickDoesNotOpenItAgain) {
     QWidget parent;
     parent.resize(300, 300);
@@ -230,10 +197,6 @@ TEST(ListView, ClickOrEnterOpensARowOnceAndADoubleClickDoesNotOpenItAgain) {
     QTest::mouseDClick(parent.windowHandle(), Qt::LeftButton, {}, inWindow);
     EXPECT_EQ(rows.count(), 1);
 }
-
-}  // namespace
-
-namespace {
 
 struct LinkSafety {
     const char* url;

@@ -70,10 +70,4 @@ TEST(DecodeBookText, CatalogKeepsItsStrictRule) {
               platform::decodePageText(withBadByte(kSpring)));
 }
 
-TEST(EncodeBookText, RoundTripsThroughDecode) {
-    const QString text = QStringLiteral("小猫的一天.jpg-小猫.rtf\r\n");
-    EXPECT_EQ(platform::decodeBookText(platform::encodeBookText(text)), text);
-    EXPECT_EQ(platform::encodeBookText(QStringLiteral("春")), QByteArray("\xB4\xBA"));
-}
-
 }  // namespace

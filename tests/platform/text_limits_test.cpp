@@ -5,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_files.h"
+
 #include <QCoreApplication>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -119,10 +120,7 @@ TEST_P(ReadingPane, HoldsNoMoreThanItsLimitsAndAnswers) {
     const TextLimits limits = platform::RichTextBox::kLimits;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("page"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(GetParam().bytes);
-    file.close();
+    ASSERT_TRUE(testfiles::write(path, GetParam().bytes));
 
     QWidget window;
     window.resize(800, 600);

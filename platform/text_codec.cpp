@@ -1,7 +1,6 @@
 #include "text_codec.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace platform {
 namespace {
@@ -43,11 +42,6 @@ QString decodePageText(const QByteArray& bytes) {
     }
     if (good >= bad * kUtf8Evidence) return text;
     return gb18030(bytes);
-}
-
-QByteArray encodeBookText(const QString& text) {
-    QStringEncoder gb("GB18030");
-    return gb.encode(text);
 }
 
 }  // namespace platform

@@ -15,7 +15,4 @@ QString decodeBookText(const QByteArray& bytes);
 // character instead of turning the whole page into mojibake), otherwise GB18030.
 QString decodePageText(const QByteArray& bytes);
 
-// Encodes in GB18030 for files other programs of a book's world read as code page 936.
-QByteArray encodeBookText(const QString& text);
-
 }  // namespace platform

@@ -328,6 +328,12 @@ bool ListTracker::isItem(const ParaState& para) const {
     return resolve(para, item);
 }
 
+bool ListTracker::namesNoList(const ParaState& para) const {
+    if (para.listOverride < 0) return false;
+    const auto o = overrideByLs_.find(para.listOverride);
+    return o == overrideByLs_.end() || !listById_.contains(overrides_[o->second].listId);
+}
+
 int ListTracker::startOf(const Item& item, int level) const {
     if (item.override && item.override->restart && level < item.override->lfoLevels)
         if (const int s = item.override->starts[size_t(level)]; s > 0) return s;

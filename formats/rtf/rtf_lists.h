@@ -72,6 +72,8 @@ class ListTracker {
 
     // True when a paragraph of `para` becomes a list item whose label can be drawn as written.
     bool isItem(const ParaState& para) const;
+    // True when `para` names a Word list (\ls) that the file does not define.
+    bool namesNoList(const ParaState& para) const;
     // The paragraph in `block` ends: a list item joins its list, and `format` gives its text the
     // list's indent instead of the hanging one; any other paragraph ends WordPad's lists.
     void endParagraph(const ParaState& para, const QTextBlock& block, QTextBlockFormat& format);

@@ -215,13 +215,18 @@ void Reader::controlSymbol(char symbol) {
             resolveSurrogate();
             putChar(u'\u2011');
             break;
+        case '-':
+            flushBytes();
+            resolveSurrogate();
+            putChar(u'\u00AD');  // shown as a hyphen only where a line breaks
+            break;
         case '\t':
             flushBytes();
             resolveSurrogate();
             putChar(u'\t');
             break;
         default:
-            break;  // \- optional hyphen, \: index subentry, \| formula
+            break;  // \: index subentry, \| formula
     }
 }
 
@@ -232,6 +237,11 @@ void Reader::controlWord(const Token& t) {
     if (top().dest == Destination::Lists &&
         lists_.controlWord(t.data, t.param, t.hasParam, int(stack_.size())))
         return;
+    if (t.data == "chftn") {
+        // The mark of the footnote that follows; the notes themselves are not shown.
+        put(QString::number(footnotes_ + 1));
+        return;
+    }
     const Keyword k = lookupKeyword(t.data);
     if (destinationWord(k, t) || tableWord(k, t)) return;
     formattingWord(k, t);
@@ -244,6 +254,7 @@ bool Reader::destinationWord(const Keyword& k, const Token& t) {
             // destination without leaking the switch; such groups are skipped.
             if (k.dest == Destination::Skip || (overflowDepth_ > 0 && k.dest != top().dest)) {
                 skipDepth_ = 1;
+                if (t.data == "footnote") ++footnotes_;
             } else if (k.dest == Destination::ShapeResult) {
                 // The replacement repeats the picture the shape already gave.
                 if (pictures_ > shapeStart_)

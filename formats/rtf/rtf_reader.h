@@ -83,6 +83,7 @@ class Reader {
     int pictures_ = 0;
     qint64 picturePixels_ = 0;
     int shapeStart_ = 0;  // pictures_ when the current shape began
+    int footnotes_ = 0;
     RowState row_;
     ListTracker lists_;
     WrittenLabel label_;

@@ -27,12 +27,13 @@ void Reader::collectLabel(QStringView s) {
 }
 
 void Reader::placeLabel() {
-    // A list item draws its label itself; any other paragraph shows the written one.
+    // A list item draws its label itself, and a paragraph of a list the file does not define has
+    // none (the written label is for readers without lists); any other shows the written one.
     if (label_.runs.empty()) return;
     std::vector<WrittenLabel::Run> runs;
     runs.swap(label_.runs);
     label_.size = 0;
-    if (!label_.spilled && lists_.isItem(top().para)) return;
+    if (!label_.spilled && (lists_.isItem(top().para) || lists_.namesNoList(top().para))) return;
     builder_.enterTable(top().para.tableDepth());
     for (const WrittenLabel::Run& r : runs) builder_.insertText(r.text, r.format, r.formatId);
 }

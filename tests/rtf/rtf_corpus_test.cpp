@@ -30,12 +30,25 @@ using rtftest::normalizedText;
 using rtftest::similarity;
 
 // Files whose reference we do not follow, with the reason. Everything else must reach
-// kMinSimilarity.
+// kMinSimilarity, and all but these are counted against kMinExactFiles.
 const std::map<QString, QString>& knownExceptions() {
     static const std::map<QString, QString> m = {
-        {"joshy-issue_63",
-         "\\ls23 names a list the file does not define: the written label \"10.\" stays, "
-         "LibreOffice drops it"},
+        {"rtfjs-sample",
+         "the word in {\\v hidden} is hidden text: LibreOffice's text export keeps it, the "
+         "importer hides it as the page shows it"},
+        {"tika-testRTFJapanese",
+         "the level-2 bullet is Wingdings \\u61692 (0xFC, a check mark), which no Qt list "
+         "style draws: a disc shows; LibreOffice's text prints \"\u25E6\""},
+    };
+    return m;
+}
+
+// Files whose list items cannot be the reference's in this Qt, with the reason.
+const std::map<QString, QString>& listExceptions() {
+    static const std::map<QString, QString> m = {
+        {"rtfjs-wmf-and-emf",
+         "two list overrides restart at 4 and 5; Qt before 6.6 numbers every list from 1, so "
+         "those items keep their written labels as text (the text is the reference's)"},
     };
     return m;
 }
@@ -46,8 +59,8 @@ constexpr int kMinPictures = 35;
 constexpr int kMinTables = 46;
 // Files whose normalised text equals the reference, and the character error rate over all files
 // (edit distance / reference characters); may only get better.
-constexpr int kMinExactFiles = 55;
-constexpr double kMaxCharErrorRate = 0.00007;
+constexpr int kMinExactFiles = 59;
+constexpr double kMaxCharErrorRate = 0.00003;
 // Files whose list items (level and label, any bullet for a bullet) equal the reference's.
 constexpr int kMinListFiles = 8;
 
@@ -118,7 +131,7 @@ TEST(RtfCorpus, PlainTextMatchesReference) {
     if (!testpaths::haveCorpus("rtf")) GTEST_SKIP() << "no RTF corpus";
     const QStringList files = corpusFiles();
     ASSERT_FALSE(files.isEmpty());
-    int good = 0, exact = 0, listFiles = 0, listsWanted = 0;
+    int good = 0, exact = 0, exactListed = 0, listFiles = 0, listsWanted = 0;
     qsizetype errors = 0, referenceChars = 0;
     int picturesFound = 0, picturesWanted = 0, tablesFound = 0, tablesWanted = 0;
     std::printf("RTF corpus: similarity of imported text to the reference\n");
@@ -131,6 +144,7 @@ TEST(RtfCorpus, PlainTextMatchesReference) {
         const QString actual = normalizedText(labelledText(doc));
         const double sim = similarity(actual, expected);
         exact += actual == expected ? 1 : 0;
+        exactListed += actual == expected && knownExceptions().contains(name.chopped(4)) ? 1 : 0;
         errors += editDistance(actual, expected);
         referenceChars += expected.size();
         const QStringList items = listItems(doc),
@@ -139,6 +153,10 @@ TEST(RtfCorpus, PlainTextMatchesReference) {
             ++listsWanted;
             if (items == wantItems)
                 ++listFiles;
+            else if (const auto e = listExceptions().find(name.chopped(4));
+                     e != listExceptions().end())
+                std::printf("        list items differ, as known: %s -- %s\n", qPrintable(name),
+                            qPrintable(e->second));
             else
                 std::printf("        list items differ: %s\n          got  %s\n          want %s\n",
                             qPrintable(name), qPrintable(items.join(u'|')),
@@ -175,11 +193,16 @@ TEST(RtfCorpus, PlainTextMatchesReference) {
     std::printf("  pictures %d of %d, tables %d of %d\n", picturesFound, picturesWanted,
                 tablesFound, tablesWanted);
     const double errorRate = double(errors) / double(std::max<qsizetype>(referenceChars, 1));
-    std::printf("  exact text %d of %lld files (%.1f%%), character error rate %.3f%%\n", exact,
-                static_cast<long long>(files.size()), 100.0 * exact / double(files.size()),
-                100.0 * errorRate);
+    const qsizetype unlisted = files.size() - qsizetype(knownExceptions().size());
+    std::printf(
+        "  exact text %d of %lld files (%.1f%%), %d of the %lld not listed (%.1f%%), "
+        "character error rate %.4f%%\n",
+        exact, static_cast<long long>(files.size()), 100.0 * exact / double(files.size()),
+        exact - exactListed, static_cast<long long>(unlisted),
+        100.0 * (exact - exactListed) / double(std::max<qsizetype>(unlisted, 1)),
+        100.0 * errorRate);
     std::printf("  list items as the reference's in %d of %d files\n", listFiles, listsWanted);
-    EXPECT_GE(exact, kMinExactFiles);
+    EXPECT_GE(exact - exactListed, kMinExactFiles);
     EXPECT_LE(errorRate, kMaxCharErrorRate);
     EXPECT_GE(listFiles, kMinListFiles);
     EXPECT_GE(picturesFound, kMinPictures);

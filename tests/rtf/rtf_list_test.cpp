@@ -117,13 +117,12 @@ INSTANTIATE_TEST_SUITE_P(
                  R"(\pard\ls2\ilvl1 sq\par\pard\ls3 r1\par r2\par\pard\ls3\ilvl1 A\par)",
                  true,
                  {"2 \u25AA|sq", "1 I.|r1", "1 II.|r2", "2 (A)|A"}},
-        ListCase{
-            "Word: unusable levels and broken references keep the written label",
-            R"(\pard{\listtext\tab}\ls4 none\par\pard{\listtext No\tab}\ls4\ilvl1 lit\par
+        ListCase{"Word: unusable levels keep the written label, lists the file lacks show none",
+                 R"(\pard{\listtext\tab}\ls4 none\par\pard{\listtext No\tab}\ls4\ilvl1 lit\par
 \pard{\listtext 9.\tab}\ls9 nolist\par\pard{\listtext 8.\tab}\ls8 noid\par
 \pard{\listtext 7.\tab}\ls77 missing\par\pard{\listtext 6.\tab}\ls1\ilvl5 deep\par)",
-            true,
-            {"-|\tnone", "-|No\tlit", "-|9.\tnolist", "-|8.\tnoid", "-|7.\tmissing", "-|6.\tdeep"}},
+                 true,
+                 {"-|\tnone", "-|No\tlit", "-|nolist", "-|noid", "-|missing", "-|6.\tdeep"}},
         ListCase{"Word list starting at four", R"(\pard{\listtext iv.\tab}\ls5 x\par
 {\listtext v.\tab}y\par)",
                  true, startAtFour}));

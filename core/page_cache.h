@@ -8,7 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace core {
@@ -34,14 +36,22 @@ class PageCache {
     // The picture of `name` for a viewport of `pixels`: the one decoded ahead, or the one being
     // decoded (waited for), or decoded now on the calling thread.
     platform::PictureLoad take(const QDir& book, const QString& name, QSize pixels);
+    // The picture of `name` as a future that a worker fulfils: the decode under way, or one
+    // started now ahead of every decode still queued. The page last requested is not dropped to
+    // make room for others.
+    QFuture<platform::PictureLoad> request(const QDir& book, const QString& name, QSize pixels);
     // Starts decoding `names` (nearest first) in the background. Pictures of other pages are
     // dropped, least recently used first, until the wanted ones fit the budget; a page that
-    // would not fit is not decoded ahead.
+    // would not fit is not decoded ahead. Queued decodes of pages no longer wanted are called
+    // off, so turning fast never leaves the workers a backlog.
     void prefetch(const QDir& book, const QStringList& names, QSize pixels);
     // Drops everything, after waiting for running decodes (a new catalog, a new book).
     void clear();
     // Waits until no decode runs.
     void waitForIdle();
+
+    // Whether `load` is what a decode called off before it ran gives instead of a picture.
+    static bool calledOff(const platform::PictureLoad& load);
 
     qint64 budget() const { return budget_; }
     // Bytes held by the pictures kept, counting a running decode at its expected size.
@@ -51,13 +61,19 @@ class PageCache {
     bool isReady(const QDir& book, const QString& name, QSize pixels) const;
 
   private:
+    // A decode's progress, shared with its worker: a queued decode can be called off.
+    enum Stage : int { kQueued, kRunning, kCalledOff };
     struct Entry {
         QString path;  // the book's directory and the name: one key per book and page
         QSize pixels;
         QFuture<platform::PictureLoad> decode;
         std::uint64_t lastUse = 0;
         qint64 fileBytes = 0;  // counted with the pixels until the decode is done
+        std::shared_ptr<std::atomic<int>> stage;
     };
+    Entry start(const QDir& book, const QString& name, QSize pixels, int priority);
+    // Calls off the entry's decode if it has not started; true when it had not.
+    static bool callOff(const Entry& entry);
     static bool isDone(const Entry& entry);
     static qint64 bytesOf(const Entry& entry);
     std::vector<Entry>::iterator find(const QString& path, QSize pixels);
@@ -66,6 +82,7 @@ class PageCache {
 
     qint64 budget_;
     std::uint64_t clock_ = 0;
+    QString requested_;  // the path last asked for by request()
     std::vector<Entry> entries_;
 };
 

@@ -52,9 +52,9 @@ Picture::Picture(QImage image, QSize naturalPixels)
     if (naturalPixels_.isEmpty()) naturalPixels_ = image_.size();
 }
 
-Picture::Picture(QImage image, QSize naturalPixels, std::shared_ptr<const QByteArray> source)
+Picture::Picture(QImage image, QSize naturalPixels, QString sourcePath)
     : Picture(std::move(image), naturalPixels) {
-    if (image_.size() != naturalPixels_) source_ = std::move(source);
+    if (image_.size() != naturalPixels_) sourcePath_ = std::move(sourcePath);
 }
 
 Picture::Picture(std::shared_ptr<const VectorPicture> vector) : vector_(std::move(vector)) {}
@@ -83,8 +83,10 @@ Picture Picture::withPixels(QSize pixels) const {
     const QSize wanted = pixels.boundedTo(naturalPixels_);
     if (image_.width() >= wanted.width() && image_.height() >= wanted.height()) return *this;
     // The fit keeps the aspect ratio, so asking to fill `wanted` covers both sides.
-    PictureLoad load = decodePicture(*source_, wanted == naturalPixels_ ? QSize() : wanted);
-    return load.ok() ? std::move(load.picture) : *this;
+    PictureLoad load = loadPicture(sourcePath_, wanted == naturalPixels_ ? QSize() : wanted);
+    // A file replaced since by another picture is not mixed into this one.
+    if (!load.ok() || load.picture.naturalPixels_ != naturalPixels_) return *this;
+    return std::move(load.picture);
 }
 
 Picture Picture::fullResolution() const {
@@ -92,7 +94,7 @@ Picture Picture::fullResolution() const {
 }
 
 qint64 Picture::memoryBytes() const {
-    return image_.sizeInBytes() + (source_ ? source_->size() : 0);
+    return image_.sizeInBytes();
 }
 
 QSize reducedSize(QSize natural, QSize fit) {
@@ -103,7 +105,9 @@ QSize reducedSize(QSize natural, QSize fit) {
             qBound(1, int(std::ceil(natural.height() * scale - 1e-6)), natural.height())};
 }
 
-PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels) {
+namespace {
+
+PictureLoad decodeFrom(const QByteArray& bytes, QSize fitPixels, const QString& path) {
     // Metafiles are told by their content, whatever the file is called.
     if (looksLikeMetafile(bytes)) return decodeMetafile(bytes);
     const BookFormat* format = formatOf(bytes);
@@ -151,13 +155,19 @@ PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels) {
         image.convertTo(QImage::Format_ARGB32_Premultiplied);
     else if (!image.hasAlphaChannel() && image.format() != QImage::Format_RGB32)
         image.convertTo(QImage::Format_RGB32);
-    return {Picture(std::move(image), natural, std::make_shared<const QByteArray>(bytes)), {}};
+    return {Picture(std::move(image), natural, path), {}};
+}
+
+}  // namespace
+
+PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels) {
+    return decodeFrom(bytes, fitPixels, {});
 }
 
 PictureLoad loadPicture(const QString& path, QSize fitPixels) {
     const BookFileRead file = readBookFile(path, kMaxPictureBytes);
     if (!file.ok()) return failed(file.error);
-    return decodePicture(file.bytes, fitPixels);
+    return decodeFrom(file.bytes, fitPixels, path);
 }
 
 }  // namespace platform

@@ -8,15 +8,11 @@
 #include <algorithm>
 
 namespace core {
-namespace {
 
-const QString kCalledOffText = QStringLiteral("已取消");
-
-}  // namespace
-
-platform::PictureLoad loadPagePicture(const QDir& book, const QString& name, QSize pixels) {
+platform::PictureLoad loadPagePicture(const QDir& book, const QString& name, QSize pixels,
+                                      const std::atomic<bool>* stop) {
     if (!isBareFileName(name)) return {{}, QStringLiteral("文件名不在本书目录内")};
-    return platform::loadPicture(book.filePath(name), pixels);
+    return platform::loadPicture(book.filePath(name), pixels, stop);
 }
 
 PageCache::~PageCache() {
@@ -60,27 +56,21 @@ PageCache::Entry PageCache::start(const QDir& book, const QString& name, QSize p
                 {},
                 ++clock_,
                 qBound(qint64(0), QFileInfo(path).size(), platform::kMaxPictureBytes),
-                std::make_shared<std::atomic<int>>(kQueued)};
+                std::make_shared<std::atomic<bool>>(false)};
     // The worker gets copies: the cache may be gone or changed before it runs.
     entry.decode =
-        QtConcurrent::task([book = QDir(book), name = QString(name), pixels, stage = entry.stage] {
-            int queued = kQueued;
-            if (!stage->compare_exchange_strong(queued, kRunning))
-                return platform::PictureLoad{{}, kCalledOffText};
-            return loadPagePicture(book, name, pixels);
+        QtConcurrent::task([book = QDir(book), name = QString(name), pixels, stop = entry.stop] {
+            return loadPagePicture(book, name, pixels, stop.get());
         })
             .withPriority(priority)
             .spawn();
     return entry;
 }
 
-bool PageCache::calledOff(const platform::PictureLoad& load) {
-    return load.error == kCalledOffText;
-}
-
-bool PageCache::callOff(const Entry& entry) {
-    int queued = kQueued;
-    return entry.stage && entry.stage->compare_exchange_strong(queued, kCalledOff);
+bool PageCache::stop(const Entry& entry) {
+    if (!entry.stop || isDone(entry)) return false;
+    entry.stop->store(true);
+    return true;
 }
 
 QFuture<platform::PictureLoad> PageCache::request(const QDir& book, const QString& name,
@@ -120,7 +110,8 @@ platform::PictureLoad PageCache::take(const QDir& book, const QString& name, QSi
 
 bool PageCache::makeRoom(qint64 extra, const QStringList& keep) {
     qint64 held = heldBytes();
-    while (held + extra > budget_) {
+    qsizetype count = entries_.size();
+    while (held + extra > budget_ || count >= maxPages_) {
         auto victim = entries_.end();
         for (auto it = entries_.begin(); it != entries_.end(); ++it) {
             if (keep.contains(it->path) || it->path == requested_) continue;
@@ -128,8 +119,9 @@ bool PageCache::makeRoom(qint64 extra, const QStringList& keep) {
         }
         if (victim == entries_.end()) return false;
         // A running decode finishes on its worker; its result is simply not kept.
-        callOff(*victim);
+        stop(*victim);
         held -= bytesOf(*victim);
+        --count;
         entries_.erase(victim);
     }
     return true;
@@ -143,7 +135,7 @@ void PageCache::prefetch(const QDir& book, const QStringList& names, QSize pixel
     // pages passed by need not be decoded at all.
     std::erase_if(entries_, [&](const Entry& e) {
         if (e.pixels != pixels && isDone(e)) return true;
-        return !keep.contains(e.path) && e.path != requested_ && callOff(e);
+        return !keep.contains(e.path) && e.path != requested_ && stop(e);
     });
     for (const QString& name : names) {
         const QString path = book.filePath(name);
@@ -165,7 +157,7 @@ void PageCache::waitForIdle() {
 }
 
 void PageCache::clear() {
-    for (const Entry& e : entries_) callOff(e);
+    for (const Entry& e : entries_) stop(e);
     waitForIdle();
     entries_.clear();
     requested_.clear();

@@ -18,7 +18,8 @@ namespace core {
 // Decodes a page's picture without touching any widget or screen: `pixels` is the viewport's size
 // in device pixels, and a larger picture is decoded just large enough to fill it. A name that
 // is not a bare file name of the book is refused.
-platform::PictureLoad loadPagePicture(const QDir& book, const QString& name, QSize pixels);
+platform::PictureLoad loadPagePicture(const QDir& book, const QString& name, QSize pixels,
+                                      const std::atomic<bool>* stop = nullptr);
 
 // The pictures of the pages around the one shown, decoded ahead on worker threads at the size
 // the viewport needs, within a memory budget. Used from one thread (the GUI thread); only the
@@ -27,8 +28,12 @@ class PageCache {
   public:
     // Viewport-sized pictures of a few pages fit easily; a full-resolution one is never kept.
     static constexpr qint64 kDefaultBudget = 96LL * 1024 * 1024;
+    // The page shown, the pages either side and the ones being decoded while turning fast:
+    // more are not kept, so reading a long book holds no more than a short one.
+    static constexpr int kDefaultPages = 6;
 
-    explicit PageCache(qint64 budgetBytes = kDefaultBudget) : budget_(budgetBytes) {}
+    explicit PageCache(qint64 budgetBytes = kDefaultBudget, int maxPages = kDefaultPages)
+        : budget_(budgetBytes), maxPages_(maxPages) {}
     ~PageCache();
     PageCache(const PageCache&) = delete;
     PageCache& operator=(const PageCache&) = delete;
@@ -42,16 +47,13 @@ class PageCache {
     QFuture<platform::PictureLoad> request(const QDir& book, const QString& name, QSize pixels);
     // Starts decoding `names` (nearest first) in the background. Pictures of other pages are
     // dropped, least recently used first, until the wanted ones fit the budget; a page that
-    // would not fit is not decoded ahead. Queued decodes of pages no longer wanted are called
-    // off, so turning fast never leaves the workers a backlog.
+    // would not fit is not decoded ahead. Decodes of pages no longer wanted are stopped, queued
+    // or running, so turning fast never leaves the workers a backlog.
     void prefetch(const QDir& book, const QStringList& names, QSize pixels);
     // Drops everything, after waiting for running decodes (a new catalog, a new book).
     void clear();
     // Waits until no decode runs.
     void waitForIdle();
-
-    // Whether `load` is what a decode called off before it ran gives instead of a picture.
-    static bool calledOff(const platform::PictureLoad& load);
 
     qint64 budget() const { return budget_; }
     // Bytes held by the pictures kept, counting a running decode at its expected size.
@@ -61,19 +63,17 @@ class PageCache {
     bool isReady(const QDir& book, const QString& name, QSize pixels) const;
 
   private:
-    // A decode's progress, shared with its worker: a queued decode can be called off.
-    enum Stage : int { kQueued, kRunning, kCalledOff };
     struct Entry {
         QString path;  // the book's directory and the name: one key per book and page
         QSize pixels;
         QFuture<platform::PictureLoad> decode;
         std::uint64_t lastUse = 0;
         qint64 fileBytes = 0;  // counted with the pixels until the decode is done
-        std::shared_ptr<std::atomic<int>> stage;
+        std::shared_ptr<std::atomic<bool>> stop;  // shared with the worker
     };
     Entry start(const QDir& book, const QString& name, QSize pixels, int priority);
-    // Calls off the entry's decode if it has not started; true when it had not.
-    static bool callOff(const Entry& entry);
+    // Stops the entry's decode if it is not done; true when it was not.
+    static bool stop(const Entry& entry);
     static bool isDone(const Entry& entry);
     static qint64 bytesOf(const Entry& entry);
     std::vector<Entry>::iterator find(const QString& path, QSize pixels);
@@ -81,6 +81,7 @@ class PageCache {
     bool makeRoom(qint64 extra, const QStringList& keep);
 
     qint64 budget_;
+    int maxPages_;
     std::uint64_t clock_ = 0;
     QString requested_;  // the path last asked for by request()
     std::vector<Entry> entries_;

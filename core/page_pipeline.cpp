@@ -40,10 +40,10 @@ void PagePipeline::finish(QFutureWatcher<platform::PictureLoad>* watcher, std::u
     if (ticket != ticket_) return;  // a later page was asked for: this one is not shown
     pending_ = nullptr;
     const QFuture<platform::PictureLoad> decode = watcher->future();
-    // A decode called off before it ran is done here rather than lost.
+    // A decode stopped before it was done is done here rather than lost.
     platform::PictureLoad load =
         decode.resultCount() > 0 ? decode.result() : platform::PictureLoad{};
-    if (decode.resultCount() == 0 || PageCache::calledOff(load)) load = loadPictureOf(view_, row);
+    if (decode.resultCount() == 0 || load.stopped) load = loadPictureOf(view_, row);
     ShowLoadedPage(view_, row, true, std::move(load));
     emit pageApplied(row);
 }

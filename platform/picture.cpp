@@ -4,12 +4,12 @@
 #include "twips.h"
 #include "vector_picture.h"
 
-#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -43,6 +43,34 @@ const BookFormat* formatOf(const QByteArray& bytes) {
 
 PictureLoad failed(const QString& reason) {
     return {{}, reason};
+}
+
+// The file's bytes as the decoder reads them; once `stop` is set the decoder reads no more, and
+// finishes at once as with a truncated file. Not a QBuffer: decoders take all of its bytes at once.
+class StoppableDevice : public QIODevice {
+  public:
+    StoppableDevice(const QByteArray& bytes, const std::atomic<bool>* stop)
+        : bytes_(bytes), stop_(stop) {
+        open(QIODevice::ReadOnly);
+    }
+    qint64 size() const override { return bytes_.size(); }
+
+  protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        if (stop_ && stop_->load(std::memory_order_relaxed)) return -1;
+        const qint64 n = qBound(qint64(0), bytes_.size() - pos(), maxSize);
+        std::memcpy(data, bytes_.constData() + pos(), size_t(n));
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    const QByteArray bytes_;
+    const std::atomic<bool>* stop_;
+};
+
+bool isStopped(const std::atomic<bool>* stop) {
+    return stop && stop->load(std::memory_order_relaxed);
 }
 
 }  // namespace
@@ -107,7 +135,8 @@ QSize reducedSize(QSize natural, QSize fit) {
 
 namespace {
 
-PictureLoad decodeFrom(const QByteArray& bytes, QSize fitPixels, const QString& path) {
+PictureLoad decodeFrom(const QByteArray& bytes, QSize fitPixels, const QString& path,
+                       const std::atomic<bool>* stop) {
     // Metafiles are told by their content, whatever the file is called.
     if (looksLikeMetafile(bytes)) return decodeMetafile(bytes);
     const BookFormat* format = formatOf(bytes);
@@ -120,10 +149,8 @@ PictureLoad decodeFrom(const QByteArray& bytes, QSize fitPixels, const QString& 
         return true;
     }();
     Q_UNUSED(limitSet);
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format->name);
+    StoppableDevice device(bytes, stop);
+    QImageReader reader(&device, format->name);
     reader.setAutoTransform(true);  // phone photos carry their orientation in EXIF
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty())
@@ -148,7 +175,9 @@ PictureLoad decodeFrom(const QByteArray& bytes, QSize fitPixels, const QString& 
     if (turned) natural.transpose();
 
     QImage image;
-    if (!reader.read(&image) || image.isNull())
+    const bool read = reader.read(&image);
+    if (isStopped(stop)) return stoppedLoad();
+    if (!read || image.isNull())
         return failed(QStringLiteral("无法读取图像：%1").arg(reader.errorString()));
     // Converted once here, so painting draws the pixels as they are.
     if (image.format() != QImage::Format_ARGB32_Premultiplied && image.hasAlphaChannel())
@@ -160,14 +189,19 @@ PictureLoad decodeFrom(const QByteArray& bytes, QSize fitPixels, const QString& 
 
 }  // namespace
 
-PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels) {
-    return decodeFrom(bytes, fitPixels, {});
+PictureLoad stoppedLoad() {
+    return {{}, QStringLiteral("已取消"), true};
 }
 
-PictureLoad loadPicture(const QString& path, QSize fitPixels) {
+PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels) {
+    return decodeFrom(bytes, fitPixels, {}, nullptr);
+}
+
+PictureLoad loadPicture(const QString& path, QSize fitPixels, const std::atomic<bool>* stop) {
+    if (isStopped(stop)) return stoppedLoad();
     const BookFileRead file = readBookFile(path, kMaxPictureBytes);
     if (!file.ok()) return failed(file.error);
-    return decodeFrom(file.bytes, fitPixels, path);
+    return decodeFrom(file.bytes, fitPixels, path, stop);
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <QSizeF>
 #include <QString>
 
+#include <atomic>
 #include <memory>
 
 class QPainter;
@@ -67,9 +68,13 @@ inline constexpr qint64 kMaxPictureBytes = 64LL * 1024 * 1024;
 
 struct PictureLoad {
     Picture picture;
-    QString error;  // empty on success
+    QString error;         // empty on success
+    bool stopped = false;  // the decode was stopped before it was done
     bool ok() const { return error.isEmpty(); }
 };
+
+// What a decode stopped by its caller gives instead of a picture.
+PictureLoad stoppedLoad();
 
 // Decodes a book picture from its bytes. The format is told by the content alone and must be one
 // a book holds: wmf, emf, bmp, gif (first frame), jpeg, ico, or png; nothing that can refer to
@@ -81,7 +86,9 @@ PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels = {});
 
 // Reads the file by the book's file rules, then decodes it as above. Only a picture loaded from
 // its file can give more of its pixels later; one decoded from bytes alone keeps what it has.
-PictureLoad loadPicture(const QString& path, QSize fitPixels = {});
+// Setting `*stop` from another thread ends the reading early with stoppedLoad().
+PictureLoad loadPicture(const QString& path, QSize fitPixels = {},
+                        const std::atomic<bool>* stop = nullptr);
 
 // The pixel size a picture of `natural` pixels is decoded at to fill `fit`: scaled down with the
 // aspect ratio kept so that one side meets `fit` (ties fit the width), never scaled up.

@@ -14,6 +14,8 @@
 #include <QPrinter>
 #include <QShortcut>
 
+#include <span>
+
 namespace reader {
 namespace {
 
@@ -199,7 +201,10 @@ void frmmain::pageShown(int16_t row) {
 
 void frmmain::decodeAhead(int16_t shown, std::initializer_list<int16_t> rows) {
     QStringList names{core::pageImageFile(*listVW, shown)};
-    for (int16_t row : rows) {
+    // While the page asked for is still decoding the reader is turning fast: the way back is
+    // not wanted, and the workers go to the pages the reader is heading for.
+    const qsizetype wanted = pipeline_->waiting() ? 1 : qsizetype(rows.size());
+    for (int16_t row : std::span(rows.begin(), size_t(wanted))) {
         const QString name = core::pageImageFile(*listVW, row);
         if (!name.isEmpty() && !names.contains(name)) names.append(name);
     }

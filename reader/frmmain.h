@@ -133,7 +133,8 @@ class frmmain : public platform::Form {
     void showPage(int16_t row, bool loadPicture = true);
     // The steps of ShowPage have run for `row`: the catalog marks it.
     void pageShown(int16_t row);
-    // Decodes ahead the pictures of `rows` (nearest first), keeping the page shown.
+    // Decodes ahead the pictures of `rows` (the way the reader is going first), keeping the page
+    // shown.
     void decodeAhead(int16_t shown, std::initializer_list<int16_t> rows);
     void zoom(double factor);
     void startAutoPlay();

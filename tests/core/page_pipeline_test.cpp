@@ -80,6 +80,10 @@ struct Sequence {
     int16_t final;
 };
 
+void PrintTo(const Sequence& s, std::ostream* os) {
+    *os << s.what;
+}
+
 class PipelineOrder : public PagePipelineTest, public ::testing::WithParamInterface<Sequence> {};
 
 TEST_P(PipelineOrder, LatestRequestWins) {

@@ -219,9 +219,11 @@ int main(int argc, char** argv) {
         warmMs, coldMs, coldMs / warmMs);
 
     // Holding next at 30 presses a second for 3 seconds: between presses the event loop runs,
-    // as it does for a window system's key repeat; each press decodes the next page ahead.
-    cache.clear();
-    {
+    // as it does for a window system's key repeat; each press decodes the next page ahead. Three
+    // holds, each followed by a cold turn under the same load, as the machine is shared.
+    std::vector<double> lateRatios;
+    for (int start : {100, 200, 300}) {
+        cache.clear();
         constexpr int kPresses = 90;
         constexpr double kEvery = 1000.0 / 30;
         int applied = 0;
@@ -232,7 +234,7 @@ int main(int argc, char** argv) {
             ++applied;
             lastApplied = ms(clock);
         });
-        int row = 100;
+        int row = start;
         for (int k = 0; k < kPresses; ++k) {
             const double due = k * kEvery;
             while (ms(clock) < due) {
@@ -246,12 +248,22 @@ int main(int argc, char** argv) {
         const double lastPress = ms(clock);
         pipeline.waitForPage();
         QObject::disconnect(counted);
+        const QString shown = status.panelText(3);
         const double late = std::max(0.0, lastApplied - lastPress);
+        cache.clear();
+        QElapsedTimer t;
+        t.start();
+        turn(row + 5);
+        const double coldNow = ms(t);
+        lateRatios.push_back(late / coldNow);
         std::printf(
             "holding next:   last page shown %s (asked %d), %d pages shown during the hold; "
-            "%.0f ms after the last press vs one cold turn %.1f ms: ratio %.2f (goal <= 1)\n",
-            qPrintable(status.panelText(3)), row, applied, late, coldMs, late / coldMs);
+            "%.0f ms after the last press vs a cold turn just after %.1f ms: ratio %.2f "
+            "(goal <= 1)\n",
+            qPrintable(shown), row, applied, late, coldNow, late / coldNow);
     }
+    std::printf("holding next:   median ratio of the three holds %.2f (goal <= 1)\n",
+                median(lateRatios));
 
     // Resident memory over the whole book, reading forward with decoding ahead.
     cache.clear();

@@ -201,9 +201,10 @@ void frmmain::pageShown(int16_t row) {
 
 void frmmain::decodeAhead(int16_t shown, std::initializer_list<int16_t> rows) {
     QStringList names{core::pageImageFile(*listVW, shown)};
-    // While the page asked for is still decoding the reader is turning fast: the way back is
-    // not wanted, and the workers go to the pages the reader is heading for.
-    const qsizetype wanted = pipeline_->waiting() ? 1 : qsizetype(rows.size());
+    // While the page asked for is still decoding the reader is turning faster than pages
+    // decode: the workers go to that page alone, so the last page asked for is not slowed down
+    // by pages that the next key would pass by.
+    const qsizetype wanted = pipeline_->waiting() ? 0 : qsizetype(rows.size());
     for (int16_t row : std::span(rows.begin(), size_t(wanted))) {
         const QString name = core::pageImageFile(*listVW, row);
         if (!name.isEmpty() && !names.contains(name)) names.append(name);

@@ -4,7 +4,10 @@
 #include "platform/picture_box.h"
 #include "platform/scroll_bar.h"
 
+#include <QFutureWatcher>
 #include <QObject>
+
+#include <cstdint>
 
 namespace core {
 
@@ -31,10 +34,22 @@ class ImageViewport : public QObject {
     platform::ImageControl& image() const { return image_; }
     platform::PictureBox& box() const { return box_; }
 
+    // Whether a sharper decode of the picture shown is under way.
+    bool sharpening() const { return sharpening_ != nullptr; }
+    // Handles events until no sharper decode is under way; for tests.
+    void waitForSharpen();
+
+  signals:
+    // The picture shown was replaced by a sharper decode of the same file.
+    void sharpened();
+
   private:
     // A picture decoded for a smaller size than it is now shown at (a larger window, a zoom)
-    // is decoded again from its file's bytes at the size shown, so it stays sharp.
+    // is decoded again from its file at the size shown, on a worker; the scaled picture stays
+    // on screen until the sharp one replaces it.
     void sharpen();
+    void swapInSharp(QFutureWatcher<platform::Picture>* watcher, std::uint64_t ticket);
+    void dropSharpen();
     void HScr_Change(int value);
     void VScr_Change(int value);
 
@@ -44,6 +59,11 @@ class ImageViewport : public QObject {
     platform::ScrollBar& vscr_;
     float hUnit_ = 1.0f;
     float vUnit_ = 1.0f;
+    // Every sharpen takes the next ticket; a decode finished under an older one is late.
+    std::uint64_t sharpenTicket_ = 0;
+    QFutureWatcher<platform::Picture>* sharpening_ = nullptr;
+    qint64 sharpeningKey_ = 0;  // the pixels being sharpened, and to what size
+    QSize sharpeningTo_;
 };
 
 }  // namespace core

@@ -2,16 +2,17 @@
 
 #include "catalog.h"
 
+#include <QtConcurrent/qtconcurrenttask.h>
 #include <QFileInfo>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
 namespace core {
 
-platform::PictureLoad loadPagePicture(const QDir& book, const QString& name, QSize pixels) {
+platform::PictureLoad loadPagePicture(const QDir& book, const QString& name, QSize pixels,
+                                      const std::atomic<bool>* stop) {
     if (!isBareFileName(name)) return {{}, QStringLiteral("文件名不在本书目录内")};
-    return platform::loadPicture(book.filePath(name), pixels);
+    return platform::loadPicture(book.filePath(name), pixels, stop);
 }
 
 PageCache::~PageCache() {
@@ -47,6 +48,46 @@ bool PageCache::isReady(const QDir& book, const QString& name, QSize pixels) con
     });
 }
 
+PageCache::Entry PageCache::start(const QDir& book, const QString& name, QSize pixels,
+                                  int priority) {
+    const QString path = book.filePath(name);
+    Entry entry{path,
+                pixels,
+                {},
+                ++clock_,
+                qBound(qint64(0), QFileInfo(path).size(), platform::kMaxPictureBytes),
+                std::make_shared<std::atomic<bool>>(false)};
+    // The worker gets copies: the cache may be gone or changed before it runs.
+    entry.decode =
+        QtConcurrent::task([book = QDir(book), name = QString(name), pixels, stop = entry.stop] {
+            return loadPagePicture(book, name, pixels, stop.get());
+        })
+            .withPriority(priority)
+            .spawn();
+    return entry;
+}
+
+bool PageCache::stop(const Entry& entry) {
+    if (!entry.stop || isDone(entry)) return false;
+    entry.stop->store(true);
+    return true;
+}
+
+QFuture<platform::PictureLoad> PageCache::request(const QDir& book, const QString& name,
+                                                  QSize pixels) {
+    const QString path = book.filePath(name);
+    requested_ = path;
+    const auto it = find(path, pixels);
+    if (it != entries_.end()) {
+        it->lastUse = ++clock_;
+        return it->decode;
+    }
+    Entry entry = start(book, name, pixels, 1);
+    QFuture<platform::PictureLoad> decode = entry.decode;
+    if (makeRoom(bytesOf(entry), {path})) entries_.push_back(std::move(entry));
+    return decode;
+}
+
 platform::PictureLoad PageCache::take(const QDir& book, const QString& name, QSize pixels) {
     const QString path = book.filePath(name);
     const auto it = find(path, pixels);
@@ -61,7 +102,7 @@ platform::PictureLoad PageCache::take(const QDir& book, const QString& name, QSi
     }
     platform::PictureLoad load = loadPagePicture(book, name, pixels);
     if (load.ok()) {
-        Entry entry{path, pixels, QtFuture::makeReadyFuture(load), ++clock_, 0};
+        Entry entry{path, pixels, QtFuture::makeReadyFuture(load), ++clock_, 0, {}};
         if (makeRoom(bytesOf(entry), {path})) entries_.push_back(std::move(entry));
     }
     return load;
@@ -69,15 +110,18 @@ platform::PictureLoad PageCache::take(const QDir& book, const QString& name, QSi
 
 bool PageCache::makeRoom(qint64 extra, const QStringList& keep) {
     qint64 held = heldBytes();
-    while (held + extra > budget_) {
+    qsizetype count = entries_.size();
+    while (held + extra > budget_ || count >= maxPages_) {
         auto victim = entries_.end();
         for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-            if (keep.contains(it->path)) continue;
+            if (keep.contains(it->path) || it->path == requested_) continue;
             if (victim == entries_.end() || it->lastUse < victim->lastUse) victim = it;
         }
         if (victim == entries_.end()) return false;
         // A running decode finishes on its worker; its result is simply not kept.
+        stop(*victim);
         held -= bytesOf(*victim);
+        --count;
         entries_.erase(victim);
     }
     return true;
@@ -87,8 +131,12 @@ void PageCache::prefetch(const QDir& book, const QStringList& names, QSize pixel
     if (pixels.isEmpty()) return;
     QStringList keep;
     for (const QString& name : names) keep.append(book.filePath(name));
-    // Pictures decoded for another viewport size will not be shown again as they are.
-    std::erase_if(entries_, [&](const Entry& e) { return e.pixels != pixels && isDone(e); });
+    // Pictures decoded for another viewport size will not be shown again as they are, and
+    // pages passed by need not be decoded at all.
+    std::erase_if(entries_, [&](const Entry& e) {
+        if (e.pixels != pixels && isDone(e)) return true;
+        return !keep.contains(e.path) && e.path != requested_ && stop(e);
+    });
     for (const QString& name : names) {
         const QString path = book.filePath(name);
         const auto it = find(path, pixels);
@@ -96,17 +144,11 @@ void PageCache::prefetch(const QDir& book, const QStringList& names, QSize pixel
             it->lastUse = ++clock_;
             continue;
         }
-        Entry entry{path,
-                    pixels,
-                    {},
-                    ++clock_,
-                    qBound(qint64(0), QFileInfo(path).size(), platform::kMaxPictureBytes)};
-        if (!makeRoom(bytesOf(entry), keep)) break;
-        // The worker gets copies: the cache may be gone or changed before it runs.
-        entry.decode = QtConcurrent::run([book = QDir(book), name = QString(name), pixels] {
-            return loadPagePicture(book, name, pixels);
-        });
-        entries_.push_back(std::move(entry));
+        const qint64 expected =
+            qint64(pixels.width()) * pixels.height() * 4 +
+            qBound(qint64(0), QFileInfo(path).size(), platform::kMaxPictureBytes);
+        if (!makeRoom(expected, keep)) break;
+        entries_.push_back(start(book, name, pixels, 0));
     }
 }
 
@@ -115,8 +157,10 @@ void PageCache::waitForIdle() {
 }
 
 void PageCache::clear() {
+    for (const Entry& e : entries_) stop(e);
     waitForIdle();
     entries_.clear();
+    requested_.clear();
 }
 
 }  // namespace core

@@ -8,7 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace core {
@@ -16,7 +18,8 @@ namespace core {
 // Decodes a page's picture without touching any widget or screen: `pixels` is the viewport's size
 // in device pixels, and a larger picture is decoded just large enough to fill it. A name that
 // is not a bare file name of the book is refused.
-platform::PictureLoad loadPagePicture(const QDir& book, const QString& name, QSize pixels);
+platform::PictureLoad loadPagePicture(const QDir& book, const QString& name, QSize pixels,
+                                      const std::atomic<bool>* stop = nullptr);
 
 // The pictures of the pages around the one shown, decoded ahead on worker threads at the size
 // the viewport needs, within a memory budget. Used from one thread (the GUI thread); only the
@@ -25,8 +28,12 @@ class PageCache {
   public:
     // Viewport-sized pictures of a few pages fit easily; a full-resolution one is never kept.
     static constexpr qint64 kDefaultBudget = 96LL * 1024 * 1024;
+    // The page shown, the pages either side and the ones being decoded while turning fast:
+    // more are not kept, so reading a long book holds no more than a short one.
+    static constexpr int kDefaultPages = 6;
 
-    explicit PageCache(qint64 budgetBytes = kDefaultBudget) : budget_(budgetBytes) {}
+    explicit PageCache(qint64 budgetBytes = kDefaultBudget, int maxPages = kDefaultPages)
+        : budget_(budgetBytes), maxPages_(maxPages) {}
     ~PageCache();
     PageCache(const PageCache&) = delete;
     PageCache& operator=(const PageCache&) = delete;
@@ -34,9 +41,14 @@ class PageCache {
     // The picture of `name` for a viewport of `pixels`: the one decoded ahead, or the one being
     // decoded (waited for), or decoded now on the calling thread.
     platform::PictureLoad take(const QDir& book, const QString& name, QSize pixels);
+    // The picture of `name` as a future that a worker fulfils: the decode under way, or one
+    // started now ahead of every decode still queued. The page last requested is not dropped to
+    // make room for others.
+    QFuture<platform::PictureLoad> request(const QDir& book, const QString& name, QSize pixels);
     // Starts decoding `names` (nearest first) in the background. Pictures of other pages are
     // dropped, least recently used first, until the wanted ones fit the budget; a page that
-    // would not fit is not decoded ahead.
+    // would not fit is not decoded ahead. Decodes of pages no longer wanted are stopped, queued
+    // or running, so turning fast never leaves the workers a backlog.
     void prefetch(const QDir& book, const QStringList& names, QSize pixels);
     // Drops everything, after waiting for running decodes (a new catalog, a new book).
     void clear();
@@ -57,7 +69,11 @@ class PageCache {
         QFuture<platform::PictureLoad> decode;
         std::uint64_t lastUse = 0;
         qint64 fileBytes = 0;  // counted with the pixels until the decode is done
+        std::shared_ptr<std::atomic<bool>> stop;  // shared with the worker
     };
+    Entry start(const QDir& book, const QString& name, QSize pixels, int priority);
+    // Stops the entry's decode if it is not done; true when it was not.
+    static bool stop(const Entry& entry);
     static bool isDone(const Entry& entry);
     static qint64 bytesOf(const Entry& entry);
     std::vector<Entry>::iterator find(const QString& path, QSize pixels);
@@ -65,7 +81,9 @@ class PageCache {
     bool makeRoom(qint64 extra, const QStringList& keep);
 
     qint64 budget_;
+    int maxPages_;
     std::uint64_t clock_ = 0;
+    QString requested_;  // the path last asked for by request()
     std::vector<Entry> entries_;
 };
 

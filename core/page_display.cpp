@@ -25,17 +25,14 @@ QString problem(const char* what, const QString& name, const QString& reason) {
     return QStringLiteral("无法显示%1 %2：%3").arg(QString::fromUtf8(what), quoted(name), reason);
 }
 
-// Returns what went wrong, for status panel 1, or an empty string.
-QString showPicture(PageView& view, const QString& name) {
+// Puts the loaded picture into the image; returns what went wrong, for status panel 1, or an
+// empty string.
+QString showPicture(PageView& view, const QString& name, platform::PictureLoad load) {
     platform::ImageControl& image = view.viewport.image();
     if (name.isEmpty()) {
         image.setPicture({});  // a page without a picture shows none
         return {};
     }
-    // Decoded no larger than the viewport shows it; the natural size still comes from the file.
-    const QSize pixels = view.viewport.devicePixels();
-    platform::PictureLoad load = view.cache ? view.cache->take(view.book, name, pixels)
-                                            : loadPagePicture(view.book, name, pixels);
     if (load.ok()) {
         image.setPicture(std::move(load.picture), name);
         return {};
@@ -73,14 +70,30 @@ QString pageImageFile(const platform::ListView& list, int row) {
     return list.text(row, kImageFile);
 }
 
+platform::PictureLoad loadPictureOf(const PageView& view, int16_t row) {
+    const QString name = pageImageFile(view.list, row);
+    if (name.isEmpty()) return {};
+    // Decoded no larger than the viewport shows it; the natural size still comes from the file.
+    const QSize pixels = view.viewport.devicePixels();
+    return view.cache ? view.cache->take(view.book, name, pixels)
+                      : loadPagePicture(view.book, name, pixels);
+}
+
 void ShowPage(PageView& view, int16_t row, bool loadPicture) {
+    platform::PictureLoad load;
+    if (loadPicture && rowExists(view.list, row)) load = loadPictureOf(view, row);
+    ShowLoadedPage(view, row, loadPicture, std::move(load));
+}
+
+void ShowLoadedPage(PageView& view, int16_t row, bool loadPicture, platform::PictureLoad load) {
     platform::ImageControl& image = view.viewport.image();
     const bool exists = rowExists(view.list, row);
     QString pictureProblem;
     if (loadPicture) {
         image.setStretch(false);
         image.setVisible(false);
-        if (exists) pictureProblem = showPicture(view, pageImageFile(view.list, row));
+        if (exists)
+            pictureProblem = showPicture(view, pageImageFile(view.list, row), std::move(load));
         image.setStretch(true);
     }
     view.viewport.FitImage();

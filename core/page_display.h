@@ -35,6 +35,11 @@ QString pageImageFile(const platform::ListView& list, int row);
 // a text file that is there but refused (not a regular file, leading out of the book, too large).
 // With `loadPicture` false the picture shown stays and is only fitted and placed again.
 void ShowPage(PageView& view, int16_t row, bool loadPicture = true);
+// The picture of row `row` as ShowPage loads it, on the calling thread.
+platform::PictureLoad loadPictureOf(const PageView& view, int16_t row);
+// The steps of ShowPage with the picture already loaded (empty for a row without a picture):
+// everything of the page is put on screen in this one call.
+void ShowLoadedPage(PageView& view, int16_t row, bool loadPicture, platform::PictureLoad load);
 
 // The row-click handler's search: the row whose number text is the clicked row's, or `current`.
 int16_t rowOfClickedItem(const platform::ListView& list, int clickedRow, int16_t current);

@@ -4,12 +4,12 @@
 #include "twips.h"
 #include "vector_picture.h"
 
-#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -45,6 +45,34 @@ PictureLoad failed(const QString& reason) {
     return {{}, reason};
 }
 
+// The file's bytes as the decoder reads them; once `stop` is set the decoder reads no more, and
+// finishes at once as with a truncated file. Not a QBuffer: decoders take all of its bytes at once.
+class StoppableDevice : public QIODevice {
+  public:
+    StoppableDevice(const QByteArray& bytes, const std::atomic<bool>* stop)
+        : bytes_(bytes), stop_(stop) {
+        open(QIODevice::ReadOnly);
+    }
+    qint64 size() const override { return bytes_.size(); }
+
+  protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        if (stop_ && stop_->load(std::memory_order_relaxed)) return -1;
+        const qint64 n = qBound(qint64(0), bytes_.size() - pos(), maxSize);
+        std::memcpy(data, bytes_.constData() + pos(), size_t(n));
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    const QByteArray bytes_;
+    const std::atomic<bool>* stop_;
+};
+
+bool isStopped(const std::atomic<bool>* stop) {
+    return stop && stop->load(std::memory_order_relaxed);
+}
+
 }  // namespace
 
 Picture::Picture(QImage image, QSize naturalPixels)
@@ -52,9 +80,9 @@ Picture::Picture(QImage image, QSize naturalPixels)
     if (naturalPixels_.isEmpty()) naturalPixels_ = image_.size();
 }
 
-Picture::Picture(QImage image, QSize naturalPixels, std::shared_ptr<const QByteArray> source)
+Picture::Picture(QImage image, QSize naturalPixels, QString sourcePath)
     : Picture(std::move(image), naturalPixels) {
-    if (image_.size() != naturalPixels_) source_ = std::move(source);
+    if (image_.size() != naturalPixels_) sourcePath_ = std::move(sourcePath);
 }
 
 Picture::Picture(std::shared_ptr<const VectorPicture> vector) : vector_(std::move(vector)) {}
@@ -83,8 +111,10 @@ Picture Picture::withPixels(QSize pixels) const {
     const QSize wanted = pixels.boundedTo(naturalPixels_);
     if (image_.width() >= wanted.width() && image_.height() >= wanted.height()) return *this;
     // The fit keeps the aspect ratio, so asking to fill `wanted` covers both sides.
-    PictureLoad load = decodePicture(*source_, wanted == naturalPixels_ ? QSize() : wanted);
-    return load.ok() ? std::move(load.picture) : *this;
+    PictureLoad load = loadPicture(sourcePath_, wanted == naturalPixels_ ? QSize() : wanted);
+    // A file replaced since by another picture is not mixed into this one.
+    if (!load.ok() || load.picture.naturalPixels_ != naturalPixels_) return *this;
+    return std::move(load.picture);
 }
 
 Picture Picture::fullResolution() const {
@@ -92,7 +122,7 @@ Picture Picture::fullResolution() const {
 }
 
 qint64 Picture::memoryBytes() const {
-    return image_.sizeInBytes() + (source_ ? source_->size() : 0);
+    return image_.sizeInBytes();
 }
 
 QSize reducedSize(QSize natural, QSize fit) {
@@ -103,7 +133,10 @@ QSize reducedSize(QSize natural, QSize fit) {
             qBound(1, int(std::ceil(natural.height() * scale - 1e-6)), natural.height())};
 }
 
-PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels) {
+namespace {
+
+PictureLoad decodeFrom(const QByteArray& bytes, QSize fitPixels, const QString& path,
+                       const std::atomic<bool>* stop) {
     // Metafiles are told by their content, whatever the file is called.
     if (looksLikeMetafile(bytes)) return decodeMetafile(bytes);
     const BookFormat* format = formatOf(bytes);
@@ -116,10 +149,8 @@ PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels) {
         return true;
     }();
     Q_UNUSED(limitSet);
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format->name);
+    StoppableDevice device(bytes, stop);
+    QImageReader reader(&device, format->name);
     reader.setAutoTransform(true);  // phone photos carry their orientation in EXIF
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty())
@@ -144,20 +175,33 @@ PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels) {
     if (turned) natural.transpose();
 
     QImage image;
-    if (!reader.read(&image) || image.isNull())
+    const bool read = reader.read(&image);
+    if (isStopped(stop)) return stoppedLoad();
+    if (!read || image.isNull())
         return failed(QStringLiteral("无法读取图像：%1").arg(reader.errorString()));
     // Converted once here, so painting draws the pixels as they are.
     if (image.format() != QImage::Format_ARGB32_Premultiplied && image.hasAlphaChannel())
         image.convertTo(QImage::Format_ARGB32_Premultiplied);
     else if (!image.hasAlphaChannel() && image.format() != QImage::Format_RGB32)
         image.convertTo(QImage::Format_RGB32);
-    return {Picture(std::move(image), natural, std::make_shared<const QByteArray>(bytes)), {}};
+    return {Picture(std::move(image), natural, path), {}};
 }
 
-PictureLoad loadPicture(const QString& path, QSize fitPixels) {
+}  // namespace
+
+PictureLoad stoppedLoad() {
+    return {{}, QStringLiteral("已取消"), true};
+}
+
+PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels) {
+    return decodeFrom(bytes, fitPixels, {}, nullptr);
+}
+
+PictureLoad loadPicture(const QString& path, QSize fitPixels, const std::atomic<bool>* stop) {
+    if (isStopped(stop)) return stoppedLoad();
     const BookFileRead file = readBookFile(path, kMaxPictureBytes);
     if (!file.ok()) return failed(file.error);
-    return decodePicture(file.bytes, fitPixels);
+    return decodeFrom(file.bytes, fitPixels, path, stop);
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <QSizeF>
 #include <QString>
 
+#include <atomic>
 #include <memory>
 
 class QPainter;
@@ -21,9 +22,9 @@ class Picture {
     // `naturalPixels` is the size the file declares when `image` was decoded smaller than that;
     // empty means the image's own size.
     explicit Picture(QImage image, QSize naturalPixels = {});
-    // A picture decoded smaller than its natural size keeps its file's bytes, so more of its
-    // pixels can be decoded later (zooming in, printing).
-    Picture(QImage image, QSize naturalPixels, std::shared_ptr<const QByteArray> source);
+    // A picture decoded smaller than its natural size keeps the path of its file, not its bytes,
+    // so more of its pixels can be read again later (zooming in, printing).
+    Picture(QImage image, QSize naturalPixels, QString sourcePath);
     explicit Picture(std::shared_ptr<const VectorPicture> vector);
 
     bool isNull() const { return image_.isNull() && !vector_; }
@@ -39,20 +40,21 @@ class Picture {
     // The pixels of a raster picture; null for a metafile.
     const QImage& image() const { return image_; }
     // Whether the raster pixels held are fewer than the natural ones and can be decoded anew.
-    bool isReduced() const { return source_ != nullptr && image_.size() != naturalPixels_; }
+    bool isReduced() const { return !sourcePath_.isEmpty() && image_.size() != naturalPixels_; }
     // The same picture with at least `pixels` decoded (capped at the natural size), or this one
-    // when it already has them. Decodes on the calling thread.
+    // when it already has them or its file no longer holds the same picture. Reads and decodes
+    // the file on the calling thread; a worker may call it on its own copy.
     Picture withPixels(QSize pixels) const;
     // Every natural pixel, for printing.
     Picture fullResolution() const;
-    // Bytes held: the decoded pixels and the kept file bytes.
+    // Bytes held: the decoded pixels.
     qint64 memoryBytes() const;
 
   private:
     QImage image_;
     QSize naturalPixels_;
     std::shared_ptr<const VectorPicture> vector_;
-    std::shared_ptr<const QByteArray> source_;
+    QString sourcePath_;
 };
 
 // Pictures beyond this many pixels on a side are refused like corrupt files, so a hostile file
@@ -66,9 +68,13 @@ inline constexpr qint64 kMaxPictureBytes = 64LL * 1024 * 1024;
 
 struct PictureLoad {
     Picture picture;
-    QString error;  // empty on success
+    QString error;         // empty on success
+    bool stopped = false;  // the decode was stopped before it was done
     bool ok() const { return error.isEmpty(); }
 };
+
+// What a decode stopped by its caller gives instead of a picture.
+PictureLoad stoppedLoad();
 
 // Decodes a book picture from its bytes. The format is told by the content alone and must be one
 // a book holds: wmf, emf, bmp, gif (first frame), jpeg, ico, or png; nothing that can refer to
@@ -78,8 +84,11 @@ struct PictureLoad {
 // is still the one the file declares.
 PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels = {});
 
-// Reads the file by the book's file rules, then decodes it as above.
-PictureLoad loadPicture(const QString& path, QSize fitPixels = {});
+// Reads the file by the book's file rules, then decodes it as above. Only a picture loaded from
+// its file can give more of its pixels later; one decoded from bytes alone keeps what it has.
+// Setting `*stop` from another thread ends the reading early with stoppedLoad().
+PictureLoad loadPicture(const QString& path, QSize fitPixels = {},
+                        const std::atomic<bool>* stop = nullptr);
 
 // The pixel size a picture of `natural` pixels is decoded at to fill `fit`: scaled down with the
 // aspect ratio kept so that one side meets `fit` (ties fit the width), never scaled up.

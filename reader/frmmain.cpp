@@ -14,6 +14,8 @@
 #include <QPrinter>
 #include <QShortcut>
 
+#include <span>
+
 namespace reader {
 namespace {
 
@@ -130,7 +132,7 @@ void frmmain::createControls() {
     RTBoxShow[0]->widget()->setFocus();
 
     viewport_ = std::make_unique<core::ImageViewport>(*ImgPic, *PicPic, *HScr, *VScr);
-    pageView_ = std::make_unique<core::PageView>(
+    pipeline_ = std::make_unique<core::PagePipeline>(
         core::PageView{*listVW, *viewport_, *RTBoxShow[0], *stBar, book_, &pageCache_});
     choice_ = std::make_unique<settings::FrmChoice>(*Timer1, *PicPic, this);
     builder_ = std::make_unique<builder::frmFile>(book_, this);
@@ -144,6 +146,7 @@ void frmmain::connectHandlers() {
     connect(ImgPic, &platform::ImageControl::clicked, this, &frmmain::ImgPic_Click);
     connect(ImgPic, &platform::ImageControl::doubleClicked, this, &frmmain::ImgPic_DblClick);
     connect(Timer1, &platform::Timer::tick, this, &frmmain::Timer1_Timer);
+    connect(pipeline_.get(), &core::PagePipeline::pageApplied, this, &frmmain::pageShown);
 
     connect(menuPicData, &QAction::triggered, this, &frmmain::menuPicData_Click);
     connect(menuTextBack, &QAction::triggered, this, &frmmain::menuTextBack_Click);
@@ -185,7 +188,10 @@ void frmmain::Form_Load() {
 }
 
 void frmmain::showPage(int16_t row, bool loadPicture) {
-    core::ShowPage(*pageView_, row, loadPicture);
+    pipeline_->ShowPage(row, loadPicture);
+}
+
+void frmmain::pageShown(int16_t row) {
     // The catalog marks the page on display; the selection stays the user's.
     if (row >= 1 && row <= listVW->rowCount()) {
         listVW->setMarkedRow(row);
@@ -195,7 +201,11 @@ void frmmain::showPage(int16_t row, bool loadPicture) {
 
 void frmmain::decodeAhead(int16_t shown, std::initializer_list<int16_t> rows) {
     QStringList names{core::pageImageFile(*listVW, shown)};
-    for (int16_t row : rows) {
+    // While the page asked for is still decoding the reader is turning faster than pages
+    // decode: the workers go to that page alone, so the last page asked for is not slowed down
+    // by pages that the next key would pass by.
+    const qsizetype wanted = pipeline_->waiting() ? 0 : qsizetype(rows.size());
+    for (int16_t row : std::span(rows.begin(), size_t(wanted))) {
         const QString name = core::pageImageFile(*listVW, row);
         if (!name.isEmpty() && !names.contains(name)) names.append(name);
     }
@@ -214,6 +224,7 @@ void frmmain::listVW_ItemClick(int row) {
 // and the view mode stay as they are.
 void frmmain::reloadCatalog() {
     listVW->clearRows();  // no row of the new catalog is known to be on display
+    pipeline_->cancel();  // a row asked for may not be the same page any more
     pageCache_.clear();   // the files may have been replaced under the same names
     core::LoadCatalog(*listVW, book_);
 }

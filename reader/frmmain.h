@@ -2,6 +2,7 @@
 
 #include "core/image_viewport.h"
 #include "core/page_display.h"
+#include "core/page_pipeline.h"
 #include "layout.h"
 #include "platform/controls.h"
 #include "platform/form.h"
@@ -49,6 +50,10 @@ class frmmain : public platform::Form {
 
     // Pictures decoded ahead; tests wait on it and read its budget.
     core::PageCache& pageCache() { return pageCache_; }
+    // Page turns; a page not decoded ahead is shown once its picture is decoded.
+    core::PagePipeline& pipeline() { return *pipeline_; }
+    // Handles events until the page last asked for is on screen; for tests.
+    void waitForPage() { pipeline_->waitForPage(); }
 
     // Controls, named as the window design names them.
     platform::ScrollBar* VScr = nullptr;
@@ -126,7 +131,10 @@ class frmmain : public platform::Form {
     void describePicture(int16_t row);
     void Form_Load();
     void showPage(int16_t row, bool loadPicture = true);
-    // Decodes ahead the pictures of `rows` (nearest first), keeping the page shown.
+    // The steps of ShowPage have run for `row`: the catalog marks it.
+    void pageShown(int16_t row);
+    // Decodes ahead the pictures of `rows` (the way the reader is going first), keeping the page
+    // shown.
     void decodeAhead(int16_t shown, std::initializer_list<int16_t> rows);
     void zoom(double factor);
     void startAutoPlay();
@@ -141,8 +149,8 @@ class frmmain : public platform::Form {
     QDir book_;
     QColor comDialogColor_{Qt::black};
     std::unique_ptr<core::ImageViewport> viewport_;
-    std::unique_ptr<core::PageView> pageView_;
     core::PageCache pageCache_;
+    std::unique_ptr<core::PagePipeline> pipeline_;
     std::unique_ptr<settings::FrmChoice> choice_;
     std::unique_ptr<builder::frmFile> builder_;
     // One printer for the run, so the choices made in its dialog hold for the next print.

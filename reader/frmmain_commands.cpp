@@ -136,6 +136,7 @@ bool frmmain::showPrintDialog(QPrinter& printer) {
 
 void frmmain::menuHelp_Click() {
     Timer1->setInterval(0);
+    pipeline_->cancel();  // a page still decoding must not cover the help
     CurPage = 1;
     RTBoxShow[0]->setContentFrom(*RTBoxShow[1]);
     menuTextLarge_Click();

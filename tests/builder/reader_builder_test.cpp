@@ -33,6 +33,7 @@ TEST(ReaderWithBuilder, MenuOpensOneBuilderAndOkReloadsTheCatalogOnly) {
     w.endProgram = [] {};
     w.show();
     w.listVW_ItemClick(2);
+    w.waitForPage();
     w.menuPicFullScr_Click();
     const QImage shown = w.ImgPic->picture().image();
 

@@ -35,13 +35,16 @@ QByteArray orientedJpeg(int w, int h, int orientation) {
 // Every EXIF orientation: the natural size is the upright one from the header, the pixels are
 // decoded just large enough for the viewport, and they look like the full decode made smaller.
 TEST(ReducedDecode, KeepsNaturalSizeAndLooksLikeTheFullPicture) {
+    BookFixture fx;
     for (int orientation = 1; orientation <= 8; ++orientation) {
         SCOPED_TRACE(orientation);
         const QByteArray bytes = orientedJpeg(400, 240, orientation);
+        fx.file("photo.jpg", bytes);
         const bool turned = orientation >= 5;
         const QSize upright = turned ? QSize(240, 400) : QSize(400, 240);
         const platform::PictureLoad full = platform::decodePicture(bytes);
-        const platform::PictureLoad small = platform::decodePicture(bytes, QSize(100, 100));
+        const platform::PictureLoad small =
+            platform::loadPicture(fx.book().filePath("photo.jpg"), QSize(100, 100));
         ASSERT_TRUE(full.ok() && small.ok());
         EXPECT_EQ(small.picture.naturalSize(), full.picture.naturalSize());
         EXPECT_EQ(full.picture.image().size(), upright);
@@ -56,11 +59,20 @@ TEST(ReducedDecode, KeepsNaturalSizeAndLooksLikeTheFullPicture) {
             EXPECT_NEAR(a.red(), b.red(), 40) << p.x() << "," << p.y();
             EXPECT_NEAR(a.blue(), b.blue(), 40) << p.x() << "," << p.y();
         }
-        // Printing and deep zoom get every pixel back.
+        // Printing and deep zoom get every pixel back, read again from the file: the picture
+        // holds no more than its decoded pixels.
+        EXPECT_EQ(small.picture.memoryBytes(), small.picture.image().sizeInBytes());
         EXPECT_EQ(small.picture.fullResolution().image().size(), upright);
         EXPECT_EQ(small.picture.withPixels(QSize(200, 200)).image().size(),
                   platform::reducedSize(upright, QSize(200, 200)));
+        // Decoded from bytes alone there is no file to read again.
+        EXPECT_FALSE(platform::decodePicture(bytes, QSize(100, 100)).picture.isReduced());
     }
+    // A file replaced by another picture since is not mixed in: the reduced pixels stay.
+    const platform::PictureLoad small =
+        platform::loadPicture(fx.book().filePath("photo.jpg"), QSize(100, 100));
+    fx.file("photo.jpg", orientedJpeg(300, 300, 1));
+    EXPECT_EQ(small.picture.fullResolution().image().size(), small.picture.image().size());
 }
 
 TEST(ReducedDecode, SizeTable) {
@@ -110,7 +122,11 @@ TEST_F(PageCacheTest, NeverHoldsMoreThanItsBudget) {
         SCOPED_TRACE(budget);
         core::PageCache cache(budget);
         for (int i = 0; i < 12; ++i) {
-            EXPECT_TRUE(cache.take(fx.book(), page(i), pixels).ok());
+            // Pages asked for now and pages decoded ahead count alike.
+            if (i % 2)
+                EXPECT_TRUE(cache.request(fx.book(), page(i), pixels).result().ok());
+            else
+                EXPECT_TRUE(cache.take(fx.book(), page(i), pixels).ok());
             cache.prefetch(fx.book(), {page(i), page((i + 1) % 12), page((i + 11) % 12)}, pixels);
             EXPECT_LE(cache.heldBytes(), budget);
             cache.waitForIdle();
@@ -120,40 +136,6 @@ TEST_F(PageCacheTest, NeverHoldsMoreThanItsBudget) {
             EXPECT_GE(cache.heldCount(), 2);
         }
     }
-}
-
-// Pages requested one after another, with decodes of earlier pages still running: the page
-// shown is always the last one asked for, also once the earlier decodes have finished.
-TEST_F(PageCacheTest, LatestRequestWins) {
-    QWidget window;
-    platform::ListView list{&window};
-    platform::PictureBox box{&window};
-    platform::ImageControl image{box.inner()};
-    platform::ScrollBar hscr{Qt::Horizontal, &window}, vscr{Qt::Vertical, &window};
-    platform::RichTextBox text{&window};
-    platform::StatusBar status{&window};
-    core::ImageViewport viewport{image, box, hscr, vscr};
-    box.place(0, 0, 64 * platform::twipsPerPixel(), 64 * platform::twipsPerPixel());
-    fx.picture("slow.png", 4000, 4000, Qt::black);  // an earlier page that decodes slowly
-    QByteArray lines = "slow.png-\r\n";
-    for (int i = 0; i < 12; ++i) lines += page(i).toUtf8() + "-\r\n";
-    fx.catalog(lines);
-    list.setWidth(2265);
-    core::setUpCatalogColumns(list);
-    core::LoadCatalog(list, fx.book());
-    core::PageCache cache;
-    core::PageView view{list, viewport, text, status, fx.book(), &cache};
-    for (int row = 2; row <= 13; ++row) {
-        cache.prefetch(fx.book(), {"slow.png", core::pageImageFile(list, row + 1)},
-                       viewport.devicePixels());
-        core::ShowPage(view, int16_t(row));
-        ASSERT_EQ(status.panelText(3), QString::number(row));
-        ASSERT_EQ(image.name(), page(row - 2));
-    }
-    cache.waitForIdle();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(image.name(), page(11));
-    EXPECT_EQ(image.picture().image().pixel(10, 10), QColor::fromHsv(11 * 30, 255, 255).rgb());
 }
 
 }  // namespace

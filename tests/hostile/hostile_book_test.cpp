@@ -98,6 +98,7 @@ TEST_P(HostileBook, OpensAtOnceSaysWhatIsWrongAndReadsNothingOutside) {
     ASSERT_EQ(w.listVW->rowCount(), c.rows);
     const QString help = w.RTBoxShow[0]->plainText();
     if (c.rows) w.listVW_ItemClick(1);
+    w.waitForPage();
 
     const QString panel1 = w.stBar->panelText(1);
     if (c.panel1.isEmpty()) {

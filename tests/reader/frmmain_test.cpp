@@ -40,7 +40,7 @@ TEST_P(Navigation, WrapsAtBothEnds) {
     const NavCase& c = GetParam();
     open(c.catalog);
     w->CurPage = int16_t(c.start);
-    for (int i = 0; i < c.presses; ++i) w->CmdPic_Click(c.button);
+    for (int i = 0; i < c.presses; ++i) press(c.button);
     EXPECT_EQ(w->CurPage, c.wantPage);
     EXPECT_TRUE(w->ImgPic->visible());
     if (c.wantPage >= 1 && c.wantPage <= w->listVW->rowCount()) {
@@ -60,19 +60,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, Navigation,
 
 TEST_F(ReaderTest, OnePageCatalogRefitsWithoutLoading) {
     open("p1.jpg-p1.txt\r\n");
-    w->listVW_ItemClick(1);
+    clickRow(1);
     const float fitted = w->ImgPic->width();
-    w->CmdPic_Click(0);
-    w->CmdPic_Click(5);
+    press(0);
+    press(5);
     EXPECT_NEAR(w->ImgPic->width(), fitted, 1.0);  // refitting rounds the starting size
     EXPECT_EQ(w->CurPage, 1);
-    w->CmdPic_Click(2);
+    press(2);
     EXPECT_EQ(w->Timer1->interval(), 0);  // nothing to play
 }
 
 TEST_F(ReaderTest, ZoomStepsAccumulateAndTheNextFitUndoesThem) {
     open(kThree);
-    w->listVW_ItemClick(1);
+    clickRow(1);
     const float fw = w->ImgPic->width(), fh = w->ImgPic->height();
     struct Step {
         std::vector<int> buttons;
@@ -80,14 +80,14 @@ TEST_F(ReaderTest, ZoomStepsAccumulateAndTheNextFitUndoesThem) {
     };
     for (const Step& s :
          {Step{{0, 1}, 0.96}, Step{{1, 0}, 0.96}, Step{{0, 0}, 1.44}, Step{{1, 1, 1}, 0.512}}) {
-        w->listVW_ItemClick(1);
-        for (int b : s.buttons) w->CmdPic_Click(b);
+        clickRow(1);
+        for (int b : s.buttons) press(b);
         EXPECT_NEAR(w->ImgPic->width(), fw * s.factor, 0.05) << s.factor;
         EXPECT_NEAR(w->ImgPic->height(), fh * s.factor, 0.05) << s.factor;
     }
-    w->listVW_ItemClick(1);
-    w->CmdPic_Click(0);
-    w->CmdPic_Click(0);
+    clickRow(1);
+    press(0);
+    press(0);
     EXPECT_TRUE(w->VScr->visible() && w->HScr->visible());  // larger than the viewport
     w->Form_Resize();
     EXPECT_NEAR(w->ImgPic->width(), fw, 1.0);
@@ -97,7 +97,7 @@ TEST_F(ReaderTest, ZoomStepsAccumulateAndTheNextFitUndoesThem) {
 // resize until the double click brings the split back.
 TEST_F(ReaderTest, FullScreenLastsThroughAResizeUntilTheWayBack) {
     open(kThree);
-    w->CmdPic_Click(6);
+    press(6);
     w->Form_Resize();
     EXPECT_FALSE(w->FraTxtCmd->visible() || w->RTBoxShow[0]->visible());
     EXPECT_EQ(w->PicPic->geometry(), (platform::Geometry{50, 50, 8715, 6640}));
@@ -139,21 +139,21 @@ TEST_F(ReaderTest, EnabledStatesFollowTheViewCommands) {
 
 TEST_F(ReaderTest, AutoPlayKeepsItsOwnOrder) {
     open(kThree);
-    w->CmdPic_Click(2);
+    press(2);
     EXPECT_EQ(w->Timer1->interval(), 1000);  // the settings' default, dialog never opened
     w->CurPage = 3;
-    w->Timer1_Timer();
+    tick();
     EXPECT_EQ(status(3), "1");  // whatever page the reader had open
-    w->Timer1_Timer();
-    w->Timer1_Timer();
+    tick();
+    tick();
     EXPECT_EQ(status(3), "3");
-    w->CmdPic_Click(3);
+    press(3);
     EXPECT_EQ(w->Timer1->interval(), 0);
-    w->CmdPic_Click(5);
-    w->CmdPic_Click(5);
+    press(5);
+    press(5);
     EXPECT_EQ(w->AutoPlayPage, 3);
-    w->CmdPic_Click(2);
-    w->Timer1_Timer();
+    press(2);
+    tick();
     EXPECT_EQ(status(3), "1");  // wraps from the last page
     EXPECT_EQ(w->CurPage, 2);   // untouched by auto-play
 }
@@ -168,21 +168,21 @@ TEST_F(ReaderTest, AutoPlayUsesTheTypedIntervalAtTheNextStart) {
     for (const Case& c : {Case{"0.5", 500}, Case{"1.5", 1500}, Case{"abc", 1500}, Case{"0", 1500},
                           Case{"-2", 1500}, Case{"30", 30000}}) {
         w->choice().widgets()->TxtTime->setText(QString::fromLatin1(c.typed));
-        w->CmdPic_Click(2);
+        press(2);
         EXPECT_EQ(w->Timer1->interval(), c.want) << c.typed;
     }
 }
 
 TEST_F(ReaderTest, HelpStopsAutoPlayAndShowsTheHelpMaximised) {
     open(kThree);
-    w->CmdPic_Click(2);
-    w->listVW_ItemClick(3);
+    press(2);
+    clickRow(3);
     w->menuHelp_Click();
     EXPECT_EQ(w->Timer1->interval(), 0);
     EXPECT_EQ(w->CurPage, 1);
     EXPECT_FALSE(w->PicPic->visible());
     EXPECT_EQ(w->RTBoxShow[0]->plainText(), w->RTBoxShow[1]->plainText());
-    w->CmdPic_Click(5);
+    press(5);
     EXPECT_EQ(status(3), "2");
 }
 

@@ -88,7 +88,7 @@ TEST_P(PrintCases, PlacesThePictureAtItsScale) {
     if (!haveTool("pdftoppm")) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
     const PrintCase& c = GetParam();
     open(kThree);
-    w->listVW_ItemClick(2);
+    clickRow(2);
     if (!c.pictureShown) w->ImgPic->setPicture(platform::Picture());
     setScale(c.scale);
     const QString file = c.writableFile ? pdf : out.filePath(QStringLiteral("no/such/dir/p.pdf"));

@@ -48,6 +48,19 @@ class ReaderTest : public ::testing::Test {
             fx.file(QString::fromLatin1(name), QByteArray("text of ") + name);
     }
     QString status(int panel) const { return w->stBar->panelText(panel); }
+    // The handlers that turn pages, each waiting until its page is on screen.
+    void clickRow(int row) {
+        w->listVW_ItemClick(row);
+        w->waitForPage();
+    }
+    void press(int index) {
+        w->CmdPic_Click(index);
+        w->waitForPage();
+    }
+    void tick() {
+        w->Timer1_Timer();
+        w->waitForPage();
+    }
 };
 
 inline constexpr char kThree[] = "p1.jpg-p1.txt\r\np2.bmp-p2.txt\r\np3.png-p3.txt\r\n";

@@ -55,6 +55,7 @@ TEST_P(InnerArea, IsTheWidgetThatClipsThePicture) {
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     w.listVW_ItemClick(1);
+    w.waitForPage();
     enter(w, GetParam());
     expectCentredInTheClip(w, "initial window");
 
@@ -88,6 +89,9 @@ TEST(ReaderWindow, ClosingEndsTheProgramWithEveryWindow) {
     QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
     stuck.start(3000);
     EXPECT_EQ(QApplication::exec(), 0);
+    // Closing the last window posts another quit; left queued, it would end the next test's
+    // first modal dialog at once.
+    QCoreApplication::removePostedEvents(qApp, QEvent::Quit);
     EXPECT_FALSE(other.isVisible());
     EXPECT_TRUE(!settings || !settings->isVisible());
 }

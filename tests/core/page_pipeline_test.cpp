@@ -1,0 +1,182 @@
+#include "core/page_pipeline.h"
+#include "book_fixture.h"
+#include "core/catalog_loader.h"
+#include "platform/twips.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Row 1 is a large picture that decodes slowly; rows 2 to 13 are small flat colours, each with
+// its own text.
+class PagePipelineTest : public ::testing::Test {
+  protected:
+    BookFixture fx;
+    QWidget window;
+    platform::ListView list{&window};
+    platform::PictureBox box{&window};
+    platform::ImageControl image{box.inner()};
+    platform::ScrollBar hscr{Qt::Horizontal, &window}, vscr{Qt::Vertical, &window};
+    platform::RichTextBox text{&window};
+    platform::StatusBar status{&window};
+    core::ImageViewport viewport{image, box, hscr, vscr};
+    core::PageCache cache;
+    std::unique_ptr<core::PagePipeline> pipeline;
+    int16_t latest = 0;          // the row last asked for
+    std::vector<int16_t> shown;  // the rows put on screen, in order
+
+    static QString page(int row) { return QStringLiteral("p%1.png").arg(row); }
+    static QRgb colour(int row) { return QColor::fromHsv(row * 25, 255, 255).rgb(); }
+
+    void SetUp() override {
+        box.place(0, 0, 64 * platform::twipsPerPixel(), 64 * platform::twipsPerPixel());
+        fx.picture("slow.png", 3000, 3000, Qt::black);
+        QByteArray lines = "slow.png-slow.txt\r\n";
+        fx.file("slow.txt", "text of 1");
+        for (int row = 2; row <= 13; ++row) {
+            fx.picture(page(row), 256, 256, QColor::fromRgb(colour(row)));
+            fx.file(QStringLiteral("p%1.txt").arg(row), "text of " + QByteArray::number(row));
+            lines += page(row).toUtf8() + "-p" + QByteArray::number(row) + ".txt\r\n";
+        }
+        fx.catalog(lines);
+        list.setWidth(2265);
+        core::setUpCatalogColumns(list);
+        core::LoadCatalog(list, fx.book());
+        pipeline = std::make_unique<core::PagePipeline>(
+            core::PageView{list, viewport, text, status, fx.book(), &cache});
+        // Whenever a page goes on screen it is the one last asked for, whole: picture, text and
+        // status of the same row, shown.
+        QObject::connect(pipeline.get(), &core::PagePipeline::pageApplied, [this](int16_t row) {
+            shown.push_back(row);
+            EXPECT_EQ(row, latest);
+            EXPECT_EQ(status.panelText(3), QString::number(row));
+            EXPECT_EQ(image.name(), row == 1 ? QStringLiteral("slow.png") : page(row));
+            EXPECT_EQ(text.plainText().trimmed(), QStringLiteral("text of %1").arg(row));
+            EXPECT_TRUE(image.visible());
+        });
+    }
+    void ask(int16_t row) {
+        latest = row;
+        pipeline->ShowPage(row);
+    }
+    // Every decode done and every queued completion delivered.
+    void settle() {
+        cache.waitForIdle();
+        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+        pipeline->waitForPage();
+    }
+};
+
+// Requests in a row, some of them decoded ahead first: the page left on screen is the last one
+// asked for, and no earlier page is put on screen after a later one was asked for.
+struct Sequence {
+    const char* what;
+    std::vector<int16_t> rows;
+    std::vector<int16_t> ahead;  // decoded before the requests
+    int16_t final;
+};
+
+void PrintTo(const Sequence& s, std::ostream* os) {
+    *os << s.what;
+}
+
+class PipelineOrder : public PagePipelineTest, public ::testing::WithParamInterface<Sequence> {};
+
+TEST_P(PipelineOrder, LatestRequestWins) {
+    const Sequence& s = GetParam();
+    QStringList names;
+    for (int16_t row : s.ahead) names.append(core::pageImageFile(list, row));
+    cache.prefetch(fx.book(), names, viewport.devicePixels());
+    cache.waitForIdle();
+    for (int16_t row : s.rows) ask(row);
+    settle();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), s.final);
+    EXPECT_EQ(image.picture().image().pixel(10, 10),
+              s.final == 1 ? QColor(Qt::black).rgb() : colour(s.final));
+    EXPECT_FALSE(pipeline->waiting());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PipelineOrder,
+    ::testing::Values(Sequence{"slow, then a page decoded ahead", {1, 3}, {3}, 3},
+                      Sequence{"slow, then a page not decoded", {1, 4}, {}, 4},
+                      Sequence{"a page, then the slow one", {3, 1}, {}, 1},
+                      Sequence{"slow twice, then back", {1, 5, 1, 6}, {6}, 6},
+                      Sequence{"the same page again", {7, 7}, {}, 7}),
+    [](const auto& info) { return "case" + std::to_string(info.index); });
+
+// Holding the next key: every press asks for the next page and decodes the one after ahead, with
+// no time for decodes in between. The turns end on the last page asked for.
+TEST_F(PagePipelineTest, HoldingNextEndsOnTheLastPage) {
+    for (int16_t row = 1; row <= 13; ++row) {
+        ask(row);
+        if (row < 13)
+            cache.prefetch(fx.book(), {core::pageImageFile(list, row), page(row + 1)},
+                           viewport.devicePixels());
+        // A page asked for and not decoded yet leaves the previous one whole on screen.
+        if (pipeline->waiting() && !shown.empty()) {
+            EXPECT_EQ(status.panelText(3), QString::number(shown.back()));
+            EXPECT_TRUE(image.visible());
+        }
+    }
+    settle();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), 13);
+}
+
+// A page decoded ahead is shown in the same call, with no event handled in between.
+TEST_F(PagePipelineTest, PageDecodedAheadIsShownAtOnce) {
+    cache.prefetch(fx.book(), {page(5)}, viewport.devicePixels());
+    cache.waitForIdle();
+    ask(5);
+    EXPECT_FALSE(pipeline->waiting());
+    EXPECT_EQ(shown, std::vector<int16_t>{5});
+}
+
+// A new catalog or the help shown over a page: the page still decoding is not put on screen.
+TEST_F(PagePipelineTest, CancelledPageIsNeverShown) {
+    ask(1);
+    ASSERT_TRUE(pipeline->waiting());
+    pipeline->cancel();
+    settle();
+    EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(status.panelText(3).isEmpty());
+}
+
+// Shown larger than decoded, the picture is decoded again on a worker and swapped in sharp; the
+// scaled picture stays meanwhile, and a result for a picture no longer shown is dropped.
+TEST_F(PagePipelineTest, ZoomSharpensInTheBackground) {
+    for (bool newPageMeanwhile : {false, true}) {
+        SCOPED_TRACE(newPageMeanwhile);
+        latest = 1;
+        core::PageView direct{list, viewport, text, status, fx.book()};
+        core::ShowPage(direct, 1);  // decoded for the viewport, on this thread
+        ASSERT_TRUE(image.picture().isReduced());
+        const QSize before = image.picture().image().size();
+        image.setWidth(image.width() * 4);
+        image.setHeight(image.height() * 4);
+        viewport.PlaceImage();
+        ASSERT_TRUE(viewport.sharpening());
+        EXPECT_EQ(image.picture().image().size(), before);  // the scaled one meanwhile
+        if (newPageMeanwhile) {
+            latest = 2;
+            pipeline->ShowPage(2);
+            pipeline->waitForPage();
+        }
+        viewport.waitForSharpen();
+        if (newPageMeanwhile) {
+            EXPECT_EQ(image.name(), page(2));
+            EXPECT_EQ(image.picture().image().pixel(10, 10), colour(2));
+        } else {
+            EXPECT_EQ(image.name(), QStringLiteral("slow.png"));
+            EXPECT_GE(image.picture().image().width(), before.width() * 4 - 1);
+        }
+    }
+}
+
+}  // namespace

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <mutex>
+#include <optional>
 
 namespace platform {
 namespace {
@@ -45,6 +47,26 @@ PictureLoad failed(const QString& reason) {
     return {{}, reason};
 }
 
+// A decode stopped on purpose ends as a truncated file would, and the decoders warn about that
+// ("Corrupt JPEG data: premature end of data segment"). Those warnings are dropped on the thread
+// whose decode was stopped, and only there; every other message passes to the previous handler.
+thread_local bool t_decodeStopped = false;
+QtMessageHandler g_previousHandler = nullptr;
+
+void quietWhileStopped(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (t_decodeStopped && type == QtWarningMsg) return;
+    if (g_previousHandler) g_previousHandler(type, context, text);
+}
+
+struct StoppedDecodeQuiet {
+    StoppedDecodeQuiet() {
+        static std::once_flag installed;
+        std::call_once(installed,
+                       [] { g_previousHandler = qInstallMessageHandler(quietWhileStopped); });
+    }
+    ~StoppedDecodeQuiet() { t_decodeStopped = false; }
+};
+
 // The file's bytes as the decoder reads them; once `stop` is set the decoder reads no more, and
 // finishes at once as with a truncated file. Not a QBuffer: decoders take all of its bytes at once.
 class StoppableDevice : public QIODevice {
@@ -57,7 +79,10 @@ class StoppableDevice : public QIODevice {
 
   protected:
     qint64 readData(char* data, qint64 maxSize) override {
-        if (stop_ && stop_->load(std::memory_order_relaxed)) return -1;
+        if (stop_ && stop_->load(std::memory_order_relaxed)) {
+            t_decodeStopped = true;
+            return -1;
+        }
         const qint64 n = qBound(qint64(0), bytes_.size() - pos(), maxSize);
         std::memcpy(data, bytes_.constData() + pos(), size_t(n));
         return n;
@@ -149,6 +174,8 @@ PictureLoad decodeFrom(const QByteArray& bytes, QSize fitPixels, const QString& 
         return true;
     }();
     Q_UNUSED(limitSet);
+    const std::optional<StoppedDecodeQuiet> quiet =
+        stop ? std::optional<StoppedDecodeQuiet>(std::in_place) : std::nullopt;
     StoppableDevice device(bytes, stop);
     QImageReader reader(&device, format->name);
     reader.setAutoTransform(true);  // phone photos carry their orientation in EXIF

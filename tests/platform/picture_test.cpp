@@ -9,6 +9,10 @@
 #include <QImageWriter>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 namespace {
 
 // Each file is named as a GIF, which none of them is: the content decides.
@@ -114,3 +118,36 @@ TEST(PictureDecoding, DecodesAPictureFarLargerThanAnyScreenScaledButKeepsItsNatu
 }
 
 }  // namespace
+
+// A decode stopped on purpose ends like a truncated file; the decoder's warning about that is
+// noise, but a warning from elsewhere still reaches the log.
+static QStringList g_warnings;
+static void keepWarning(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtWarningMsg) g_warnings << text;
+}
+
+TEST(PictureDecoding, AStoppedDecodeLeavesNoWarningBehindOthersStillDo) {
+    QTemporaryDir dir;
+    QImage noise(2400, 2400, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb(x * 7 ^ y, y * 13, x ^ y));
+    const QString path = dir.filePath("big.jpg");
+    ASSERT_TRUE(testfiles::write(path, testfiles::encoded(noise, "JPG")));
+
+    const QtMessageHandler before = qInstallMessageHandler(keepWarning);
+    bool stopped = false;
+    for (int delayMs = 1; delayMs < 200 && !stopped; delayMs *= 2) {
+        std::atomic<bool> stop{false};
+        std::thread stopper([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+            stop = true;
+        });
+        stopped = platform::loadPicture(path, {}, &stop).stopped;
+        stopper.join();
+    }
+    qWarning("a warning of its own");
+    qInstallMessageHandler(before);
+    ASSERT_TRUE(stopped) << "the decode always ended before it could be stopped";
+    EXPECT_EQ(g_warnings.join(" | ").toStdString(), "a warning of its own");
+}

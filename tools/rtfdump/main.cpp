@@ -1,37 +1,14 @@
-// rtfdump FILE.rtf: the imported document as JSON - text, paragraphs with alignment and list
-// level, picture and table counts - to compare with a corpus reference.
+// rtfdump FILE.rtf: the imported document as JSON - text, paragraphs with alignment, runs and
+// list level, picture and table counts - to compare with a corpus reference.
 #include <QFile>
 #include <QGuiApplication>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
-#include <QTextBlock>
 #include <QTextDocument>
-#include <QTextFrame>
-#include <QTextImageFormat>
-#include <QTextList>
-#include <QTextTable>
 
 #include <cstdio>
 
 #include "rtf/rtf.h"
-
-namespace {
-
-const char* alignName(Qt::Alignment a) {
-    if (a & Qt::AlignHCenter) return "center";
-    if (a & Qt::AlignRight) return "right";
-    if (a & Qt::AlignJustify) return "justify";
-    return "left";
-}
-
-int tableCount(const QTextFrame* frame) {
-    int n = qobject_cast<const QTextTable*>(frame) ? 1 : 0;
-    for (const QTextFrame* child : frame->childFrames()) n += tableCount(child);
-    return n;
-}
-
-}  // namespace
+#include "rtf_json.h"
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
@@ -49,31 +26,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "rtfdump: not RTF: %s\n", argv[1]);
         return 1;
     }
-    QJsonArray paragraphs;
-    int images = 0;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        QString text;
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment frag = it.fragment();
-            if (frag.charFormat().isImageFormat()) {
-                images += frag.length();
-                continue;
-            }
-            text += frag.text();
-        }
-        QJsonObject p{{"text", text.replace(QChar::LineSeparator, u'\n')},
-                      {"align", alignName(b.blockFormat().alignment())}};
-        if (const QTextList* list = b.textList())
-            p["list"] = QJsonObject{{"level", list->format().indent()},
-                                    {"label", list->itemText(b).trimmed()}};
-        paragraphs.append(p);
-    }
-    QStringList texts;
-    for (const QJsonValue& p : paragraphs) texts << p.toObject().value("text").toString();
-    const QJsonObject out{{"text", texts.join(u'\n')},
-                          {"paragraphs", paragraphs},
-                          {"images", images},
-                          {"tables", tableCount(doc.rootFrame())}};
+    const QJsonObject out = rtfjson::documentToJson(doc);
     std::fputs(QJsonDocument(out).toJson(QJsonDocument::Indented).constData(), stdout);
     return 0;
 }

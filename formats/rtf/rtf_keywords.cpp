@@ -91,6 +91,13 @@ Map buildTable() {
     add(m, {"fonttbl"}, dest(Destination::FontTable));
     add(m, {"colortbl"}, dest(Destination::ColorTable));
     add(m, {"upr"}, dest(Destination::Upr));
+    // Styles are read, not skipped.
+    m["stylesheet"] = dest(Destination::StyleSheet);
+    add(m, {"defchp", "defpap"}, dest(Destination::StyleSheet));
+    add(m, {"s"}, act(Action::ParaStyle));
+    add(m, {"cs"}, act(Action::CharStyle));
+    add(m, {"ds", "ts"}, act(Action::OtherStyle));
+    add(m, {"sbasedon"}, act(Action::BasedOn));
 
     add(m, {"ansi"}, act(Action::Ansi));
     add(m, {"mac"}, act(Action::Mac));

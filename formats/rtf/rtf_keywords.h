@@ -68,6 +68,11 @@ enum class Action : uint8_t {
     CellMergeFirst,
     CellMerged,
     Border,
+    // styles
+    ParaStyle,
+    CharStyle,
+    OtherStyle,
+    BasedOn,
 };
 
 struct Keyword {

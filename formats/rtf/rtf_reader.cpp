@@ -86,7 +86,8 @@ void Reader::run() {
                 controlSymbol(t.symbol);
                 break;
             case Token::Type::ControlWord:
-                if (ignorable && lookupKeyword(t.data).action != Action::Destination) {
+                if (ignorable && lookupKeyword(t.data).action != Action::Destination &&
+                    !styleSheetWord(t)) {
                     skipDepth_ = 1;  // \* before a destination we do not read
                     break;
                 }
@@ -107,7 +108,7 @@ void Reader::run() {
             double(builder_.kept() + builder_.omitted()) / double(lexer_.position());
         builder_.omitUnread(qsizetype(double(lexer_.size() - lexer_.position()) * perByte));
     }
-    builder_.finish(toBlockFormat(top().para));
+    builder_.finish(toBlockFormat(stack_.size() > 1 ? top().para : finalPara_));
 }
 
 void Reader::groupStart() {
@@ -118,6 +119,8 @@ void Reader::groupStart() {
     }
     GroupState s = top();
     if (s.dest == Destination::Upr) s.dest = Destination::Drop;
+    if (s.dest == Destination::StyleSheet && stack_.size() == styleSheetDepth_)
+        styles_.beginEntry();
     stack_.push_back(s);
 }
 
@@ -129,8 +132,11 @@ void Reader::groupEnd() {
     }
     if (stack_.size() <= 1) return;  // unbalanced '}'
     const Destination ended = top().dest;
+    // A last paragraph without \par keeps the format it had when the document group closed.
+    if (stack_.size() == 2) finalPara_ = top().para;
     stack_.pop_back();
     if (ended == top().dest) return;
+    if (ended == Destination::StyleSheet) endStyleSheet();
     if (ended == Destination::Picture) finishPicture();
     if (ended == Destination::FieldInst) finishFieldInstruction();
     if (ended == Destination::FontTable) fonts_.finish();
@@ -164,6 +170,9 @@ void Reader::text(QByteArrayView bytes) {
         case Destination::FieldInst:
             fieldInst_.append(
                 bytes.first(std::min(bytes.size(), kMaxInstruction - fieldInst_.size())));
+            break;
+        case Destination::StyleSheet:
+            if (bytes.contains(';')) styles_.endEntry();
             break;
         case Destination::ColorTable:
             for (char c : bytes)
@@ -218,7 +227,7 @@ void Reader::controlWord(const Token& t) {
     if (top().dest == Destination::Picture && picture_.controlWord(t.data, t.param, t.hasParam))
         return;
     const Keyword k = lookupKeyword(t.data);
-    if (destinationWord(k, t) || tableWord(k, t)) return;
+    if (destinationWord(k, t) || tableWord(k, t) || styleSheetWord(k, t)) return;
     formattingWord(k, t);
 }
 
@@ -238,6 +247,8 @@ bool Reader::destinationWord(const Keyword& k, const Token& t) {
             } else if (k.dest == Destination::FieldInst) {
                 fieldInst_.clear();
                 top().dest = k.dest;
+            } else if (k.dest == Destination::StyleSheet) {
+                beginStyleSheet(t);
             } else if (k.dest == Destination::Picture) {
                 picture_.begin();
                 top().dest = k.dest;
@@ -321,6 +332,7 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
     switch (k.action) {
         case Action::Plain:
             c = CharState{};
+            applyStyle(StyleSheet::Kind::DefaultCharacter, 0);
             break;
         case Action::Bold:
             c.bold = flag(t);
@@ -363,6 +375,13 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
             break;
         case Action::Pard:
             p = ParaState{};
+            applyStyle(StyleSheet::Kind::DefaultParagraph, 0);
+            break;
+        case Action::ParaStyle:
+            applyStyle(StyleSheet::Kind::Paragraph, t.param);
+            break;
+        case Action::CharStyle:
+            applyStyle(StyleSheet::Kind::Character, t.param);
             break;
         case Action::AlignLeft:
             p.align = Alignment::Left;

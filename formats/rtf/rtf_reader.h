@@ -12,6 +12,7 @@
 #include "rtf/rtf_lexer.h"
 #include "rtf/rtf_picture.h"
 #include "rtf/rtf_state.h"
+#include "rtf/rtf_styles.h"
 #include "rtf/rtf_tables.h"
 
 class QTextDocument;
@@ -41,6 +42,12 @@ class Reader {
     bool tableWord(const Keyword& k, const Token& t);
     void formattingWord(const Keyword& k, const Token& t);
     void unicode(int param);
+    // Stylesheet and default formatting (rtf_reader_styles.cpp).
+    bool styleSheetWord(const Token& t) const;
+    bool styleSheetWord(const Keyword& k, const Token& t);
+    void beginStyleSheet(const Token& t);
+    void endStyleSheet();
+    void applyStyle(StyleSheet::Kind kind, int number);
 
     // Body text output.
     void appendBytes(QByteArrayView bytes);
@@ -66,6 +73,9 @@ class Reader {
     DocumentBuilder builder_;
     FontTable fonts_;
     ColorTable colors_;
+    StyleSheet styles_;
+    size_t styleSheetDepth_ = 0;  // stack depth of the \stylesheet group
+    ParaState finalPara_;         // paragraph state as the document group closed
     std::vector<GroupState> stack_;
     int overflowDepth_ = 0;   // groups opened beyond kMaxDepth
     int skipDepth_ = 0;       // groups opened inside a skipped destination

@@ -18,6 +18,7 @@ enum class Destination : uint8_t {
     FieldInst,    // a field's instruction, read for HYPERLINK
     ShapeInst,    // a shape's properties: only its picture is read
     ShapeResult,  // a shape's replacement; read unless the shape gave its picture already
+    StyleSheet,   // \stylesheet, \defchp, \defpap: formatting words are kept, not applied
 };
 
 enum class VerticalAlign : uint8_t { Normal, Super, Sub };

@@ -1,5 +1,7 @@
 #include "rtf/rtf_keywords.h"
 
+#include <QTextCharFormat>
+
 #include <string_view>
 #include <unordered_map>
 
@@ -116,11 +118,25 @@ Map buildTable() {
     add(m, {"plain"}, act(Action::Plain));
     add(m, {"b"}, act(Action::Bold));
     add(m, {"i"}, act(Action::Italic));
-    add(m,
-        {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth",
-         "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw",
-         "ulwave"},
-        act(Action::Underline));
+    // Underlines as QTextCharFormat::UnderlineStyle; Qt has no double, thick or words-only line.
+    const auto underline = [](QTextCharFormat::UnderlineStyle s) {
+        return Keyword{Action::Underline, Destination::Body, char16_t(s)};
+    };
+    add(m, {"ul", "uldb", "ulth", "ulw"}, underline(QTextCharFormat::SingleUnderline));
+    add(m, {"uld", "ulthd"}, underline(QTextCharFormat::DotLine));
+    add(m, {"uldash", "ulldash", "ulthdash", "ulthldash"},
+        underline(QTextCharFormat::DashUnderline));
+    add(m, {"uldashd", "ulthdashd"}, underline(QTextCharFormat::DashDotLine));
+    add(m, {"uldashdd", "ulthdashdd"}, underline(QTextCharFormat::DashDotDotLine));
+    add(m, {"ulwave", "ulhwave", "ululdbwave"}, underline(QTextCharFormat::WaveUnderline));
+    add(m, {"ulc"}, act(Action::UnderlineColor));
+    add(m, {"caps"}, Keyword{Action::Caps, Destination::Body, 1});
+    add(m, {"scaps"}, Keyword{Action::Caps, Destination::Body, 2});
+    add(m, {"af"}, act(Action::AssociatedFont));
+    add(m, {"dbch"}, Keyword{Action::CharacterClass, Destination::Body, 1});
+    add(m, {"loch", "hich", "rtlch", "ltrch"}, act(Action::CharacterClass));
+    add(m, {"sl"}, act(Action::LineSpacing));
+    add(m, {"slmult"}, act(Action::LineMultiple));
     add(m, {"ulnone"}, act(Action::UnderlineNone));
     add(m, {"strike", "striked"}, act(Action::Strike));
     add(m, {"fs"}, act(Action::FontSize));
@@ -143,7 +159,8 @@ Map buildTable() {
     add(m, {"sb"}, act(Action::SpaceBefore));
     add(m, {"sa"}, act(Action::SpaceAfter));
 
-    add(m, {"par", "sect"}, act(Action::Par));
+    add(m, {"par"}, act(Action::Par));
+    add(m, {"page", "sect"}, act(Action::PageBreak));
     add(m, {"line"}, act(Action::Line));
     add(m, {"intbl"}, act(Action::InTable));
     add(m, {"itap"}, act(Action::TableDepth));

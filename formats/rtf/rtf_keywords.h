@@ -73,12 +73,20 @@ enum class Action : uint8_t {
     CharStyle,
     OtherStyle,
     BasedOn,
+    // rarer properties
+    LineSpacing,
+    LineMultiple,
+    UnderlineColor,
+    Caps,            // Keyword::ch: 1 all capitals, 2 small capitals
+    AssociatedFont,  // \af: the font of the character class \dbch etc. chose
+    CharacterClass,  // Keyword::ch: 1 after \dbch, 0 after \loch, \hich, \rtlch, \ltrch
+    PageBreak,
 };
 
 struct Keyword {
     Action action = Action::Unknown;
     Destination dest = Destination::Body;  // for Action::Destination
-    char16_t ch = 0;                       // for Action::Character
+    char16_t ch = 0;  // for Action::Character; the style of Underline; Caps, CharacterClass
 };
 
 Keyword lookupKeyword(QByteArrayView word);

@@ -108,7 +108,7 @@ void Reader::run() {
             double(builder_.kept() + builder_.omitted()) / double(lexer_.position());
         builder_.omitUnread(qsizetype(double(lexer_.size() - lexer_.position()) * perByte));
     }
-    builder_.finish(toBlockFormat(stack_.size() > 1 ? top().para : finalPara_));
+    builder_.finish(blockFormat(stack_.size() > 1 ? top().para : finalPara_));
 }
 
 void Reader::groupStart() {
@@ -303,7 +303,9 @@ bool Reader::tableWord(const Keyword& k, const Token& t) {
                 fonts_.setCodePage(t.param);
                 break;
             default:
-                break;
+                if (!endsFontTable(k.action)) break;
+                leaveFontTable();
+                return false;  // the word belongs to the text
         }
         return true;
     }
@@ -341,7 +343,7 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
             c.italic = flag(t);
             break;
         case Action::Underline:
-            c.underline = flag(t);
+            c.underline = flag(t) ? uint8_t(k.ch) : 0;
             break;
         case Action::UnderlineNone:
             c.underline = false;
@@ -409,6 +411,28 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
             break;
         case Action::SpaceAfter:
             p.spaceAfter = std::max(twips(t), 0);
+            break;
+        case Action::LineSpacing:
+            // \sl1000 is Word's "auto".
+            p.lineSpacing = t.hasParam && t.param != 1000 ? twips(t) : 0;
+            break;
+        case Action::LineMultiple:
+            p.lineMultiple = flag(t);
+            break;
+        case Action::UnderlineColor:
+            c.underlineColor = index(t);
+            break;
+        case Action::Caps:
+            c.caps = flag(t) ? uint8_t(k.ch) : 0;
+            break;
+        case Action::CharacterClass:
+            c.doubleByte = k.ch == 1;
+            break;
+        case Action::AssociatedFont:
+            if (c.doubleByte) c.doubleByteFont = index(t);
+            break;
+        case Action::PageBreak:
+            pageBreak();
             break;
         case Action::Par:
             endParagraph();
@@ -515,8 +539,12 @@ void Reader::flushBytes() {
 void Reader::put(QStringView s) {
     const GroupState& g = top();
     if (g.dest != Destination::Body || g.chr.hidden) return;
-    const QTextCharFormat& format = charFormat();  // may advance formatId_
     builder_.enterTable(g.para.tableDepth());
+    if (g.chr.doubleByteFont >= 0 && g.chr.doubleByteFont != g.chr.font) {
+        putByScript(s);
+        return;
+    }
+    const QTextCharFormat& format = charFormat();  // may advance formatId_
     builder_.insertText(s, format, formatId_);
 }
 
@@ -557,46 +585,12 @@ int Reader::currentCodePage() const {
     return font && font->codePage ? font->codePage : ansiCodePage_;
 }
 
-void Reader::finishFieldInstruction() {
-    // HYPERLINK "target" [\\l "anchor"] ...: the result text links to the target. Links to a
-    // place in the document alone (\\l only) have nothing to open and stay plain text.
-    const QString inst = QString::fromLatin1(fieldInst_).simplified();
-    fieldInst_.clear();
-    if (!inst.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive)) return;
-    QString rest = inst.mid(9).trimmed();
-    QString target;
-    if (rest.startsWith(u'"')) {
-        const qsizetype end = rest.indexOf(u'"', 1);
-        target = rest.mid(1, end < 0 ? -1 : end - 1);
-    } else if (!rest.startsWith(u'\\')) {
-        target = rest.section(u' ', 0, 0);
-    }
-    if (target.isEmpty() || links_.size() >= kMaxLinks) return;
-    links_.push_back(target);
-    top().chr.link = int(links_.size()) - 1;
-}
-
-void Reader::finishPicture() {
-    const Destination into = top().dest;
-    if ((into != Destination::Body && into != Destination::ShapeInst) || top().chr.hidden) return;
-    const QSize size = picture_.displaySize();
-    const qint64 pixels = qint64(std::max(size.width(), 1)) * std::max(size.height(), 1);
-    if (pictures_ >= kMaxPictures || picturePixels_ + pixels > kMaxPicturePixels) return;
-    const QImage image = picture_.render();
-    if (image.isNull()) return;
-    ++pictures_;
-    picturePixels_ += qint64(image.width()) * image.height();
-    flushBytes();
-    resolveSurrogate();
-    builder_.enterTable(top().para.tableDepth());
-    builder_.insertImage(image, charFormat());
-}
-
 void Reader::endParagraph() {
     if (top().dest != Destination::Body) return;
     resolveSurrogate();
     builder_.enterTable(top().para.tableDepth());
-    builder_.endParagraph(toBlockFormat(top().para), charFormat());
+    builder_.endParagraph(blockFormat(), charFormat());
+    pageBreakBefore_ = false;
 }
 
 }  // namespace rtf

@@ -48,6 +48,13 @@ class Reader {
     void beginStyleSheet(const Token& t);
     void endStyleSheet();
     void applyStyle(StyleSheet::Kind kind, int number);
+    // Associated fonts, page breaks, a font table left open (rtf_reader_fonts.cpp).
+    void putByScript(QStringView s);
+    void pageBreak();
+    QTextBlockFormat blockFormat() { return blockFormat(top().para); }
+    QTextBlockFormat blockFormat(const ParaState& p);
+    static bool endsFontTable(Action a);
+    void leaveFontTable();
 
     // Body text output.
     void appendBytes(QByteArrayView bytes);
@@ -74,8 +81,9 @@ class Reader {
     FontTable fonts_;
     ColorTable colors_;
     StyleSheet styles_;
-    size_t styleSheetDepth_ = 0;  // stack depth of the \stylesheet group
-    ParaState finalPara_;         // paragraph state as the document group closed
+    size_t styleSheetDepth_ = 0;    // stack depth of the \stylesheet group
+    ParaState finalPara_;           // paragraph state as the document group closed
+    bool pageBreakBefore_ = false;  // the next paragraph starts a page
     std::vector<GroupState> stack_;
     int overflowDepth_ = 0;   // groups opened beyond kMaxDepth
     int skipDepth_ = 0;       // groups opened inside a skipped destination

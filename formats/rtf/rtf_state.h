@@ -33,7 +33,11 @@ struct CharState {
     int link = -1;       // index of the HYPERLINK target the text belongs to
     bool bold = false;
     bool italic = false;
-    bool underline = false;
+    uint8_t underline = 0;    // a QTextCharFormat::UnderlineStyle, 0 = none
+    int underlineColor = 0;   // \ulc colour-table index, 0 = the text's colour
+    uint8_t caps = 0;         // 1 \caps, 2 \scaps
+    bool doubleByte = false;  // \dbch: a following \af names the double-byte font
+    int doubleByteFont = -1;  // the font for CJK text, -1 = the text's own
     bool strike = false;
     bool hidden = false;
     VerticalAlign valign = VerticalAlign::Normal;
@@ -49,8 +53,10 @@ struct ParaState {
     int firstIndent = 0;
     int spaceBefore = 0;
     int spaceAfter = 0;
-    bool inTable = false;  // \intbl
-    int nesting = 1;       // \itap: table depth of an \intbl paragraph
+    int lineSpacing = 0;        // \sl: > 0 at least, < 0 exactly, 0 single
+    bool lineMultiple = false;  // \slmult1: \sl is in 240ths of a line
+    bool inTable = false;       // \intbl
+    int nesting = 1;            // \itap: table depth of an \intbl paragraph
 
     bool operator==(const ParaState&) const = default;
     int tableDepth() const { return inTable ? nesting : 0; }

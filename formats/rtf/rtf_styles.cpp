@@ -28,6 +28,12 @@ bool isStyleFormatting(Action a) {
         case Action::FirstIndent:
         case Action::SpaceBefore:
         case Action::SpaceAfter:
+        case Action::LineSpacing:
+        case Action::LineMultiple:
+        case Action::UnderlineColor:
+        case Action::Caps:
+        case Action::AssociatedFont:
+        case Action::CharacterClass:
             return true;
         default:
             return false;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "rtf/rtf.h"
+#include "rtf_test_util.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ struct Case {
     const char* name;
     const char* rtf;
     std::vector<Expect> expects;
+    const char* paragraphs = nullptr;  // when set, the paragraphs' text joined by '\n'
 };
 
 constexpr int kBold = QFont::Bold;
@@ -43,6 +45,9 @@ TEST_P(RtfStyle, PropertiesReadBack) {
     const Case& c = GetParam();
     QTextDocument doc;
     ASSERT_TRUE(rtf::importRtf(QByteArray(c.rtf), doc));
+    if (c.paragraphs) {
+        EXPECT_EQ(rtftest::blockText(doc), QString::fromUtf8(c.paragraphs));
+    }
     for (const Expect& e : c.expects) {
         const QString needle = QString::fromUtf8(e.needle);
         const QTextCursor found = doc.find(needle, 0, QTextDocument::FindCaseSensitively);
@@ -52,9 +57,14 @@ TEST_P(RtfStyle, PropertiesReadBack) {
         const QVariant got = isBlockProperty(e.property)
                                  ? found.block().blockFormat().property(e.property)
                                  : at.charFormat().property(e.property);
-        const bool same = e.value.typeId() == QMetaType::QStringList
-                              ? got.toStringList() == e.value.toStringList()
-                              : qFuzzyCompare(1.0 + got.toDouble(), 1.0 + e.value.toDouble());
+        bool same;
+        if (e.value.typeId() == QMetaType::QStringList)
+            same = got.toStringList() == e.value.toStringList();
+        else if (e.value.typeId() == QMetaType::QColor)
+            same = (got.typeId() == QMetaType::QBrush ? got.value<QBrush>().color()
+                                                      : got.value<QColor>()) == e.value;
+        else
+            same = qFuzzyCompare(1.0 + got.toDouble(), 1.0 + e.value.toDouble());
         EXPECT_TRUE(same) << e.needle << " property 0x" << std::hex << e.property << std::dec
                           << ": got " << describe(got).toStdString() << ", want "
                           << describe(e.value).toStdString();
@@ -87,7 +97,7 @@ const Case kCases[] = {
      R"({\colortbl;\red255\green0\blue0;}a{\cs10 E}z})",
      {{"a", QTextFormat::FontItalic, false},
       {"E", QTextFormat::FontItalic, true},
-      {"E", QTextFormat::ForegroundBrush, QVariant()},
+      {"E", QTextFormat::ForegroundBrush, QColor(255, 0, 0)},
       {"z", QTextFormat::FontItalic, false}}},
     {"TableStylesAndMissingStylesChangeNothing",
      R"({\rtf1{\stylesheet{\*\ts11\tsrowd\b Table;}{\s5\b}}\s11 a\cs99 b\s5 c})",
@@ -118,6 +128,76 @@ const Case kCases[] = {
      R"({\rtf1{\stylesheet{\s0 Normal;}{\s1 Heading{\*\keycode x};}}T})",
      {{"T", QTextFormat::FontWeight, kNormal}}},
 };
+
+constexpr int kProportional = QTextBlockFormat::ProportionalHeight;
+constexpr int kFixed = QTextBlockFormat::FixedHeight;
+constexpr int kMinimum = QTextBlockFormat::MinimumHeight;
+
+const Case kPropertyCases[] = {
+    {"LineHeightExactAtLeastAndMultiple",
+     R"({\rtf1\pard\sl360\slmult1 A\par\pard\sl-300\slmult0 B\par\pard\sl240 C\par)"
+     R"(\pard\sl1000 D\par\pard E})",
+     {{"A", QTextFormat::LineHeight, 150.0},
+      {"A", QTextFormat::LineHeightType, kProportional},
+      {"B", QTextFormat::LineHeight, 15.0},
+      {"B", QTextFormat::LineHeightType, kFixed},
+      {"C", QTextFormat::LineHeight, 12.0},
+      {"C", QTextFormat::LineHeightType, kMinimum},
+      {"D", QTextFormat::LineHeightType, 0},
+      {"E", QTextFormat::LineHeightType, 0}}},
+    {"UnderlineStylesAndColour",
+     R"({\rtf1{\colortbl;\red255\green0\blue0;}\uld a\ulnone b\uldash c\ulwave d\uldb e)"
+     R"(\ulthdashdd f\ul0 g\ulc1\ul h\ulw0 i})",
+     {{"a", QTextFormat::TextUnderlineStyle, int(QTextCharFormat::DotLine)},
+      {"b", QTextFormat::TextUnderlineStyle, int(QTextCharFormat::NoUnderline)},
+      {"c", QTextFormat::TextUnderlineStyle, int(QTextCharFormat::DashUnderline)},
+      {"d", QTextFormat::TextUnderlineStyle, int(QTextCharFormat::WaveUnderline)},
+      {"e", QTextFormat::TextUnderlineStyle, int(QTextCharFormat::SingleUnderline)},
+      {"f", QTextFormat::TextUnderlineStyle, int(QTextCharFormat::DashDotDotLine)},
+      {"g", QTextFormat::TextUnderlineStyle, int(QTextCharFormat::NoUnderline)},
+      {"h", QTextFormat::TextUnderlineStyle, int(QTextCharFormat::SingleUnderline)},
+      {"h", QTextFormat::TextUnderlineColor, QColor(255, 0, 0)},
+      {"i", QTextFormat::TextUnderlineStyle, int(QTextCharFormat::NoUnderline)}}},
+    {"Capitals",
+     R"({\rtf1\caps a\caps0 b\scaps c{\caps d}e\plain f})",
+     {{"a", QTextFormat::FontCapitalization, int(QFont::AllUppercase)},
+      {"b", QTextFormat::FontCapitalization, int(QFont::MixedCase)},
+      {"c", QTextFormat::FontCapitalization, int(QFont::SmallCaps)},
+      {"d", QTextFormat::FontCapitalization, int(QFont::AllUppercase)},
+      {"e", QTextFormat::FontCapitalization, int(QFont::SmallCaps)},
+      {"f", QTextFormat::FontCapitalization, int(QFont::MixedCase)}}},
+    {"DoubleByteTextTakesItsAssociatedFont",
+     R"({\rtf1{\fonttbl{\f0 Arial;}{\f1 SimSun;}{\f2 Courier;}})"
+     R"(\f0\loch\af2\hich\af2\dbch\af1 ab\u20013?\u25991?cd\uc1\u65307?e\plain\u22270?})",
+     {{"a", QTextFormat::FontFamilies, QStringList{"Arial"}},
+      {"中", QTextFormat::FontFamilies, QStringList{"SimSun"}},
+      {"文", QTextFormat::FontFamilies, QStringList{"SimSun"}},
+      {"c", QTextFormat::FontFamilies, QStringList{"Arial"}},
+      {"；", QTextFormat::FontFamilies, QStringList{"SimSun"}},
+      {"图", QTextFormat::FontFamilies, QStringList{"Arial"}}},
+     "ab中文cd；e图"},
+    {"PageAndSectionBreaksEndParagraphs",
+     R"({\rtf1 A\page B\par\page C\sect\sectd D\par E})",
+     {{"A", QTextFormat::PageBreakPolicy, 0},
+      {"B", QTextFormat::PageBreakPolicy, int(QTextFormat::PageBreak_AlwaysBefore)},
+      {"C", QTextFormat::PageBreakPolicy, int(QTextFormat::PageBreak_AlwaysBefore)},
+      {"D", QTextFormat::PageBreakPolicy, int(QTextFormat::PageBreak_AlwaysBefore)},
+      {"E", QTextFormat::PageBreakPolicy, 0}},
+     "A\nB\nC\nD\nE"},
+    {"FontTableRunningIntoTheTextEndsAtTheText",
+     R"({\rtf1{\fonttbl{\f0 Arial;}{\f1 Times;}\f1 Hello\par\b World})",
+     {{"Hello", QTextFormat::FontFamilies, QStringList{"Times"}},
+      {"World", QTextFormat::FontWeight, kBold}},
+     "Hello\nWorld"},
+    {"StylesCarryTheRarerProperties",
+     R"({\rtf1{\stylesheet{\s7\sl-400\scaps\uldb Title;}}\pard\s7 T\par})",
+     {{"T", QTextFormat::LineHeightType, kFixed},
+      {"T", QTextFormat::FontCapitalization, int(QFont::SmallCaps)},
+      {"T", QTextFormat::TextUnderlineStyle, int(QTextCharFormat::SingleUnderline)}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Properties, RtfStyle, ::testing::ValuesIn(kPropertyCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Cases, RtfStyle, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });

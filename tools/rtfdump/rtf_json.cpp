@@ -41,7 +41,7 @@ QJsonObject runOf(const QTextCharFormat& f, qsizetype start) {
         {"length", 0},
         {"bold", f.fontWeight() >= QFont::Bold},
         {"italic", f.fontItalic()},
-        {"underline", f.fontUnderline()},
+        {"underline", f.underlineStyle() != QTextCharFormat::NoUnderline},
         {"strike", f.fontStrikeOut()},
         {"color", colorValue(f, QTextFormat::ForegroundBrush)},
         {"background", colorValue(f, QTextFormat::BackgroundBrush)},

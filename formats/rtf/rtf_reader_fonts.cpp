@@ -1,0 +1,85 @@
+// The reader's associated fonts (\dbch\af), page breaks, and a font table that never closes.
+#include "rtf/rtf_reader.h"
+
+#include "rtf/rtf_format.h"
+#include "rtf/rtf_styles.h"
+
+namespace rtf {
+
+namespace {
+
+// Characters RTF writers give the double-byte (\dbch) font: CJK scripts, their punctuation and
+// full-width forms.
+bool isDoubleByte(char16_t c) {
+    return (c >= 0x1100 && c <= 0x11FF) || (c >= 0x2E80 && c <= 0xA4CF) ||
+           (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFFEF);
+}
+
+}  // namespace
+
+void Reader::putByScript(QStringView s) {
+    // Each stretch of CJK text takes the \dbch font, the rest the text's own.
+    while (!s.isEmpty()) {
+        const bool wide = isDoubleByte(s.front().unicode());
+        qsizetype n = 1;
+        while (n < s.size() && isDoubleByte(s[n].unicode()) == wide) ++n;
+        const CharState saved = top().chr;
+        if (wide) top().chr.font = saved.doubleByteFont;
+        const QTextCharFormat& format = charFormat();
+        builder_.insertText(s.first(n), format, formatId_);
+        top().chr = saved;
+        s = s.sliced(n);
+    }
+}
+
+QTextBlockFormat Reader::blockFormat(const ParaState& p) {
+    QTextBlockFormat f = toBlockFormat(p);
+    if (pageBreakBefore_) f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    return f;
+}
+
+void Reader::pageBreak() {
+    // \page and \sect end the paragraph they stand in; the next one starts the page. A break
+    // right after \par starts the paragraph that follows instead of leaving an empty one.
+    if (top().dest != Destination::Body) return;
+    flushBytes();
+    if (builder_.paragraphHasText()) endParagraph();
+    pageBreakBefore_ = true;
+}
+
+bool Reader::endsFontTable(Action a) {
+    switch (a) {
+        case Action::Par:
+        case Action::PageBreak:
+        case Action::Pard:
+        case Action::Plain:
+        case Action::Line:
+        case Action::Cell:
+        case Action::Row:
+        case Action::InTable:
+        case Action::RowDefaults:
+        case Action::ParaStyle:
+        case Action::CharStyle:
+            return true;
+        default:
+            return isStyleFormatting(a) && a != Action::Font;
+    }
+}
+
+void Reader::leaveFontTable() {
+    // A font table that runs on into the text: it ends at the first word only text uses, and
+    // every group still reading it reads text from here on. The entry being read was text.
+    int number = -1;
+    const QByteArray text = fonts_.abandon(&number);
+    fonts_.finish();
+    for (GroupState& g : stack_)
+        if (g.dest == Destination::FontTable) g.dest = Destination::Body;
+    for (CachedFormat& f : formats_) f.id = -1;
+    formatId_ = -1;
+    if (number >= 0) top().chr.font = number;
+    bytes_.append(text.trimmed());
+    flushBytes();
+}
+
+}  // namespace rtf

@@ -1,6 +1,7 @@
 #include "rtf/rtf_keywords.h"
 
 #include <QTextCharFormat>
+#include <QTextFrameFormat>
 
 #include <string_view>
 #include <unordered_map>
@@ -169,10 +170,31 @@ Map buildTable() {
     add(m, {"clcbpat"}, act(Action::CellShading));
     add(m, {"clvmgf"}, act(Action::CellMergeFirst));
     add(m, {"clvmrg"}, act(Action::CellMerged));
+    // Borders as QTextFrameFormat::BorderStyle.
+    const auto border = [](QTextFrameFormat::BorderStyle s) {
+        return Keyword{Action::Border, Destination::Body, char16_t(s)};
+    };
+    add(m, {"brdrs", "brdrth", "brdrsh", "brdrhair"}, border(QTextFrameFormat::BorderStyle_Solid));
+    add(m, {"brdrdb", "brdrtriple"}, border(QTextFrameFormat::BorderStyle_Double));
+    add(m, {"brdrdot"}, border(QTextFrameFormat::BorderStyle_Dotted));
+    add(m, {"brdrdash", "brdrdashsm"}, border(QTextFrameFormat::BorderStyle_Dashed));
+    add(m, {"brdrdashd"}, border(QTextFrameFormat::BorderStyle_DotDash));
+    add(m, {"brdrdashdd"}, border(QTextFrameFormat::BorderStyle_DotDotDash));
+    add(m, {"brdrinset"}, border(QTextFrameFormat::BorderStyle_Inset));
+    add(m, {"brdroutset"}, border(QTextFrameFormat::BorderStyle_Outset));
+    add(m, {"brdrnone", "brdrnil"}, border(QTextFrameFormat::BorderStyle_None));
+    add(m, {"clbrdrt"}, Keyword{Action::CellBorderSide, Destination::Body, 0});
+    add(m, {"clbrdrl"}, Keyword{Action::CellBorderSide, Destination::Body, 1});
+    add(m, {"clbrdrb"}, Keyword{Action::CellBorderSide, Destination::Body, 2});
+    add(m, {"clbrdrr"}, Keyword{Action::CellBorderSide, Destination::Body, 3});
     add(m,
-        {"brdrs", "brdrth", "brdrdb", "brdrdot", "brdrdash", "brdrsh", "brdrtriple", "brdrinset",
-         "brdroutset", "brdrhair", "brdrdashsm", "brdrdashd", "brdrdashdd"},
-        act(Action::Border));
+        {"trbrdrt", "trbrdrl", "trbrdrb", "trbrdrr", "trbrdrh", "trbrdrv", "brdrt", "brdrl",
+         "brdrb", "brdrr", "box", "brdrbtw", "brdrbar"},
+        act(Action::BorderOther));
+    add(m, {"brdrw"}, act(Action::BorderWidth));
+    add(m, {"brdrcf"}, act(Action::BorderColor));
+    add(m, {"clmgf"}, act(Action::CellHMergeFirst));
+    add(m, {"clmrg"}, act(Action::CellHMerged));
     add(m, {"nesttableprops"}, dest(Destination::Body));  // holds the nested row's \nestrow
     add(m, {"cell", "nestcell"}, act(Action::Cell));
     add(m, {"row", "nestrow"}, act(Action::Row));

@@ -81,12 +81,19 @@ enum class Action : uint8_t {
     AssociatedFont,  // \af: the font of the character class \dbch etc. chose
     CharacterClass,  // Keyword::ch: 1 after \dbch, 0 after \loch, \hich, \rtlch, \ltrch
     PageBreak,
+    // table cells
+    CellHMergeFirst,
+    CellHMerged,
+    CellBorderSide,  // Keyword::ch: 0 top, 1 left, 2 bottom, 3 right
+    BorderOther,     // a row or paragraph border follows, not a cell's
+    BorderWidth,
+    BorderColor,
 };
 
 struct Keyword {
     Action action = Action::Unknown;
     Destination dest = Destination::Body;  // for Action::Destination
-    char16_t ch = 0;  // for Action::Character; the style of Underline; Caps, CharacterClass
+    char16_t ch = 0;  // Action::Character; the style of Underline, Border; Caps, CharacterClass
 };
 
 Keyword lookupKeyword(QByteArrayView word);

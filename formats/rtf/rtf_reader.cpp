@@ -227,7 +227,7 @@ void Reader::controlWord(const Token& t) {
     if (top().dest == Destination::Picture && picture_.controlWord(t.data, t.param, t.hasParam))
         return;
     const Keyword k = lookupKeyword(t.data);
-    if (destinationWord(k, t) || tableWord(k, t) || styleSheetWord(k, t)) return;
+    if (destinationWord(k, t) || tableWord(k, t) || styleSheetWord(k, t) || cellWord(k, t)) return;
     formattingWord(k, t);
 }
 
@@ -482,9 +482,6 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
             break;
         case Action::CellMerged:
             row_.next.merged = true;
-            break;
-        case Action::Border:
-            row_.borders = true;
             break;
         default:
             break;  // unknown words and table words outside their tables

@@ -55,6 +55,8 @@ class Reader {
     QTextBlockFormat blockFormat(const ParaState& p);
     static bool endsFontTable(Action a);
     void leaveFontTable();
+    // Cell borders and horizontal merges (rtf_reader_cells.cpp).
+    bool cellWord(const Keyword& k, const Token& t);
 
     // Body text output.
     void appendBytes(QByteArrayView bytes);
@@ -84,6 +86,7 @@ class Reader {
     size_t styleSheetDepth_ = 0;    // stack depth of the \stylesheet group
     ParaState finalPara_;           // paragraph state as the document group closed
     bool pageBreakBefore_ = false;  // the next paragraph starts a page
+    int borderSide_ = -1;           // the side of the next cell that border words describe
     std::vector<GroupState> stack_;
     int overflowDepth_ = 0;   // groups opened beyond kMaxDepth
     int skipDepth_ = 0;       // groups opened inside a skipped destination

@@ -66,10 +66,19 @@ struct ParaState {
 struct RowState {
     static constexpr size_t kMaxCells = 63;  // Word's limit; later \cellx are ignored
     struct Cell {
-        int right = 0;            // \cellx, twips from the row's left edge
-        int shading = 0;          // \clcbpat colour index, 0 = none
-        bool mergeFirst = false;  // \clvmgf: the top of a vertical merge
-        bool merged = false;      // \clvmrg: joined to the cell above
+        int right = 0;             // \cellx, twips from the row's left edge
+        int shading = 0;           // \clcbpat colour index, 0 = none
+        bool mergeFirst = false;   // \clvmgf: the top of a vertical merge
+        bool merged = false;       // \clvmrg: joined to the cell above
+        bool hMergeFirst = false;  // \clmgf: the left of a horizontal merge
+        bool hMerged = false;      // \clmrg: joined to the cell on the left
+        struct Side {
+            uint8_t style = 0;  // a QTextFrameFormat::BorderStyle, 0 = none
+            int width = 0;      // \brdrw, twips
+            int color = 0;      // \brdrcf colour-table index
+        };
+        Side sides[4];  // top, left, bottom, right
+        bool hasSides = false;
     };
     std::vector<Cell> cells;
     Cell next;             // properties of the cell whose \cellx is still to come

@@ -162,6 +162,7 @@ Map buildTable() {
 
     add(m, {"par"}, act(Action::Par));
     add(m, {"page", "sect"}, act(Action::PageBreak));
+    add(m, {"chftn"}, act(Action::FootnoteMark));
     add(m, {"line"}, act(Action::Line));
     add(m, {"intbl"}, act(Action::InTable));
     add(m, {"itap"}, act(Action::TableDepth));

@@ -81,6 +81,7 @@ enum class Action : uint8_t {
     AssociatedFont,  // \af: the font of the character class \dbch etc. chose
     CharacterClass,  // Keyword::ch: 1 after \dbch, 0 after \loch, \hich, \rtlch, \ltrch
     PageBreak,
+    FootnoteMark,
     // table cells
     CellHMergeFirst,
     CellHMerged,

@@ -212,13 +212,18 @@ void Reader::controlSymbol(char symbol) {
             resolveSurrogate();
             putChar(u'\u2011');
             break;
+        case '-':
+            flushBytes();
+            resolveSurrogate();
+            putChar(u'\u00AD');  // shown only where the line breaks
+            break;
         case '\t':
             flushBytes();
             resolveSurrogate();
             putChar(u'\t');
             break;
         default:
-            break;  // \- optional hyphen, \: index subentry, \| formula
+            break;  // \: index subentry, \| formula
     }
 }
 
@@ -433,6 +438,9 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
             break;
         case Action::PageBreak:
             pageBreak();
+            break;
+        case Action::FootnoteMark:
+            footnoteMark();
             break;
         case Action::Par:
             endParagraph();

@@ -51,6 +51,7 @@ class Reader {
     // Associated fonts, page breaks, a font table left open (rtf_reader_fonts.cpp).
     void putByScript(QStringView s);
     void pageBreak();
+    void footnoteMark();
     QTextBlockFormat blockFormat() { return blockFormat(top().para); }
     QTextBlockFormat blockFormat(const ParaState& p);
     static bool endsFontTable(Action a);
@@ -86,6 +87,7 @@ class Reader {
     size_t styleSheetDepth_ = 0;    // stack depth of the \stylesheet group
     ParaState finalPara_;           // paragraph state as the document group closed
     bool pageBreakBefore_ = false;  // the next paragraph starts a page
+    int footnotes_ = 0;             // footnote marks numbered so far
     int borderSide_ = -1;           // the side of the next cell that border words describe
     std::vector<GroupState> stack_;
     int overflowDepth_ = 0;   // groups opened beyond kMaxDepth

@@ -1,4 +1,5 @@
-// The reader's associated fonts (\dbch\af), page breaks, and a font table that never closes.
+// The reader's associated fonts (\dbch\af), page breaks, footnote marks, and a font table that
+// never closes.
 #include "rtf/rtf_reader.h"
 
 #include "rtf/rtf_format.h"
@@ -46,6 +47,14 @@ void Reader::pageBreak() {
     flushBytes();
     if (builder_.paragraphHasText()) endParagraph();
     pageBreakBefore_ = true;
+}
+
+void Reader::footnoteMark() {
+    // The footnote's own text is not shown; its number in the text is, counted from 1.
+    if (top().dest != Destination::Body) return;
+    flushBytes();
+    resolveSurrogate();
+    put(QString::number(++footnotes_));
 }
 
 bool Reader::endsFontTable(Action a) {

@@ -48,9 +48,9 @@ const std::map<QString, QString>& knownExceptions() {
 
 constexpr double kMinSimilarity = 0.95;
 // Files whose normalised text equals the reference exactly.
-constexpr int kMinExactFiles = 49;
+constexpr int kMinExactFiles = 51;
 // Edit distance of the normalised texts over all reference characters.
-constexpr double kMaxCharacterErrorRate = 0.0012;
+constexpr double kMaxCharacterErrorRate = 0.00116;
 // Per attribute: bold, italic, underline, strike, colour, size, super/sub, alignment.
 constexpr std::array<double, rtfmeasure::kAttributeCount> kMinAgreement = {
     1.0, 1.0, 1.0, 1.0, 1.0, 0.9998, 0.9999, 1.0};

@@ -78,7 +78,11 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"raw line ends ignored", "{\\rtf1 a\r\nb\nc\r}", "abc"},
         TextCase{"escaped braces and backslash", R"({\rtf1 \{x\}\\})", "{x}\\"},
         TextCase{"tab, nbsp, optional and non-breaking hyphen", R"({\rtf1 a\tab b\~c\-d\_e})",
-                 QString::fromUtf8("a\tb\u00A0cd\u2011e")},
+                 QString::fromUtf8("a\tb\u00A0c\u00ADd\u2011e")},
+        TextCase{
+            "footnote marks numbered, their text left out",
+            R"({\rtf1 here{\super\chftn}{\footnote{\super\chftn} body} and{\chftn}{\footnote x}.})",
+            "here1 and2."},
         TextCase{"typographic characters",
                  R"({\rtf1\emdash\endash\bullet\lquote\rquote\ldblquote\rdblquote})",
                  QString::fromUtf8("\u2014\u2013\u2022\u2018\u2019\u201C\u201D")},

@@ -163,6 +163,8 @@ Map buildTable() {
     add(m, {"par"}, act(Action::Par));
     add(m, {"page", "sect"}, act(Action::PageBreak));
     add(m, {"chftn"}, act(Action::FootnoteMark));
+    add(m, {"fnil", "froman", "fswiss", "fmodern", "fscript", "fdecor", "ftech", "fbidi"},
+        act(Action::FontFamily));
     add(m, {"line"}, act(Action::Line));
     add(m, {"intbl"}, act(Action::InTable));
     add(m, {"itap"}, act(Action::TableDepth));

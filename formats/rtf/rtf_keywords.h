@@ -82,6 +82,7 @@ enum class Action : uint8_t {
     CharacterClass,  // Keyword::ch: 1 after \dbch, 0 after \loch, \hich, \rtlch, \ltrch
     PageBreak,
     FootnoteMark,
+    FontFamily,  // \fnil, \froman ...: only a font table entry has them
     // table cells
     CellHMergeFirst,
     CellHMerged,

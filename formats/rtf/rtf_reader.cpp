@@ -442,6 +442,9 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
         case Action::FootnoteMark:
             footnoteMark();
             break;
+        case Action::FontFamily:
+            strayFontEntry();
+            break;
         case Action::Par:
             endParagraph();
             break;

@@ -56,6 +56,7 @@ class Reader {
     QTextBlockFormat blockFormat(const ParaState& p);
     static bool endsFontTable(Action a);
     void leaveFontTable();
+    void strayFontEntry();
     // Cell borders and horizontal merges (rtf_reader_cells.cpp).
     bool cellWord(const Keyword& k, const Token& t);
 
@@ -88,6 +89,7 @@ class Reader {
     ParaState finalPara_;           // paragraph state as the document group closed
     bool pageBreakBefore_ = false;  // the next paragraph starts a page
     int footnotes_ = 0;             // footnote marks numbered so far
+    bool fontTableLeft_ = false;    // the font table ran into the text
     int borderSide_ = -1;           // the side of the next cell that border words describe
     std::vector<GroupState> stack_;
     int overflowDepth_ = 0;   // groups opened beyond kMaxDepth

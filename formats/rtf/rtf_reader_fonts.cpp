@@ -2,6 +2,8 @@
 // never closes.
 #include "rtf/rtf_reader.h"
 
+#include <algorithm>
+
 #include "rtf/rtf_format.h"
 #include "rtf/rtf_styles.h"
 
@@ -87,8 +89,18 @@ void Reader::leaveFontTable() {
     for (CachedFormat& f : formats_) f.id = -1;
     formatId_ = -1;
     if (number >= 0) top().chr.font = number;
+    fontTableLeft_ = true;
     bytes_.append(text.trimmed());
     flushBytes();
+}
+
+void Reader::strayFontEntry() {
+    // After a font table that ran into the text, {\f1\fnil Name;} is a late entry of it, not
+    // text: the group reads as the font table from here.
+    if (!fontTableLeft_ || top().dest != Destination::Body || stack_.size() < 3) return;
+    flushBytes();
+    top().dest = Destination::FontTable;
+    fonts_.beginFont(std::max(top().chr.font, 0));
 }
 
 }  // namespace rtf

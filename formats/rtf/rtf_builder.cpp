@@ -114,6 +114,15 @@ void DocumentBuilder::insertImage(const QImage& image, const QTextCharFormat& fo
         return;
     }
     flush();
+    // A picture is a character of its paragraph: an overlong paragraph breaks before it too.
+    if (blockChars_ >= limits_.paragraphChars) {
+        breakParagraph();
+        if (totalChars_ >= limits_.totalChars) {
+            full_ = true;
+            ++omitted_;
+            return;
+        }
+    }
     const QString name = QStringLiteral("rtf-picture:%1").arg(++images_);
     doc_.addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat f;

@@ -562,37 +562,6 @@ void Reader::resolveSurrogate() {
     putChar(u'\uFFFD');
 }
 
-const QTextCharFormat& Reader::charFormat() {
-    const CharState& c = top().chr;
-    if (formatId_ >= 0 && c == formats_[current_].state) return formats_[current_].format;
-    // Documents alternate between a few formats; building a QTextCharFormat is the costly part.
-    for (size_t i = 0; i < formats_.size(); ++i) {
-        if (formats_[i].id >= 0 && formats_[i].state == c) {
-            current_ = i;
-            formatId_ = formats_[i].id;
-            return formats_[i].format;
-        }
-    }
-    current_ = nextSlot_;
-    nextSlot_ = (nextSlot_ + 1) % formats_.size();
-    CachedFormat& slot = formats_[current_];
-    slot.state = c;
-    slot.format = toCharFormat(c, fonts_.find(c.font >= 0 ? c.font : defaultFont_), colors_);
-    if (c.link >= 0 && size_t(c.link) < links_.size()) {
-        slot.format.setAnchor(true);
-        slot.format.setAnchorHref(links_[size_t(c.link)]);
-    }
-    slot.id = ++lastId_;
-    formatId_ = slot.id;
-    return slot.format;
-}
-
-int Reader::currentCodePage() const {
-    const CharState& c = stack_.back().chr;
-    const FontInfo* font = fonts_.find(c.font >= 0 ? c.font : defaultFont_);
-    return font && font->codePage ? font->codePage : ansiCodePage_;
-}
-
 void Reader::endParagraph() {
     if (top().dest != Destination::Body) return;
     resolveSurrogate();

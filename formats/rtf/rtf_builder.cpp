@@ -119,6 +119,15 @@ void DocumentBuilder::insertImage(const QImage& image, const QTextCharFormat& fo
         return;
     }
     flush();
+    // A picture is a character of its paragraph: an overlong paragraph breaks before it too.
+    if (blockChars_ >= limits_.paragraphChars) {
+        breakParagraph();
+        if (totalChars_ >= limits_.totalChars) {
+            full_ = true;
+            ++omitted_;
+            return;
+        }
+    }
     const QString name = QStringLiteral("rtf-picture:%1").arg(++images_);
     doc_.addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat f;
@@ -257,10 +266,41 @@ void DocumentBuilder::endRow(int depth, const RowState& row, const ColorTable& c
     applyRow(t, row, colors);
 }
 
+namespace {
+
+// A cell's own borders, side by side; a side the row did not describe has none.
+void setCellBorders(QTextTableCellFormat& f, const RowState::Cell& c, const ColorTable& colors) {
+    using Style = QTextFrameFormat::BorderStyle;
+    const QTextFormat::Property width[4] = {
+        QTextFormat::TableCellTopBorder, QTextFormat::TableCellLeftBorder,
+        QTextFormat::TableCellBottomBorder, QTextFormat::TableCellRightBorder};
+    const QTextFormat::Property style[4] = {
+        QTextFormat::TableCellTopBorderStyle, QTextFormat::TableCellLeftBorderStyle,
+        QTextFormat::TableCellBottomBorderStyle, QTextFormat::TableCellRightBorderStyle};
+    const QTextFormat::Property brush[4] = {
+        QTextFormat::TableCellTopBorderBrush, QTextFormat::TableCellLeftBorderBrush,
+        QTextFormat::TableCellBottomBorderBrush, QTextFormat::TableCellRightBorderBrush};
+    for (int i = 0; i < 4; ++i) {
+        const RowState::Cell::Side& s = c.sides[i];
+        const bool drawn = s.style != QTextFrameFormat::BorderStyle_None;
+        // \brdrw is in twips; a drawn border is at least a pixel wide (96 per inch).
+        f.setProperty(width[i], drawn ? std::max(s.width / 15.0, 1.0) : 0.0);
+        f.setProperty(style[i], int(drawn ? Style(s.style) : QTextFrameFormat::BorderStyle_None));
+        const QColor color = colors.color(s.color);
+        f.setProperty(brush[i], QBrush(color.isValid() ? color : QColor(Qt::black)));
+    }
+}
+
+}  // namespace
+
 void DocumentBuilder::applyRow(OpenTable& t, const RowState& row, const ColorTable& colors) {
     const int columns = t.table->columns();
     const int defined = std::min<int>(columns, int(row.cells.size()));
     QTextTableFormat f = t.table->format();
+    // Qt draws each cell's own borders in the collapsed border model only.
+    const bool cellBorders = std::any_of(row.cells.begin(), row.cells.begin() + defined,
+                                         [](const RowState::Cell& c) { return c.hasSides; });
+    if (cellBorders) f.setBorderCollapse(true);
     if (row.borders && f.border() == 0) {
         f.setBorder(1);
         f.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
@@ -281,9 +321,11 @@ void DocumentBuilder::applyRow(OpenTable& t, const RowState& row, const ColorTab
     t.mergeTop.resize(size_t(columns), -1);
     for (int i = 0; i < defined; ++i) {
         const RowState::Cell& c = row.cells[size_t(i)];
-        if (const QColor bg = colors.color(c.shading); bg.isValid()) {
+        const QColor bg = colors.color(c.shading);
+        if (bg.isValid() || c.hasSides) {
             QTextTableCellFormat cf = t.table->cellAt(t.row, i).format().toTableCellFormat();
-            cf.setBackground(bg);
+            if (bg.isValid()) cf.setBackground(bg);
+            if (c.hasSides) setCellBorders(cf, c, colors);
             t.table->cellAt(t.row, i).setFormat(cf);
         }
         int& top = t.mergeTop[size_t(i)];
@@ -294,6 +336,15 @@ void DocumentBuilder::applyRow(OpenTable& t, const RowState& row, const ColorTab
         } else {
             top = -1;
         }
+    }
+    // Horizontal merges: \clmgf and the \clmrg cells after it become one cell.
+    for (int i = 0; i < defined;) {
+        int span = 1;
+        if (row.cells[size_t(i)].hMergeFirst)
+            while (i + span < defined && row.cells[size_t(i + span)].hMerged) ++span;
+        if (span > 1 && t.table->cellAt(t.row, i).rowSpan() == 1)
+            t.table->mergeCells(t.row, i, 1, span);
+        i += span;
     }
 }
 

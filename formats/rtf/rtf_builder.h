@@ -54,6 +54,7 @@ class DocumentBuilder {
     // removed so the document does not end in a blank line.
     void finish(const QTextBlockFormat& block);
 
+    bool paragraphHasText() const { return blockHasText_; }
     // Characters kept, and left out beyond the total.
     qsizetype kept() const { return totalChars_; }
     qsizetype omitted() const { return omitted_; }

@@ -12,7 +12,11 @@ QTextCharFormat toCharFormat(const CharState& state, const FontInfo* font,
     f.setFontPointSize(state.halfPoints / 2.0);
     f.setFontWeight(state.bold ? QFont::Bold : QFont::Normal);
     f.setFontItalic(state.italic);
-    f.setFontUnderline(state.underline);
+    f.setUnderlineStyle(QTextCharFormat::UnderlineStyle(state.underline));
+    if (const QColor c = colors.color(state.underlineColor); state.underline && c.isValid())
+        f.setUnderlineColor(c);
+    if (state.caps)
+        f.setFontCapitalization(state.caps == 1 ? QFont::AllUppercase : QFont::SmallCaps);
     f.setFontStrikeOut(state.strike);
     if (const QColor c = colors.color(state.foreground); c.isValid()) f.setForeground(c);
     if (const QColor c = colors.color(state.background); c.isValid()) f.setBackground(c);
@@ -45,6 +49,13 @@ QTextBlockFormat toBlockFormat(const ParaState& state) {
     if (state.firstIndent) f.setTextIndent(state.firstIndent / 20.0);
     if (state.spaceBefore) f.setTopMargin(state.spaceBefore / 20.0);
     if (state.spaceAfter) f.setBottomMargin(state.spaceAfter / 20.0);
+    if (state.lineMultiple && state.lineSpacing > 0) {
+        f.setLineHeight(state.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+    } else if (state.lineSpacing > 0) {
+        f.setLineHeight(state.lineSpacing / 20.0, QTextBlockFormat::MinimumHeight);
+    } else if (state.lineSpacing < 0) {
+        f.setLineHeight(-state.lineSpacing / 20.0, QTextBlockFormat::FixedHeight);
+    }
     return f;
 }
 

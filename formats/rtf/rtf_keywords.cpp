@@ -1,5 +1,8 @@
 #include "rtf/rtf_keywords.h"
 
+#include <QTextCharFormat>
+#include <QTextFrameFormat>
+
 #include <string_view>
 #include <unordered_map>
 
@@ -94,6 +97,13 @@ Map buildTable() {
     add(m, {"fonttbl"}, dest(Destination::FontTable));
     add(m, {"colortbl"}, dest(Destination::ColorTable));
     add(m, {"upr"}, dest(Destination::Upr));
+    // Styles are read, not skipped.
+    m["stylesheet"] = dest(Destination::StyleSheet);
+    add(m, {"defchp", "defpap"}, dest(Destination::StyleSheet));
+    add(m, {"s"}, act(Action::ParaStyle));
+    add(m, {"cs"}, act(Action::CharStyle));
+    add(m, {"ds", "ts"}, act(Action::OtherStyle));
+    add(m, {"sbasedon"}, act(Action::BasedOn));
 
     add(m, {"ansi"}, act(Action::Ansi));
     add(m, {"mac"}, act(Action::Mac));
@@ -112,11 +122,25 @@ Map buildTable() {
     add(m, {"plain"}, act(Action::Plain));
     add(m, {"b"}, act(Action::Bold));
     add(m, {"i"}, act(Action::Italic));
-    add(m,
-        {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth",
-         "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw",
-         "ulwave"},
-        act(Action::Underline));
+    // Underlines as QTextCharFormat::UnderlineStyle; Qt has no double, thick or words-only line.
+    const auto underline = [](QTextCharFormat::UnderlineStyle s) {
+        return Keyword{Action::Underline, Destination::Body, char16_t(s)};
+    };
+    add(m, {"ul", "uldb", "ulth", "ulw"}, underline(QTextCharFormat::SingleUnderline));
+    add(m, {"uld", "ulthd"}, underline(QTextCharFormat::DotLine));
+    add(m, {"uldash", "ulldash", "ulthdash", "ulthldash"},
+        underline(QTextCharFormat::DashUnderline));
+    add(m, {"uldashd", "ulthdashd"}, underline(QTextCharFormat::DashDotLine));
+    add(m, {"uldashdd", "ulthdashdd"}, underline(QTextCharFormat::DashDotDotLine));
+    add(m, {"ulwave", "ulhwave", "ululdbwave"}, underline(QTextCharFormat::WaveUnderline));
+    add(m, {"ulc"}, act(Action::UnderlineColor));
+    add(m, {"caps"}, Keyword{Action::Caps, Destination::Body, 1});
+    add(m, {"scaps"}, Keyword{Action::Caps, Destination::Body, 2});
+    add(m, {"af"}, act(Action::AssociatedFont));
+    add(m, {"dbch"}, Keyword{Action::CharacterClass, Destination::Body, 1});
+    add(m, {"loch", "hich", "rtlch", "ltrch"}, act(Action::CharacterClass));
+    add(m, {"sl"}, act(Action::LineSpacing));
+    add(m, {"slmult"}, act(Action::LineMultiple));
     add(m, {"ulnone"}, act(Action::UnderlineNone));
     add(m, {"strike", "striked"}, act(Action::Strike));
     add(m, {"fs"}, act(Action::FontSize));
@@ -141,7 +165,11 @@ Map buildTable() {
     add(m, {"ls"}, act(Action::ListOverride));
     add(m, {"ilvl"}, act(Action::ListLevel));
 
-    add(m, {"par", "sect"}, act(Action::Par));
+    add(m, {"par"}, act(Action::Par));
+    add(m, {"page", "sect"}, act(Action::PageBreak));
+    add(m, {"chftn"}, act(Action::FootnoteMark));
+    add(m, {"fnil", "froman", "fswiss", "fmodern", "fscript", "fdecor", "ftech", "fbidi"},
+        act(Action::FontFamily));
     add(m, {"line"}, act(Action::Line));
     add(m, {"intbl"}, act(Action::InTable));
     add(m, {"itap"}, act(Action::TableDepth));
@@ -150,10 +178,31 @@ Map buildTable() {
     add(m, {"clcbpat"}, act(Action::CellShading));
     add(m, {"clvmgf"}, act(Action::CellMergeFirst));
     add(m, {"clvmrg"}, act(Action::CellMerged));
+    // Borders as QTextFrameFormat::BorderStyle.
+    const auto border = [](QTextFrameFormat::BorderStyle s) {
+        return Keyword{Action::Border, Destination::Body, char16_t(s)};
+    };
+    add(m, {"brdrs", "brdrth", "brdrsh", "brdrhair"}, border(QTextFrameFormat::BorderStyle_Solid));
+    add(m, {"brdrdb", "brdrtriple"}, border(QTextFrameFormat::BorderStyle_Double));
+    add(m, {"brdrdot"}, border(QTextFrameFormat::BorderStyle_Dotted));
+    add(m, {"brdrdash", "brdrdashsm"}, border(QTextFrameFormat::BorderStyle_Dashed));
+    add(m, {"brdrdashd"}, border(QTextFrameFormat::BorderStyle_DotDash));
+    add(m, {"brdrdashdd"}, border(QTextFrameFormat::BorderStyle_DotDotDash));
+    add(m, {"brdrinset"}, border(QTextFrameFormat::BorderStyle_Inset));
+    add(m, {"brdroutset"}, border(QTextFrameFormat::BorderStyle_Outset));
+    add(m, {"brdrnone", "brdrnil"}, border(QTextFrameFormat::BorderStyle_None));
+    add(m, {"clbrdrt"}, Keyword{Action::CellBorderSide, Destination::Body, 0});
+    add(m, {"clbrdrl"}, Keyword{Action::CellBorderSide, Destination::Body, 1});
+    add(m, {"clbrdrb"}, Keyword{Action::CellBorderSide, Destination::Body, 2});
+    add(m, {"clbrdrr"}, Keyword{Action::CellBorderSide, Destination::Body, 3});
     add(m,
-        {"brdrs", "brdrth", "brdrdb", "brdrdot", "brdrdash", "brdrsh", "brdrtriple", "brdrinset",
-         "brdroutset", "brdrhair", "brdrdashsm", "brdrdashd", "brdrdashdd"},
-        act(Action::Border));
+        {"trbrdrt", "trbrdrl", "trbrdrb", "trbrdrr", "trbrdrh", "trbrdrv", "brdrt", "brdrl",
+         "brdrb", "brdrr", "box", "brdrbtw", "brdrbar"},
+        act(Action::BorderOther));
+    add(m, {"brdrw"}, act(Action::BorderWidth));
+    add(m, {"brdrcf"}, act(Action::BorderColor));
+    add(m, {"clmgf"}, act(Action::CellHMergeFirst));
+    add(m, {"clmrg"}, act(Action::CellHMerged));
     add(m, {"nesttableprops"}, dest(Destination::Body));  // holds the nested row's \nestrow
     add(m, {"cell", "nestcell"}, act(Action::Cell));
     add(m, {"row", "nestrow"}, act(Action::Row));

@@ -70,12 +70,34 @@ enum class Action : uint8_t {
     CellMergeFirst,
     CellMerged,
     Border,
+    // styles
+    ParaStyle,
+    CharStyle,
+    OtherStyle,
+    BasedOn,
+    // rarer properties
+    LineSpacing,
+    LineMultiple,
+    UnderlineColor,
+    Caps,            // Keyword::ch: 1 all capitals, 2 small capitals
+    AssociatedFont,  // \af: the font of the character class \dbch etc. chose
+    CharacterClass,  // Keyword::ch: 1 after \dbch, 0 after \loch, \hich, \rtlch, \ltrch
+    PageBreak,
+    FootnoteMark,
+    FontFamily,  // \fnil, \froman ...: only a font table entry has them
+    // table cells
+    CellHMergeFirst,
+    CellHMerged,
+    CellBorderSide,  // Keyword::ch: 0 top, 1 left, 2 bottom, 3 right
+    BorderOther,     // a row or paragraph border follows, not a cell's
+    BorderWidth,
+    BorderColor,
 };
 
 struct Keyword {
     Action action = Action::Unknown;
     Destination dest = Destination::Body;  // for Action::Destination
-    char16_t ch = 0;                       // for Action::Character
+    char16_t ch = 0;  // Action::Character; the style of Underline, Border; Caps, CharacterClass
 };
 
 Keyword lookupKeyword(QByteArrayView word);

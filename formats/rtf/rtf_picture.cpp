@@ -30,13 +30,19 @@ int hexValue(char c) {
 
 // A DIB block (BITMAPINFO and bits) becomes a BMP file Qt reads.
 QByteArray bmpFromDib(const QByteArray& dib) {
-    if (dib.size() < 40) return {};
+    if (dib.size() < 12) return {};
     const quint32 header = qFromLittleEndian<quint32>(dib.constData());
-    const quint16 bits = qFromLittleEndian<quint16>(dib.constData() + 14);
-    quint32 colors = dib.size() >= 36 ? qFromLittleEndian<quint32>(dib.constData() + 32) : 0;
+    // The old BITMAPCOREHEADER has 16-bit sizes and a palette of RGB triples.
+    const bool core = header == 12;
+    if (!core && dib.size() < 40) return {};
+    const quint16 bits = qFromLittleEndian<quint16>(dib.constData() + (core ? 10 : 14));
+    quint32 colors = core ? 0 : qFromLittleEndian<quint32>(dib.constData() + 32);
     if (colors == 0 && bits <= 8) colors = 1u << bits;
     if (header > quint32(dib.size()) || colors > 256) return {};
-    const quint32 offset = 14 + header + colors * 4;
+    // BI_BITFIELDS keeps three colour masks after the header.
+    const bool masks =
+        !core && header == 40 && qFromLittleEndian<quint32>(dib.constData() + 16) == 3;
+    const quint32 offset = 14 + header + (masks ? 12 : 0) + colors * (core ? 3 : 4);
     QByteArray bmp(14, '\0');
     bmp[0] = 'B';
     bmp[1] = 'M';
@@ -53,10 +59,52 @@ QImage readImage(const QByteArray& bytes, const char* format) {
     return reader.read();
 }
 
-// A device-dependent bitmap: rows of `widthBytes`, top-down, 1 or 8 bits, no palette of its own.
+// The colours a display shows a bitmap without a palette in: the sixteen standard colours, and
+// for 256 colours those twenty fixed ones at both ends around a colour cube and grey ramp.
+QList<QRgb> standardPalette(int bits) {
+    static const QRgb low[10] = {qRgb(0, 0, 0),      qRgb(128, 0, 0),     qRgb(0, 128, 0),
+                                 qRgb(128, 128, 0),  qRgb(0, 0, 128),     qRgb(128, 0, 128),
+                                 qRgb(0, 128, 128),  qRgb(192, 192, 192), qRgb(192, 220, 192),
+                                 qRgb(166, 202, 240)};
+    static const QRgb high[10] = {qRgb(255, 251, 240), qRgb(160, 160, 164), qRgb(128, 128, 128),
+                                  qRgb(255, 0, 0),     qRgb(0, 255, 0),     qRgb(255, 255, 0),
+                                  qRgb(0, 0, 255),     qRgb(255, 0, 255),   qRgb(0, 255, 255),
+                                  qRgb(255, 255, 255)};
+    QList<QRgb> p;
+    const auto add = [&p](const QRgb* from, const QRgb* to) {
+        while (from != to) p.append(*from++);
+    };
+    if (bits == 4) {
+        add(low, low + 8);
+        add(high + 2, high + 10);
+        return p;
+    }
+    add(low, low + 10);
+    for (int r = 0; r < 6; ++r)
+        for (int g = 0; g < 6; ++g)
+            for (int b = 0; b < 6; ++b) p.append(qRgb(r * 51, g * 51, b * 51));
+    for (int i = 0; i < 20; ++i) p.append(qRgb(i * 12 + 8, i * 12 + 8, i * 12 + 8));
+    add(high, high + 10);
+    return p;
+}
+
+// A device-dependent bitmap: rows of `widthBytes`, top-down, 1, 4, 8, 24 or 32 bits, no palette
+// of its own.
 QImage deviceBitmap(const QByteArray& data, int width, int height, int widthBytes, int bits) {
     if (width <= 0 || height <= 0 || width > kMaxSide * 4 || height > kMaxSide * 4) return {};
     if (widthBytes <= 0 || qint64(widthBytes) * height > data.size()) return {};
+    if ((bits == 4 || bits == 8) && qint64(widthBytes) * 8 >= qint64(width) * bits) {
+        QImage img(width, height, QImage::Format_Indexed8);
+        img.setColorTable(standardPalette(bits));
+        for (int y = 0; y < height; ++y) {
+            const uchar* row =
+                reinterpret_cast<const uchar*>(data.constData()) + qint64(y) * widthBytes;
+            uchar* out = img.scanLine(y);
+            for (int x = 0; x < width; ++x)
+                out[x] = bits == 8 ? row[x] : (x % 2 ? row[x / 2] & 0x0F : row[x / 2] >> 4);
+        }
+        return img;
+    }
     if (bits == 1 && widthBytes * 8 >= width) {
         QImage img(width, height, QImage::Format_Mono);
         img.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});

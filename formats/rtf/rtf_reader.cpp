@@ -86,7 +86,8 @@ void Reader::run() {
                 controlSymbol(t.symbol);
                 break;
             case Token::Type::ControlWord:
-                if (ignorable && lookupKeyword(t.data).action != Action::Destination) {
+                if (ignorable && lookupKeyword(t.data).action != Action::Destination &&
+                    !styleSheetWord(t)) {
                     skipDepth_ = 1;  // \* before a destination we do not read
                     break;
                 }
@@ -108,7 +109,7 @@ void Reader::run() {
             double(builder_.kept() + builder_.omitted()) / double(lexer_.position());
         builder_.omitUnread(qsizetype(double(lexer_.size() - lexer_.position()) * perByte));
     }
-    builder_.finish(toBlockFormat(top().para));
+    builder_.finish(blockFormat(stack_.size() > 1 ? top().para : finalPara_));
 }
 
 void Reader::groupStart() {
@@ -119,6 +120,8 @@ void Reader::groupStart() {
     }
     GroupState s = top();
     if (s.dest == Destination::Upr) s.dest = Destination::Drop;
+    if (s.dest == Destination::StyleSheet && stack_.size() == styleSheetDepth_)
+        styles_.beginEntry();
     stack_.push_back(s);
 }
 
@@ -130,6 +133,8 @@ void Reader::groupEnd() {
     }
     if (stack_.size() <= 1) return;  // unbalanced '}'
     const Destination ended = top().dest;
+    // A last paragraph without \par keeps the format it had when the document group closed.
+    if (stack_.size() == 2) finalPara_ = top().para;
     stack_.pop_back();
     if (ended == Destination::Lists) {
         if (top().dest == Destination::Lists)
@@ -138,6 +143,7 @@ void Reader::groupEnd() {
             top().para.pn = pn;
     }
     if (ended == top().dest) return;
+    if (ended == Destination::StyleSheet) endStyleSheet();
     if (ended == Destination::Picture) finishPicture();
     if (ended == Destination::FieldInst) finishFieldInstruction();
     if (ended == Destination::FontTable) fonts_.finish();
@@ -174,6 +180,9 @@ void Reader::text(QByteArrayView bytes) {
         case Destination::FieldInst:
             fieldInst_.append(
                 bytes.first(std::min(bytes.size(), kMaxInstruction - fieldInst_.size())));
+            break;
+        case Destination::StyleSheet:
+            if (bytes.contains(';')) styles_.endEntry();
             break;
         case Destination::ColorTable:
             for (char c : bytes)
@@ -237,13 +246,8 @@ void Reader::controlWord(const Token& t) {
     if (top().dest == Destination::Lists &&
         lists_.controlWord(t.data, t.param, t.hasParam, int(stack_.size())))
         return;
-    if (t.data == "chftn") {
-        // The mark of the footnote that follows; the notes themselves are not shown.
-        put(QString::number(footnotes_ + 1));
-        return;
-    }
     const Keyword k = lookupKeyword(t.data);
-    if (destinationWord(k, t) || tableWord(k, t)) return;
+    if (destinationWord(k, t) || tableWord(k, t) || styleSheetWord(k, t) || cellWord(k, t)) return;
     formattingWord(k, t);
 }
 
@@ -254,7 +258,6 @@ bool Reader::destinationWord(const Keyword& k, const Token& t) {
             // destination without leaking the switch; such groups are skipped.
             if (k.dest == Destination::Skip || (overflowDepth_ > 0 && k.dest != top().dest)) {
                 skipDepth_ = 1;
-                if (t.data == "footnote") ++footnotes_;
             } else if (k.dest == Destination::ShapeResult) {
                 // The replacement repeats the picture the shape already gave.
                 if (pictures_ > shapeStart_)
@@ -264,6 +267,8 @@ bool Reader::destinationWord(const Keyword& k, const Token& t) {
             } else if (k.dest == Destination::FieldInst) {
                 fieldInst_.clear();
                 top().dest = k.dest;
+            } else if (k.dest == Destination::StyleSheet) {
+                beginStyleSheet(t);
             } else if (k.dest == Destination::Picture) {
                 picture_.begin();
                 top().dest = k.dest;
@@ -324,7 +329,9 @@ bool Reader::tableWord(const Keyword& k, const Token& t) {
                 fonts_.setCodePage(t.param);
                 break;
             default:
-                break;
+                if (!endsFontTable(k.action)) break;
+                leaveFontTable();
+                return false;  // the word belongs to the text
         }
         return true;
     }
@@ -353,6 +360,7 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
     switch (k.action) {
         case Action::Plain:
             c = CharState{};
+            applyStyle(StyleSheet::Kind::DefaultCharacter, 0);
             break;
         case Action::Bold:
             c.bold = flag(t);
@@ -361,7 +369,7 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
             c.italic = flag(t);
             break;
         case Action::Underline:
-            c.underline = flag(t);
+            c.underline = flag(t) ? uint8_t(k.ch) : 0;
             break;
         case Action::UnderlineNone:
             c.underline = false;
@@ -395,6 +403,13 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
             break;
         case Action::Pard:
             p = ParaState{};
+            applyStyle(StyleSheet::Kind::DefaultParagraph, 0);
+            break;
+        case Action::ParaStyle:
+            applyStyle(StyleSheet::Kind::Paragraph, t.param);
+            break;
+        case Action::CharStyle:
+            applyStyle(StyleSheet::Kind::Character, t.param);
             break;
         case Action::AlignLeft:
             p.align = Alignment::Left;
@@ -428,6 +443,34 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
             break;
         case Action::ListLevel:
             p.listLevel = std::clamp(index(t), 0, ListTracker::kMaxLevels - 1);
+            break;
+        case Action::LineSpacing:
+            // \sl1000 is Word's "auto".
+            p.lineSpacing = t.hasParam && t.param != 1000 ? twips(t) : 0;
+            break;
+        case Action::LineMultiple:
+            p.lineMultiple = flag(t);
+            break;
+        case Action::UnderlineColor:
+            c.underlineColor = index(t);
+            break;
+        case Action::Caps:
+            c.caps = flag(t) ? uint8_t(k.ch) : 0;
+            break;
+        case Action::CharacterClass:
+            c.doubleByte = k.ch == 1;
+            break;
+        case Action::AssociatedFont:
+            if (c.doubleByte) c.doubleByteFont = index(t);
+            break;
+        case Action::PageBreak:
+            pageBreak();
+            break;
+        case Action::FootnoteMark:
+            footnoteMark();
+            break;
+        case Action::FontFamily:
+            strayFontEntry();
             break;
         case Action::Par:
             endParagraph();
@@ -482,9 +525,6 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
             break;
         case Action::CellMerged:
             row_.next.merged = true;
-            break;
-        case Action::Border:
-            row_.borders = true;
             break;
         default:
             break;  // unknown words and table words outside their tables
@@ -547,8 +587,12 @@ void Reader::put(QStringView s) {
         return;
     }
     placeLabel();
-    const QTextCharFormat& format = charFormat();  // may advance formatId_
     builder_.enterTable(g.para.tableDepth());
+    if (g.chr.doubleByteFont >= 0 && g.chr.doubleByteFont != g.chr.font) {
+        putByScript(s);
+        return;
+    }
+    const QTextCharFormat& format = charFormat();  // may advance formatId_
     builder_.insertText(s, format, formatId_);
 }
 
@@ -558,79 +602,13 @@ void Reader::resolveSurrogate() {
     putChar(u'\uFFFD');
 }
 
-const QTextCharFormat& Reader::charFormat() {
-    const CharState& c = top().chr;
-    if (formatId_ >= 0 && c == formats_[current_].state) return formats_[current_].format;
-    // Documents alternate between a few formats; building a QTextCharFormat is the costly part.
-    for (size_t i = 0; i < formats_.size(); ++i) {
-        if (formats_[i].id >= 0 && formats_[i].state == c) {
-            current_ = i;
-            formatId_ = formats_[i].id;
-            return formats_[i].format;
-        }
-    }
-    current_ = nextSlot_;
-    nextSlot_ = (nextSlot_ + 1) % formats_.size();
-    CachedFormat& slot = formats_[current_];
-    slot.state = c;
-    slot.format = toCharFormat(c, fonts_.find(c.font >= 0 ? c.font : defaultFont_), colors_);
-    if (c.link >= 0 && size_t(c.link) < links_.size()) {
-        slot.format.setAnchor(true);
-        slot.format.setAnchorHref(links_[size_t(c.link)]);
-    }
-    slot.id = ++lastId_;
-    formatId_ = slot.id;
-    return slot.format;
-}
-
-int Reader::currentCodePage() const {
-    const CharState& c = stack_.back().chr;
-    const FontInfo* font = fonts_.find(c.font >= 0 ? c.font : defaultFont_);
-    return font && font->codePage ? font->codePage : ansiCodePage_;
-}
-
-void Reader::finishFieldInstruction() {
-    // HYPERLINK "target" [\\l "anchor"] ...: the result text links to the target. Links to a
-    // place in the document alone (\\l only) have nothing to open and stay plain text.
-    const QString inst = QString::fromLatin1(fieldInst_).simplified();
-    fieldInst_.clear();
-    if (!inst.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive)) return;
-    QString rest = inst.mid(9).trimmed();
-    QString target;
-    if (rest.startsWith(u'"')) {
-        const qsizetype end = rest.indexOf(u'"', 1);
-        target = rest.mid(1, end < 0 ? -1 : end - 1);
-    } else if (!rest.startsWith(u'\\')) {
-        target = rest.section(u' ', 0, 0);
-    }
-    if (target.isEmpty() || links_.size() >= kMaxLinks) return;
-    links_.push_back(target);
-    top().chr.link = int(links_.size()) - 1;
-}
-
-void Reader::finishPicture() {
-    const Destination into = top().dest;
-    if ((into != Destination::Body && into != Destination::ShapeInst) || top().chr.hidden) return;
-    const QSize size = picture_.displaySize();
-    const qint64 pixels = qint64(std::max(size.width(), 1)) * std::max(size.height(), 1);
-    if (pictures_ >= kMaxPictures || picturePixels_ + pixels > kMaxPicturePixels) return;
-    const QImage image = picture_.render();
-    if (image.isNull()) return;
-    ++pictures_;
-    picturePixels_ += qint64(image.width()) * image.height();
-    flushBytes();
-    resolveSurrogate();
-    placeLabel();
-    builder_.enterTable(top().para.tableDepth());
-    builder_.insertImage(image, charFormat());
-}
-
 void Reader::endParagraph() {
     if (top().dest != Destination::Body || top().listLabel) return;
     resolveSurrogate();
     placeLabel();
     builder_.enterTable(top().para.tableDepth());
     builder_.endParagraph(paragraphFormat(), charFormat());
+    pageBreakBefore_ = false;
 }
 
 }  // namespace rtf

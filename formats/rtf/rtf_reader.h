@@ -13,6 +13,7 @@
 #include "rtf/rtf_lists.h"
 #include "rtf/rtf_picture.h"
 #include "rtf/rtf_state.h"
+#include "rtf/rtf_styles.h"
 #include "rtf/rtf_tables.h"
 
 class QTextDocument;
@@ -42,6 +43,23 @@ class Reader {
     bool tableWord(const Keyword& k, const Token& t);
     void formattingWord(const Keyword& k, const Token& t);
     void unicode(int param);
+    // Stylesheet and default formatting (rtf_reader_styles.cpp).
+    bool styleSheetWord(const Token& t) const;
+    bool styleSheetWord(const Keyword& k, const Token& t);
+    void beginStyleSheet(const Token& t);
+    void endStyleSheet();
+    void applyStyle(StyleSheet::Kind kind, int number);
+    // Associated fonts, page breaks, a font table left open (rtf_reader_fonts.cpp).
+    void putByScript(QStringView s);
+    void pageBreak();
+    void footnoteMark();
+    QTextBlockFormat blockFormat() { return blockFormat(top().para); }
+    QTextBlockFormat blockFormat(const ParaState& p);
+    static bool endsFontTable(Action a);
+    void leaveFontTable();
+    void strayFontEntry();
+    // Cell borders and horizontal merges (rtf_reader_cells.cpp).
+    bool cellWord(const Keyword& k, const Token& t);
 
     // Body text output.
     void appendBytes(QByteArrayView bytes);
@@ -70,6 +88,13 @@ class Reader {
     DocumentBuilder builder_;
     FontTable fonts_;
     ColorTable colors_;
+    StyleSheet styles_;
+    size_t styleSheetDepth_ = 0;    // stack depth of the \stylesheet group
+    ParaState finalPara_;           // paragraph state as the document group closed
+    bool pageBreakBefore_ = false;  // the next paragraph starts a page
+    int footnotes_ = 0;             // footnote marks numbered so far
+    bool fontTableLeft_ = false;    // the font table ran into the text
+    int borderSide_ = -1;           // the side of the next cell that border words describe
     std::vector<GroupState> stack_;
     int overflowDepth_ = 0;   // groups opened beyond kMaxDepth
     int skipDepth_ = 0;       // groups opened inside a skipped destination
@@ -83,7 +108,6 @@ class Reader {
     int pictures_ = 0;
     qint64 picturePixels_ = 0;
     int shapeStart_ = 0;  // pictures_ when the current shape began
-    int footnotes_ = 0;
     RowState row_;
     ListTracker lists_;
     WrittenLabel label_;

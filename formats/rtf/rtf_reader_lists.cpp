@@ -6,7 +6,7 @@
 namespace rtf {
 
 QTextBlockFormat Reader::paragraphFormat() {
-    QTextBlockFormat block = toBlockFormat(top().para);
+    QTextBlockFormat block = blockFormat(top().para);
     lists_.endParagraph(top().para, builder_.paragraphBlock(), block);
     return block;
 }

@@ -43,6 +43,15 @@ void FontTable::flushNameBytes() {
     nameBytes_.clear();
 }
 
+QByteArray FontTable::abandon(int* number) {
+    *number = open_ ? number_ : -1;
+    QByteArray bytes = open_ ? std::move(nameBytes_) : QByteArray();
+    nameBytes_.clear();
+    pending_ = FontInfo{};
+    open_ = false;
+    return bytes;
+}
+
 void FontTable::commit() {
     if (!open_) return;
     flushNameBytes();

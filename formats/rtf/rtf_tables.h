@@ -33,6 +33,9 @@ class FontTable {
     void endName() { commit(); }
     // Completes the pending entry; names are decoded in the font's own code page.
     void finish() { commit(); }
+    // Drops the entry being read and gives back its name bytes and number (-1: none open): in a
+    // table that never closed they are the document's first text.
+    QByteArray abandon(int* number);
 
     void setDocumentCodePage(int codePage) { documentCodePage_ = codePage; }
     const FontInfo* find(int number) const;

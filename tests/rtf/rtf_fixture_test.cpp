@@ -101,4 +101,18 @@ TEST_F(RtfFixture, WordGbkFormatting) {
     EXPECT_FALSE(at("访").fontUnderline());
 }
 
+// WordPad's header with the font table's closing brace lost: the text after it is still read,
+// and the fonts and colours read before it apply.
+TEST_F(RtfFixture, FontTableNeverClosed) {
+    load("unclosed_fonttbl.rtf");
+    EXPECT_EQ(rtftest::blockText(doc), QString::fromUtf8("你好\nSecond red line."));
+    EXPECT_EQ(block("你好").alignment(), Qt::AlignHCenter);
+    EXPECT_EQ(at("你").fontWeight(), QFont::Bold);
+    EXPECT_DOUBLE_EQ(at("你").fontPointSize(), 16.0);
+    EXPECT_EQ(families("你"), QStringList{kSong});
+    EXPECT_EQ(families("Second"), QStringList{"Arial"});
+    EXPECT_EQ(at("red").foreground().color(), QColor(255, 0, 0));
+    EXPECT_EQ(block("Second").alignment(), Qt::AlignLeft);
+}
+
 }  // namespace

@@ -85,6 +85,36 @@ QByteArray pict(const QByteArray& words, const QByteArray& data, bool hex = true
 
 const QRgb kRed = qRgb(255, 0, 0), kBlue = qRgb(0, 0, 255);
 
+// A device-independent bitmap, bottom-up, of a palette of red and blue: a BITMAPINFOHEADER
+// (or, with `core`, the older BITMAPCOREHEADER), the palette and `bits` as given.
+QByteArray dib(int width, int height, int bitCount, int compression, const QByteArray& bits,
+               bool core = false) {
+    QByteArray d;
+    const auto put = [&d](quint32 v, int n) {
+        for (int i = 0; i < n; ++i) d.append(char((v >> (8 * i)) & 0xFF));
+    };
+    if (core) {
+        put(12, 4), put(width, 2), put(height, 2), put(1, 2), put(bitCount, 2);
+        d.append("\x00\x00\xFF\xFF\x00\x00", 6);    // BGR triples: red, blue
+        d.append(((1 << bitCount) - 2) * 3, '\0');  // the rest of a full palette
+        return d + bits;
+    }
+    put(40, 4), put(width, 4), put(height, 4), put(1, 2), put(bitCount, 2), put(compression, 4);
+    put(bits.size(), 4), put(0, 4), put(0, 4), put(2, 4), put(0, 4);
+    d.append("\x00\x00\xFF\x00\xFF\x00\x00\x00", 8);  // BGRX quads: red, blue
+    return d + bits;
+}
+
+// Two rows of four pixels, red red blue blue, in each packing.
+const QByteArray kRows8("\x00\x00\x01\x01\x00\x00\x01\x01", 8);
+const QByteArray kRows4("\x00\x11\x00\x00\x00\x11\x00\x00", 8);
+const QByteArray kRle8("\x02\x00\x02\x01\x00\x00\x02\x00\x02\x01\x00\x01", 12);
+const QByteArray kRle4("\x02\x00\x02\x11\x00\x00\x02\x00\x02\x11\x00\x01", 12);
+// A device bitmap has no palette: the display's standard colours. 4 bits: 9 red, 12 blue;
+// 8 bits: 249 red, 252 blue.
+const QByteArray kDevice4("\x99\xCC\x99\xCC", 4);
+const QByteArray kDevice8("\xF9\xF9\xFC\xFC\xF9\xF9\xFC\xFC", 8);
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, RtfPictures,
     ::testing::Values(
@@ -123,6 +153,54 @@ INSTANTIATE_TEST_SUITE_P(
                     {4, 2},
                     kRed,
                     kBlue},
+        PictureCase{"dib 8 bits",
+                    pict("\\dibitmap0\\picw4\\pich2", dib(4, 2, 8, 0, kRows8)),
+                    1,
+                    {4, 2},
+                    kRed,
+                    kBlue},
+        PictureCase{"dib 4 bits",
+                    pict("\\dibitmap0\\picw4\\pich2", dib(4, 2, 4, 0, kRows4)),
+                    1,
+                    {4, 2},
+                    kRed,
+                    kBlue},
+        PictureCase{"dib 8 bits run-length",
+                    pict("\\dibitmap0", dib(4, 2, 8, 1, kRle8)),
+                    1,
+                    {4, 2},
+                    kRed,
+                    kBlue},
+        PictureCase{"dib 4 bits run-length",
+                    pict("\\dibitmap0", dib(4, 2, 4, 2, kRle4)),
+                    1,
+                    {4, 2},
+                    kRed,
+                    kBlue},
+        PictureCase{"dib with the older core header",
+                    pict("\\dibitmap0", dib(4, 2, 8, 0, kRows8, true)),
+                    1,
+                    {4, 2},
+                    kRed,
+                    kBlue},
+        PictureCase{"device bitmap 4 bits",
+                    pict("\\wbitmap0\\picw4\\pich2\\wbmbitspixel4\\wbmwidthbytes2", kDevice4),
+                    1,
+                    {4, 2},
+                    kRed,
+                    kBlue},
+        PictureCase{"device bitmap 8 bits",
+                    pict("\\wbitmap0\\picw4\\pich2\\wbmbitspixel8\\wbmwidthbytes4", kDevice8),
+                    1,
+                    {4, 2},
+                    kRed,
+                    kBlue},
+        PictureCase{"device bitmap short of its rows shows a frame",
+                    pict("\\wbitmap0\\picw4\\pich3\\wbmbitspixel8\\wbmwidthbytes4", kDevice8),
+                    1,
+                    {4, 3},
+                    0,
+                    0},
         PictureCase{"undecodable shows an empty frame",
                     pict("\\wmetafile8\\picw2540\\pich1270", "nonsense"),
                     1,

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
@@ -86,7 +88,13 @@ INSTANTIATE_TEST_SUITE_P(
         TableCase{"vertical merge joins the cells",
                   "{\\rtf1\\trowd\\clvmgf\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row"
                   "\\trowd\\clvmrg\\cellx1000\\cellx2000\\intbl\\cell d\\cell\\row}",
-                  1, "a|b/a|d"}),
+                  1, "a|b/a|d"},
+        TableCase{"horizontal merge joins the cells",
+                  "{\\rtf1\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\clmrg\\cellx3000\\cellx4000"
+                  "\\intbl a\\cell\\cell\\cell d\\cell\\row"
+                  "\\trowd\\cellx1000\\clmgf\\cellx2000\\clmrg\\cellx3000\\cellx4000"
+                  "\\intbl e\\cell f\\cell\\cell h\\cell\\row}",
+                  1, "a|a|a|d/e|f|f|h"}),
     [](const auto& info) {
         std::string n = info.param.name;
         for (char& ch : n)
@@ -97,8 +105,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RtfTableFormat, WidthsBordersAndShading) {
     QTextDocument doc;
     ASSERT_TRUE(rtf::importRtf(
-        R"({\rtf1{\colortbl;\red255\green0\blue0;}\trowd\clbrdrt\brdrs\clcbpat1\cellx1500\cellx4500)"
-        R"(\intbl a\cell b\cell\row})",
+        R"({\rtf1{\colortbl;\red255\green0\blue0;\red0\green128\blue0;}\trowd\trbrdrl\brdrs\brdrw60)"
+        R"(\clbrdrt\brdrs\brdrw45\brdrcf2\clbrdrb\brdrdb\clcbpat1\cellx1500)"
+        R"(\clbrdrl\brdrdot\clbrdrr\brdrnone\cellx4500\intbl a\cell b\cell\row})",
         doc));
     const auto found = tables(doc.rootFrame());
     ASSERT_EQ(found.size(), 1u);
@@ -110,6 +119,36 @@ TEST(RtfTableFormat, WidthsBordersAndShading) {
     EXPECT_EQ(widths[1].rawValue(), 200.0);
     EXPECT_EQ(found[0]->cellAt(0, 0).format().background().color(), QColor(Qt::red));
     EXPECT_EQ(found[0]->cellAt(0, 1).format().background().style(), Qt::NoBrush);
+
+    // Each side of each cell as the row described it; undescribed sides have none.
+    EXPECT_TRUE(f.borderCollapse());
+    const QTextTableCellFormat a = found[0]->cellAt(0, 0).format().toTableCellFormat();
+    const QTextTableCellFormat b = found[0]->cellAt(0, 1).format().toTableCellFormat();
+    EXPECT_EQ(a.topBorder(), 3.0);
+    EXPECT_EQ(a.topBorderStyle(), QTextFrameFormat::BorderStyle_Solid);
+    EXPECT_EQ(a.topBorderBrush().color(), QColor(0, 128, 0));
+    EXPECT_EQ(a.bottomBorderStyle(), QTextFrameFormat::BorderStyle_Double);
+    EXPECT_EQ(a.bottomBorder(), 1.0);
+    EXPECT_EQ(a.leftBorder(), 0.0);
+    EXPECT_EQ(b.leftBorderStyle(), QTextFrameFormat::BorderStyle_Dotted);
+    EXPECT_EQ(b.rightBorder(), 0.0);
+    EXPECT_EQ(b.topBorder(), 0.0);
+
+    // What the reader sees: the green top border of the first cell is drawn.
+    doc.setTextWidth(400);
+    QImage img(400, int(doc.size().height()) + 2, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    doc.drawContents(&p);
+    p.end();
+    int greenRows = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        int green = 0;
+        for (int x = 0; x < 100; ++x)
+            if (img.pixelColor(x, y) == QColor(0, 128, 0)) ++green;
+        if (green > 60) ++greenRows;  // a line across the cell
+    }
+    EXPECT_GE(greenRows, 2);
 }
 
 // A file of nothing but table cells imports in bounded cells (counted, not timed: the caps are

@@ -48,50 +48,6 @@ double similarity(const QString& a, const QString& b) {
     return 2.0 * double(common) / double(a.size() - 1 + b.size() - 1);
 }
 
-QString labelledText(const QTextDocument& doc) {
-    QString out;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        if (b != doc.begin()) out += u'\n';
-        if (b.textList()) out += rtf::listItemLabel(b) + u'\t';
-        for (const QChar c : b.text())
-            out += (c == QChar(0xFDD0) || c == QChar(0xFDD1)) ? QChar(u'\n') : c;  // frame marks
-    }
-    return out;
-}
-
-qsizetype editDistance(QStringView a, QStringView b) {
-    while (!a.isEmpty() && !b.isEmpty() && a.front() == b.front()) {
-        a = a.sliced(1);
-        b = b.sliced(1);
-    }
-    while (!a.isEmpty() && !b.isEmpty() && a.back() == b.back()) {
-        a.chop(1);
-        b.chop(1);
-    }
-    if (a.size() < b.size()) std::swap(a, b);
-    if (b.isEmpty()) return a.size();
-    // Ukkonen's band: only cells within k of the diagonal can hold a distance up to k; double k
-    // until the distance found is within it.
-    const qsizetype n = a.size(), m = b.size();
-    for (qsizetype k = std::max<qsizetype>(n - m, 16);; k *= 2) {
-        const qsizetype inf = n + m + 1;
-        std::vector<qsizetype> prev(size_t(m + 1), inf), cur(size_t(m + 1), inf);
-        for (qsizetype j = 0; j <= std::min(m, k); ++j) prev[size_t(j)] = j;
-        for (qsizetype i = 1; i <= n; ++i) {
-            const qsizetype lo = std::max<qsizetype>(1, i - k), hi = std::min(m, i + k);
-            // Cells just outside the band hold what the last use of this row left there.
-            cur[size_t(lo - 1)] = lo == 1 && i <= k ? i : inf;
-            for (qsizetype j = lo; j <= hi; ++j) {
-                const qsizetype subst = prev[size_t(j - 1)] + (a[i - 1] == b[j - 1] ? 0 : 1);
-                cur[size_t(j)] = std::min({subst, prev[size_t(j)] + 1, cur[size_t(j - 1)] + 1});
-            }
-            if (hi < m) cur[size_t(hi + 1)] = inf;
-            std::swap(prev, cur);
-        }
-        if (prev[size_t(m)] <= k || k >= n) return prev[size_t(m)];
-    }
-}
-
 QString blockText(const QTextDocument& doc) {
     QStringList blocks;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) blocks << b.text();

@@ -22,14 +22,6 @@ QString normalizedText(const QString& text);
 // Linear in the text length, so it serves for documents of hundreds of kilobytes.
 double similarity(const QString& a, const QString& b);
 
-// The document's plain text as a word processor exports it: paragraphs joined by '\n', each
-// list item led by its label and a tab.
-QString labelledText(const QTextDocument& doc);
-
-// Levenshtein distance in UTF-16 code units. Time grows with the length times the distance, so
-// nearly equal documents of hundreds of kilobytes compare quickly.
-qsizetype editDistance(QStringView a, QStringView b);
-
 // The document's paragraphs joined by '\n', keeping line separators and no-break spaces (which
 // QTextDocument::toPlainText would turn into '\n' and ' ').
 QString blockText(const QTextDocument& doc);

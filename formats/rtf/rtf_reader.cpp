@@ -175,7 +175,7 @@ void Reader::text(QByteArrayView bytes) {
             picture_.hexText(bytes);
             break;
         case Destination::Lists:
-            lists_.text(fonts_.decoder().decode(bytes, currentCodePage()));
+            bytes_.append(bytes);
             break;
         case Destination::FieldInst:
             fieldInst_.append(
@@ -198,7 +198,7 @@ void Reader::hexByte(unsigned char byte) {
     if (top().dest == Destination::FontTable) {
         fonts_.appendNameBytes(QByteArrayView(&c, 1));
     } else if (top().dest == Destination::Lists) {
-        lists_.text(fonts_.decoder().decode(QByteArrayView(&c, 1), currentCodePage()));
+        bytes_.append(c);  // with the bytes around it: a double-byte character is two escapes
     } else if (top().dest == Destination::Body && (byte >= 0x20 || byte == '\t')) {
         bytes_.append(c);
     }
@@ -575,6 +575,10 @@ void Reader::flushBytes() {
     if (bytes_.isEmpty()) return;
     const QString s = fonts_.decoder().decode(bytes_, currentCodePage());
     bytes_.clear();
+    if (top().dest == Destination::Lists) {
+        lists_.text(s);
+        return;
+    }
     resolveSurrogate();
     put(s);
 }

@@ -1,6 +1,7 @@
 #include "core/catalog.h"
 #include "core/catalog_loader.h"
 #include "platform/list_view.h"
+#include "platform/twips.h"
 
 #include <gtest/gtest.h>
 
@@ -202,6 +203,11 @@ TEST_P(CatalogList, ShowsTheCatalogsCells) {
     EXPECT_EQ(core::LoadCatalog(list, QDir(dir.path())), c.rows);
     QApplication::processEvents();  // the view lays its rows out once, on the event loop
     QTreeView* tree = list.tree();
+    // Filling the catalog resets the view's model; the header keeps the columns' widths.
+    for (int col = 0; col < 4; ++col)
+        EXPECT_EQ(tree->header()->sectionSize(col),
+                  std::max(0, platform::toPixels(list.columnWidth(col))))
+            << "column " << col;
     QAccessibleInterface* table = QAccessible::queryAccessibleInterface(tree);
     ASSERT_TRUE(table && table->tableInterface());
     QAccessibleTableInterface* cells = table->tableInterface();

@@ -84,7 +84,8 @@ class StoppableDevice : public QIODevice {
             return -1;
         }
         const qint64 n = qBound(qint64(0), bytes_.size() - pos(), maxSize);
-        std::memcpy(data, bytes_.constData() + pos(), size_t(n));
+        // Qt asks for zero bytes into no buffer at times; memcpy must not see a null pointer.
+        if (n > 0) std::memcpy(data, bytes_.constData() + pos(), size_t(n));
         return n;
     }
     qint64 writeData(const char*, qint64) override { return -1; }

@@ -12,6 +12,7 @@ namespace rtf {
 namespace {
 
 constexpr int kMaxStart = 32767;
+constexpr int kMaxIndent = 31680;  // twips: 22 inches, wider than any page
 
 int clampStart(int v) {
     return std::clamp(v, 0, kMaxStart);
@@ -163,6 +164,8 @@ bool ListTracker::tableWord(QByteArrayView word, int param, bool hasParam, int d
             if (o.lfoLevels >= 1 && o.lfoLevels <= kMaxLevels)
                 o.starts[size_t(o.lfoLevels - 1)] = clampStart(param);
         }
+    } else if ((word == "li" || word == "lin") && level && at == Element::Level) {
+        level->leftIndent = std::clamp(param, 0, kMaxIndent);
     } else if (word == "leveltext" && level && at == Element::Level) {
         levelText_.clear();
         enter(Element::LevelText, depth);
@@ -418,11 +421,16 @@ void ListTracker::endParagraph(const ParaState& para, const QTextBlock& block,
     if (const QTextBlock::iterator first = block.begin();
         !first.atEnd() && !first.fragment().charFormat().isImageFormat())
         QTextCursor(block).setBlockCharFormat(first.fragment().charFormat());
-    // Qt draws the label in the list's indent, left of the text; a hanging first line would
-    // move the text over it.
+    // Qt puts the text at the block's left margin plus the list's indent and draws the label
+    // just left of it. The author's word processor puts the text at the paragraph's left indent
+    // (or the level's, when the paragraph gives none) with the label in the hanging first line:
+    // the margin takes up the difference, below zero if it must, so deeper levels sit where the
+    // author put them. Without any indent the list's own indent places them.
     const qreal listIndent = (item.level + 1) * block.document()->indentWidth();
-    format.setTextIndent(0);
-    format.setLeftMargin(std::max(format.leftMargin() - listIndent, 0.0));
+    qreal textAt = format.leftMargin();
+    if (textAt <= 0) textAt = item.def->leftIndent / 20.0;
+    format.setTextIndent(0);  // a hanging first line would move the text over the label
+    format.setLeftMargin(textAt > 0 ? textAt - listIndent : 0.0);
 }
 
 }  // namespace rtf

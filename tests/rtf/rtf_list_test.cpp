@@ -166,6 +166,15 @@ TEST(RtfListsHostile, CapsAndLongLabelsLoseNoText) {
     EXPECT_TRUE(nested.toPlainText().endsWith(u"x"));
 }
 
+// Where the text of each paragraph starts, in the document's units.
+QList<int> textStarts(const QTextDocument& doc) {
+    QList<int> out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        out << qRound(doc.documentLayout()->blockBoundingRect(b).left() +
+                      b.layout()->lineAt(0).x());
+    return out;
+}
+
 TEST(RtfListsRender, LabelIsDrawnLeftOfTheText) {
     QTextDocument doc;
     ASSERT_TRUE(rtf::importRtf(
@@ -178,13 +187,33 @@ TEST(RtfListsRender, LabelIsDrawnLeftOfTheText) {
     QPainter painter(&image);
     doc.drawContents(&painter);
     painter.end();
-    const int textLeft =
-        int(doc.documentLayout()->blockBoundingRect(item).left() + item.layout()->lineAt(0).x());
-    ASSERT_GT(textLeft, 10) << "the list indents its text";
+    const int textLeft = textStarts(doc).at(0);
+    EXPECT_EQ(textLeft, qRound(doc.documentMargin()) + 36) << "the text where the author put it";
     int ink = 0;  // dark pixels of the label, left of the text
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < textLeft; ++x) ink += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
     EXPECT_GT(ink, 10);
+}
+
+TEST(RtfListsRender, TextStartsAtTheAuthorsIndentPerLevel) {
+    // Levels indented 0.25", 0.75" and 1.5" by the list table; the first paragraphs say nothing,
+    // the later ones give their own (smaller than Qt's 40 per level) indents, and a list
+    // without any indent falls back to the list's own.
+    QTextDocument doc;
+    ASSERT_TRUE(rtf::importRtf(
+        R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\*\listtable{\list{\listlevel\levelnfc0\fi-360\li360)"
+        R"({\leveltext\'02\'00.;}}{\listlevel\levelnfc4\fi-360\li1080{\leveltext\'02\'01);}})"
+        R"({\listlevel\levelnfc23\fi-360\lin2160{\leveltext\'01o;}}\listid1})"
+        R"({\list{\listlevel\levelnfc0{\leveltext\'02\'00.;}}\listid2}})"
+        R"({\*\listoverridetable{\listoverride\listid1\ls1}{\listoverride\listid2\ls2}})"
+        R"(\pard\ls1 one\par\pard\ls1\ilvl1 a\par\pard\ls1\ilvl2 b\par)"
+        R"(\pard\ls1\ilvl1\fi-360\lin1080 c\par\pard\ls1\ilvl2\fi-360\lin1440 d\par)"
+        R"(\pard\ls2 plain\par})",
+        doc));
+    doc.setTextWidth(400);
+    const int m = qRound(doc.documentMargin());
+    const int qt = qRound(doc.indentWidth());
+    EXPECT_EQ(textStarts(doc), (QList<int>{m + 18, m + 54, m + 108, m + 54, m + 72, m + qt}));
 }
 
 }  // namespace

@@ -128,6 +128,17 @@ INSTANTIATE_TEST_SUITE_P(
 \pard{\listtext 7.\tab}\ls77 missing\par\pard{\listtext 6.\tab}\ls1\ilvl5 deep\par)",
                  true,
                  {"-|\tnone", "-|No\tlit", "-|nolist", "-|noid", "-|missing", "-|6.\tdeep"}},
+        ListCase{"The last paragraph without \\par, and items ended by \\row or \\cell",
+                 R"(\pard\ls1 one\par
+\trowd\cellx2000\pard\intbl\ls1 two\cell\row\trowd\cellx2000\pard\intbl\ls1 three\row
+\pard\ls1 four)",
+                 true,
+                 {"1 1.|one", "-|", "1 2.|two", "1 3.|three", "1 4.|four"}},
+        ListCase{"WordPad's last item without \\par",
+                 R"(\pard{\pntext 1.\tab}{\*\pn\pnlvlbody\pndec{\pntxta.}}One\par
+{\pntext 2.\tab}Two)",
+                 false,
+                 {"1 1.|One", "1 2.|Two"}},
         ListCase{"Word list starting at four", R"(\pard{\listtext iv.\tab}\ls5 x\par
 {\listtext v.\tab}y\par)",
                  true, startAtFour}));

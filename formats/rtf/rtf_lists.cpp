@@ -46,22 +46,46 @@ void setNumberFormat(ListLevel& level, int nfc) {
     }
 }
 
-// The shape Qt draws for a bullet character: symbol-font and Unicode circles and squares keep
-// their shape, every other character is a disc.
+// Symbol and Wingdings glyphs arrive as U+F000 + byte; these are the bullets lists use, as the
+// Unicode characters that look like them.
+char16_t lookAlike(char16_t c) {
+    switch (c) {
+        case u'\uF0B7':  // Symbol
+        case u'\uF09F':  // Wingdings small bullet
+            return u'\u2022';
+        case u'\uF06C':
+            return u'\u25CF';
+        case u'\uF06F':  // Courier New's 'o' and Wingdings' hollow square are both drawn hollow
+        case u'\uF0A1':
+            return u'\u25CB';
+        case u'\uF0A7':
+            return u'\u25AA';
+        case u'\uF06E':
+            return u'\u25A0';
+        case u'\uF0D8':
+            return u'\u27A2';
+        case u'\uF0FC':
+            return u'\u2713';
+        default:
+            return c;
+    }
+}
+
+// The shape Qt draws for a bullet character. Qt 6.4 draws only discs, circles and squares, so a
+// character like an arrow or a check mark is shown as a disc: the paragraph stays a list item,
+// indented and measured as one, where writing the character into the text would make it part of
+// what the reader copies and searches.
 QTextListFormat::Style bulletStyle(const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < ListLevel::kPlaceholders) continue;
-        switch (c.unicode()) {
+    for (const QChar ch : text) {
+        if (ch.unicode() < ListLevel::kPlaceholders) continue;
+        switch (lookAlike(ch.unicode())) {
             case u'o':
             case u'\u25E6':
             case u'\u25CB':
-            case u'\uF06F':
                 return QTextListFormat::ListCircle;
-            case u'\u00A7':
+            case u'\u00A7':  // Wingdings' square, read without its font
             case u'\u25AA':
             case u'\u25A0':
-            case u'\uF0A7':
-            case u'\uF06E':
                 return QTextListFormat::ListSquare;
             default:
                 return QTextListFormat::ListDisc;

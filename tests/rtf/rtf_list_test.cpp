@@ -30,14 +30,16 @@ QStringList items(const QTextDocument& doc) {
 const QByteArray wordPad = R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}})";
 
 // A Word list table: list 10 numbers "1." with "a)" below it and "1.1" two levels down, list 20
-// is bullets ('o' and a symbol-font square below), list 30 upper roman then upper letters,
-// list 40 has no label (none) and one without its own number.
+// is bullets ('o', then Wingdings' square, check mark, hollow square and filled square), list 30
+// upper roman then upper letters, list 40 has no label (none) and one without its own number.
 const QByteArray wordTables = R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}
 {\*\listtable
 {\list\listtemplateid1{\listlevel\levelnfc0\levelstartat1{\leveltext\'02\'00.;}{\levelnumbers\'01;}}
 {\listlevel\levelnfc4\levelstartat1{\leveltext\'02\'01);}{\levelnumbers\'01;}}
 {\listlevel\levelnfc0\levelstartat1{\leveltext\'03\'00.\'02;}{\levelnumbers\'01\'03;}}\listid10}
-{\list{\listlevel\levelnfc23{\leveltext\'01o;}}{\listlevel\levelnfc23{\leveltext\'01\u-3929 ?;}}\listid20}
+{\list{\listlevel\levelnfc23{\leveltext\'01o;}}{\listlevel\levelnfc23{\leveltext\'01\u-3929 ?;}}
+{\listlevel\levelnfc23{\leveltext\'01\u-3844 ?;}}{\listlevel\levelnfc23{\leveltext\'01\u-3935 ?;}}
+{\listlevel\levelnfc23{\leveltext\'01\u-3986 ?;}}\listid20}
 {\list{\listlevel\levelnfc1{\leveltext\'02\'00.;}}{\listlevel\levelnfc3{\leveltext\'03(\'01);}}\listid30}
 {\list{\listlevel\levelnfc255{\leveltext\'00;}}{\listlevel\levelnfc0{\leveltext\'02No;}}\listid40}
 {\list{\listlevel\levelnfc2\levelstartat4{\leveltext\'02\'00.;}}\listid50}
@@ -119,9 +121,11 @@ INSTANTIATE_TEST_SUITE_P(
                  true,
                  {"1 1.|one", "-|plain", "1 \u25E6|bullet", "1 2.|two", "1 1.|restarted"}},
         ListCase{"Word bullets, roman and letters",
-                 R"(\pard\ls2\ilvl1 sq\par\pard\ls3 r1\par r2\par\pard\ls3\ilvl1 A\par)",
+                 R"(\pard\ls2\ilvl1 sq\par{\listtext\f1\u-3844 ?\tab}\pard\ls2\ilvl2 check\par
+\pard\ls2\ilvl3 hollow\par\pard\ls2\ilvl4 filled\par\pard\ls3 r1\par r2\par\pard\ls3\ilvl1 A\par)",
                  true,
-                 {"2 \u25AA|sq", "1 I.|r1", "1 II.|r2", "2 (A)|A"}},
+                 {"2 \u25AA|sq", "3 \u2022|check", "4 \u25E6|hollow", "5 \u25AA|filled", "1 I.|r1",
+                  "1 II.|r2", "2 (A)|A"}},
         ListCase{"Word: unusable levels keep the written label, lists the file lacks show none",
                  R"(\pard{\listtext\tab}\ls4 none\par\pard{\listtext No\tab}\ls4\ilvl1 lit\par
 \pard{\listtext 9.\tab}\ls9 nolist\par\pard{\listtext 8.\tab}\ls8 noid\par

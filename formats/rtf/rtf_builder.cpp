@@ -246,6 +246,12 @@ void DocumentBuilder::endCell(int depth, const QTextBlockFormat& block,
     tables_.back().cellEnded = true;
 }
 
+bool DocumentBuilder::rowEndsParagraph(int depth) const {
+    const size_t want = size_t(std::clamp(depth, 0, kMaxTableDepth));
+    if (want == 0) return tables_.empty();
+    return tables_.size() == want && !tables_.back().cellEnded;
+}
+
 void DocumentBuilder::endRow(int depth, const RowState& row, const ColorTable& colors,
                              const QTextBlockFormat& block, const QTextCharFormat& format) {
     const size_t want = size_t(std::clamp(depth, 0, kMaxTableDepth));

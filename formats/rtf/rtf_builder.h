@@ -55,6 +55,8 @@ class DocumentBuilder {
     void finish(const QTextBlockFormat& block);
 
     bool paragraphHasText() const { return blockHasText_; }
+    // True when endRow(depth) ends the current paragraph rather than one a \cell ended.
+    bool rowEndsParagraph(int depth) const;
     // Characters kept, and left out beyond the total.
     qsizetype kept() const { return totalChars_; }
     qsizetype omitted() const { return omitted_; }

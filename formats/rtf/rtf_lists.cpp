@@ -12,6 +12,7 @@ namespace rtf {
 namespace {
 
 constexpr int kMaxStart = 32767;
+constexpr int kMaxIndent = 31680;  // twips: 22 inches, wider than any page
 
 int clampStart(int v) {
     return std::clamp(v, 0, kMaxStart);
@@ -45,22 +46,46 @@ void setNumberFormat(ListLevel& level, int nfc) {
     }
 }
 
-// The shape Qt draws for a bullet character: symbol-font and Unicode circles and squares keep
-// their shape, every other character is a disc.
+// Symbol and Wingdings glyphs arrive as U+F000 + byte; these are the bullets lists use, as the
+// Unicode characters that look like them.
+char16_t lookAlike(char16_t c) {
+    switch (c) {
+        case u'\uF0B7':  // Symbol
+        case u'\uF09F':  // Wingdings small bullet
+            return u'\u2022';
+        case u'\uF06C':
+            return u'\u25CF';
+        case u'\uF06F':  // Courier New's 'o' and Wingdings' hollow square are both drawn hollow
+        case u'\uF0A1':
+            return u'\u25CB';
+        case u'\uF0A7':
+            return u'\u25AA';
+        case u'\uF06E':
+            return u'\u25A0';
+        case u'\uF0D8':
+            return u'\u27A2';
+        case u'\uF0FC':
+            return u'\u2713';
+        default:
+            return c;
+    }
+}
+
+// The shape Qt draws for a bullet character. Qt 6.4 draws only discs, circles and squares, so a
+// character like an arrow or a check mark is shown as a disc: the paragraph stays a list item,
+// indented and measured as one, where writing the character into the text would make it part of
+// what the reader copies and searches.
 QTextListFormat::Style bulletStyle(const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < ListLevel::kPlaceholders) continue;
-        switch (c.unicode()) {
+    for (const QChar ch : text) {
+        if (ch.unicode() < ListLevel::kPlaceholders) continue;
+        switch (lookAlike(ch.unicode())) {
             case u'o':
             case u'\u25E6':
             case u'\u25CB':
-            case u'\uF06F':
                 return QTextListFormat::ListCircle;
-            case u'\u00A7':
+            case u'\u00A7':  // Wingdings' square, read without its font
             case u'\u25AA':
             case u'\u25A0':
-            case u'\uF0A7':
-            case u'\uF06E':
                 return QTextListFormat::ListSquare;
             default:
                 return QTextListFormat::ListDisc;
@@ -163,6 +188,8 @@ bool ListTracker::tableWord(QByteArrayView word, int param, bool hasParam, int d
             if (o.lfoLevels >= 1 && o.lfoLevels <= kMaxLevels)
                 o.starts[size_t(o.lfoLevels - 1)] = clampStart(param);
         }
+    } else if ((word == "li" || word == "lin") && level && at == Element::Level) {
+        level->leftIndent = std::clamp(param, 0, kMaxIndent);
     } else if (word == "leveltext" && level && at == Element::Level) {
         levelText_.clear();
         enter(Element::LevelText, depth);
@@ -418,11 +445,16 @@ void ListTracker::endParagraph(const ParaState& para, const QTextBlock& block,
     if (const QTextBlock::iterator first = block.begin();
         !first.atEnd() && !first.fragment().charFormat().isImageFormat())
         QTextCursor(block).setBlockCharFormat(first.fragment().charFormat());
-    // Qt draws the label in the list's indent, left of the text; a hanging first line would
-    // move the text over it.
+    // Qt puts the text at the block's left margin plus the list's indent and draws the label
+    // just left of it. The author's word processor puts the text at the paragraph's left indent
+    // (or the level's, when the paragraph gives none) with the label in the hanging first line:
+    // the margin takes up the difference, below zero if it must, so deeper levels sit where the
+    // author put them. Without any indent the list's own indent places them.
     const qreal listIndent = (item.level + 1) * block.document()->indentWidth();
-    format.setTextIndent(0);
-    format.setLeftMargin(std::max(format.leftMargin() - listIndent, 0.0));
+    qreal textAt = format.leftMargin();
+    if (textAt <= 0) textAt = item.def->leftIndent / 20.0;
+    format.setTextIndent(0);  // a hanging first line would move the text over the label
+    format.setLeftMargin(textAt > 0 ? textAt - listIndent : 0.0);
 }
 
 }  // namespace rtf

@@ -24,6 +24,7 @@ struct ListLevel {
     Kind kind = Kind::Number;
     QTextListFormat::Style style = QTextListFormat::ListDecimal;
     int start = 1;
+    int leftIndent = 0;  // twips; where the level's text begins when its paragraph says nothing
     // The label as written: literal characters, and characters below kPlaceholders standing for
     // the number of that level (Word's \leveltext; WordPad's text before and after the number).
     QString text;

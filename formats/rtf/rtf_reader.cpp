@@ -109,7 +109,7 @@ void Reader::run() {
             double(builder_.kept() + builder_.omitted()) / double(lexer_.position());
         builder_.omitUnread(qsizetype(double(lexer_.size() - lexer_.position()) * perByte));
     }
-    builder_.finish(blockFormat(stack_.size() > 1 ? top().para : finalPara_));
+    builder_.finish(lastParagraphFormat());
 }
 
 void Reader::groupStart() {
@@ -497,7 +497,7 @@ void Reader::formattingWord(const Keyword& k, const Token& t) {
             if (top().dest == Destination::Body) {
                 resolveSurrogate();
                 placeLabel();
-                builder_.endRow(cellDepth(t), row_, colors_, toBlockFormat(p), charFormat());
+                builder_.endRow(cellDepth(t), row_, colors_, rowFormat(cellDepth(t)), charFormat());
             }
             break;
         case Action::InTable:

@@ -70,7 +70,9 @@ class Reader {
     const QTextCharFormat& charFormat();
     int currentCodePage() const;
     void endParagraph();
-    QTextBlockFormat paragraphFormat();  // of the paragraph that ends, list membership included
+    QTextBlockFormat paragraphFormat();      // of the paragraph that ends, list membership included
+    QTextBlockFormat rowFormat(int depth);   // for \row, which may end a list item
+    QTextBlockFormat lastParagraphFormat();  // the file's last, which may lack its \par
     void collectLabel(QStringView s);
     void placeLabel();
     void finishPicture();

@@ -11,6 +11,19 @@ QTextBlockFormat Reader::paragraphFormat() {
     return block;
 }
 
+QTextBlockFormat Reader::rowFormat(int depth) {
+    return builder_.rowEndsParagraph(depth) ? paragraphFormat() : toBlockFormat(top().para);
+}
+
+QTextBlockFormat Reader::lastParagraphFormat() {
+    // A last paragraph without \par is still an item; an empty one after a final \par is
+    // dropped, so it must not join a list.
+    const ParaState& para = stack_.size() > 1 ? top().para : finalPara_;
+    QTextBlockFormat block = blockFormat(para);
+    if (builder_.paragraphHasText()) lists_.endParagraph(para, builder_.paragraphBlock(), block);
+    return block;
+}
+
 void Reader::collectLabel(QStringView s) {
     const QTextCharFormat& format = charFormat();
     if (label_.size + s.size() > WrittenLabel::kMaxChars) {

@@ -30,14 +30,16 @@ QStringList items(const QTextDocument& doc) {
 const QByteArray wordPad = R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}})";
 
 // A Word list table: list 10 numbers "1." with "a)" below it and "1.1" two levels down, list 20
-// is bullets ('o' and a symbol-font square below), list 30 upper roman then upper letters,
-// list 40 has no label (none) and one without its own number.
+// is bullets ('o', then Wingdings' square, check mark, hollow square and filled square), list 30
+// upper roman then upper letters, list 40 has no label (none) and one without its own number.
 const QByteArray wordTables = R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}
 {\*\listtable
 {\list\listtemplateid1{\listlevel\levelnfc0\levelstartat1{\leveltext\'02\'00.;}{\levelnumbers\'01;}}
 {\listlevel\levelnfc4\levelstartat1{\leveltext\'02\'01);}{\levelnumbers\'01;}}
 {\listlevel\levelnfc0\levelstartat1{\leveltext\'03\'00.\'02;}{\levelnumbers\'01\'03;}}\listid10}
-{\list{\listlevel\levelnfc23{\leveltext\'01o;}}{\listlevel\levelnfc23{\leveltext\'01\u-3929 ?;}}\listid20}
+{\list{\listlevel\levelnfc23{\leveltext\'01o;}}{\listlevel\levelnfc23{\leveltext\'01\u-3929 ?;}}
+{\listlevel\levelnfc23{\leveltext\'01\u-3844 ?;}}{\listlevel\levelnfc23{\leveltext\'01\u-3935 ?;}}
+{\listlevel\levelnfc23{\leveltext\'01\u-3986 ?;}}\listid20}
 {\list{\listlevel\levelnfc1{\leveltext\'02\'00.;}}{\listlevel\levelnfc3{\leveltext\'03(\'01);}}\listid30}
 {\list{\listlevel\levelnfc255{\leveltext\'00;}}{\listlevel\levelnfc0{\leveltext\'02No;}}\listid40}
 {\list{\listlevel\levelnfc2\levelstartat4{\leveltext\'02\'00.;}}\listid50}
@@ -119,15 +121,28 @@ INSTANTIATE_TEST_SUITE_P(
                  true,
                  {"1 1.|one", "-|plain", "1 \u25E6|bullet", "1 2.|two", "1 1.|restarted"}},
         ListCase{"Word bullets, roman and letters",
-                 R"(\pard\ls2\ilvl1 sq\par\pard\ls3 r1\par r2\par\pard\ls3\ilvl1 A\par)",
+                 R"(\pard\ls2\ilvl1 sq\par{\listtext\f1\u-3844 ?\tab}\pard\ls2\ilvl2 check\par
+\pard\ls2\ilvl3 hollow\par\pard\ls2\ilvl4 filled\par\pard\ls3 r1\par r2\par\pard\ls3\ilvl1 A\par)",
                  true,
-                 {"2 \u25AA|sq", "1 I.|r1", "1 II.|r2", "2 (A)|A"}},
+                 {"2 \u25AA|sq", "3 \u2022|check", "4 \u25E6|hollow", "5 \u25AA|filled", "1 I.|r1",
+                  "1 II.|r2", "2 (A)|A"}},
         ListCase{"Word: unusable levels keep the written label, lists the file lacks show none",
                  R"(\pard{\listtext\tab}\ls4 none\par\pard{\listtext No\tab}\ls4\ilvl1 lit\par
 \pard{\listtext 9.\tab}\ls9 nolist\par\pard{\listtext 8.\tab}\ls8 noid\par
 \pard{\listtext 7.\tab}\ls77 missing\par\pard{\listtext 6.\tab}\ls1\ilvl5 deep\par)",
                  true,
                  {"-|\tnone", "-|No\tlit", "-|nolist", "-|noid", "-|missing", "-|6.\tdeep"}},
+        ListCase{"The last paragraph without \\par, and items ended by \\row or \\cell",
+                 R"(\pard\ls1 one\par
+\trowd\cellx2000\pard\intbl\ls1 two\cell\row\trowd\cellx2000\pard\intbl\ls1 three\row
+\pard\ls1 four)",
+                 true,
+                 {"1 1.|one", "-|", "1 2.|two", "1 3.|three", "1 4.|four"}},
+        ListCase{"WordPad's last item without \\par",
+                 R"(\pard{\pntext 1.\tab}{\*\pn\pnlvlbody\pndec{\pntxta.}}One\par
+{\pntext 2.\tab}Two)",
+                 false,
+                 {"1 1.|One", "1 2.|Two"}},
         ListCase{"Word list starting at four", R"(\pard{\listtext iv.\tab}\ls5 x\par
 {\listtext v.\tab}y\par)",
                  true, startAtFour}));
@@ -166,6 +181,15 @@ TEST(RtfListsHostile, CapsAndLongLabelsLoseNoText) {
     EXPECT_TRUE(nested.toPlainText().endsWith(u"x"));
 }
 
+// Where the text of each paragraph starts, in the document's units.
+QList<int> textStarts(const QTextDocument& doc) {
+    QList<int> out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        out << qRound(doc.documentLayout()->blockBoundingRect(b).left() +
+                      b.layout()->lineAt(0).x());
+    return out;
+}
+
 TEST(RtfListsRender, LabelIsDrawnLeftOfTheText) {
     QTextDocument doc;
     ASSERT_TRUE(rtf::importRtf(
@@ -178,13 +202,33 @@ TEST(RtfListsRender, LabelIsDrawnLeftOfTheText) {
     QPainter painter(&image);
     doc.drawContents(&painter);
     painter.end();
-    const int textLeft =
-        int(doc.documentLayout()->blockBoundingRect(item).left() + item.layout()->lineAt(0).x());
-    ASSERT_GT(textLeft, 10) << "the list indents its text";
+    const int textLeft = textStarts(doc).at(0);
+    EXPECT_EQ(textLeft, qRound(doc.documentMargin()) + 36) << "the text where the author put it";
     int ink = 0;  // dark pixels of the label, left of the text
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < textLeft; ++x) ink += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
     EXPECT_GT(ink, 10);
+}
+
+TEST(RtfListsRender, TextStartsAtTheAuthorsIndentPerLevel) {
+    // Levels indented 0.25", 0.75" and 1.5" by the list table; the first paragraphs say nothing,
+    // the later ones give their own (smaller than Qt's 40 per level) indents, and a list
+    // without any indent falls back to the list's own.
+    QTextDocument doc;
+    ASSERT_TRUE(rtf::importRtf(
+        R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\*\listtable{\list{\listlevel\levelnfc0\fi-360\li360)"
+        R"({\leveltext\'02\'00.;}}{\listlevel\levelnfc4\fi-360\li1080{\leveltext\'02\'01);}})"
+        R"({\listlevel\levelnfc23\fi-360\lin2160{\leveltext\'01o;}}\listid1})"
+        R"({\list{\listlevel\levelnfc0{\leveltext\'02\'00.;}}\listid2}})"
+        R"({\*\listoverridetable{\listoverride\listid1\ls1}{\listoverride\listid2\ls2}})"
+        R"(\pard\ls1 one\par\pard\ls1\ilvl1 a\par\pard\ls1\ilvl2 b\par)"
+        R"(\pard\ls1\ilvl1\fi-360\lin1080 c\par\pard\ls1\ilvl2\fi-360\lin1440 d\par)"
+        R"(\pard\ls2 plain\par})",
+        doc));
+    doc.setTextWidth(400);
+    const int m = qRound(doc.documentMargin());
+    const int qt = qRound(doc.indentWidth());
+    EXPECT_EQ(textStarts(doc), (QList<int>{m + 18, m + 54, m + 108, m + 54, m + 72, m + qt}));
 }
 
 }  // namespace

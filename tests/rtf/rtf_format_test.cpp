@@ -165,7 +165,7 @@ const Case kBasicCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Basics, RtfFormat, ::testing::ValuesIn(kBasicCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         rtftest::caseName<::testing::TestParamInfo<Case>>);
 
 const Case kStyleCases[] = {
     {"ParagraphStyleAppliesItsFormatting",
@@ -294,10 +294,10 @@ const Case kPropertyCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Properties, RtfFormat, ::testing::ValuesIn(kPropertyCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         rtftest::caseName<::testing::TestParamInfo<Case>>);
 
 INSTANTIATE_TEST_SUITE_P(Styles, RtfFormat, ::testing::ValuesIn(kStyleCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         rtftest::caseName<::testing::TestParamInfo<Case>>);
 
 TEST(RtfStyleSheet, HugeSheetStaysBoundedAndTextSurvives) {
     QByteArray rtf = "{\\rtf1{\\stylesheet";

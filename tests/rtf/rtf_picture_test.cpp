@@ -11,6 +11,7 @@
 
 #include "rtf/rtf.h"
 #include "rtf/rtf_picture.h"
+#include "rtf_test_util.h"
 
 namespace {
 
@@ -241,12 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {},
                     0,
                     0}),
-    [](const auto& info) {
-        std::string n = info.param.name;
-        for (char& ch : n)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return n;
-    });
+    rtftest::caseName<::testing::TestParamInfo<PictureCase>>);
 
 TEST(RtfPictureCaps, DataBeyondTheCapIsRefused) {
     rtf::PictureReader p;

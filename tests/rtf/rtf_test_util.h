@@ -2,7 +2,9 @@
 
 #include <QString>
 
+#include <cctype>
 #include <ostream>
+#include <string>
 
 class QTextDocument;
 
@@ -13,14 +15,19 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 
 namespace rtftest {
 
+// A parameterised case's name as GoogleTest accepts it: anything but letters and digits is '_'.
+template <class Info>
+std::string caseName(const Info& info) {
+    std::string n = info.param.name;
+    for (char& ch : n)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+    return n;
+}
+
 // Plain text for comparison: every run of whitespace (paragraph ends, line separators, tabs,
 // the U+2006 LibreOffice writes inside runs of spaces) becomes one space; pictures' object
 // characters are dropped.
 QString normalizedText(const QString& text);
-
-// Dice coefficient of the character-bigram multisets: 1 for equal texts, 0 for unrelated ones.
-// Linear in the text length, so it serves for documents of hundreds of kilobytes.
-double similarity(const QString& a, const QString& b);
 
 // The document's paragraphs joined by '\n', keeping line separators and no-break spaces (which
 // QTextDocument::toPlainText would turn into '\n' and ' ').

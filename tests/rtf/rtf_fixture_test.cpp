@@ -37,16 +37,13 @@ class RtfFixture : public ::testing::Test {
 
 const QString kSong = QString::fromUtf8("宋体");
 
-TEST_F(RtfFixture, WordPadGbkText) {
+TEST_F(RtfFixture, WordPadGbk) {
     load("wordpad_gbk.rtf");
     EXPECT_EQ(rtftest::blockText(doc),
               QString::fromUtf8("你好\n这是红色的文字，斜体和下划线。\n"
                                 "English text in Arial, 10 pt.\n缩进的黑体段落\n右对齐\t制表\n"
                                 "第一行\u2028第二行"));
-}
 
-TEST_F(RtfFixture, WordPadGbkFormatting) {
-    load("wordpad_gbk.rtf");
     EXPECT_EQ(block("你好").alignment(), Qt::AlignHCenter);
     EXPECT_EQ(at("你").fontWeight(), QFont::Bold);
     EXPECT_DOUBLE_EQ(at("你").fontPointSize(), 16.0);
@@ -76,15 +73,12 @@ TEST_F(RtfFixture, WordPadGbkFormatting) {
     EXPECT_EQ(block("第一行").alignment(), Qt::AlignLeft);
 }
 
-TEST_F(RtfFixture, WordGbkText) {
+TEST_F(RtfFixture, WordGbk) {
     load("word_gbk.rtf");
     // Header, info, stylesheet and field instructions are not text; \upr shows its Unicode half.
     EXPECT_EQ(rtftest::blockText(doc), QString::fromUtf8("第一章\n春眠不觉晓，处处闻啼鸟。\n"
                                                          "访问example.com。☃€\n新"));
-}
 
-TEST_F(RtfFixture, WordGbkFormatting) {
-    load("word_gbk.rtf");
     EXPECT_EQ(block("第一章").alignment(), Qt::AlignHCenter);
     EXPECT_EQ(at("第").fontWeight(), QFont::Bold);
     EXPECT_DOUBLE_EQ(at("第").fontPointSize(), 18.0);

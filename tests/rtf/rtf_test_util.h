@@ -1,10 +1,15 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cctype>
 #include <ostream>
 #include <string>
+
+#include <gtest/gtest.h>
+
+#include "text/text_limits.h"
 
 class QTextDocument;
 
@@ -14,6 +19,19 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 }
 
 namespace rtftest {
+
+// RTF imported under `limits` gives `text` (paragraphs joined by '\n'). The cases are tables in
+// the files of each subject; the check is rtf_text_test's.
+struct TextCase {
+    const char* name;
+    QByteArray rtf;
+    QString text;
+    textlimits::TextLimits limits = {};
+};
+inline void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.name;
+}
+class RtfText : public ::testing::TestWithParam<TextCase> {};
 
 // A parameterised case's name as GoogleTest accepts it: anything but letters and digits is '_'.
 template <class Info>

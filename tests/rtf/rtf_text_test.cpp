@@ -11,27 +11,14 @@ namespace {
 using rtf::importRtf;
 using rtf::looksLikeRtf;
 
-QString importText(const QByteArray& rtf) {
-    QTextDocument doc;
-    EXPECT_TRUE(importRtf(rtf, doc));
-    return rtftest::blockText(doc);
-}
-
-struct TextCase {
-    const char* name;
-    QByteArray rtf;
-    QString text;
-};
-
-void PrintTo(const TextCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class RtfText : public ::testing::TestWithParam<TextCase> {};
+using rtftest::RtfText;
+using rtftest::TextCase;
 
 TEST_P(RtfText, ImportsPlainText) {
     const TextCase& c = GetParam();
-    EXPECT_EQ(importText(c.rtf), c.text) << c.name;
+    QTextDocument doc;
+    ASSERT_TRUE(importRtf(c.rtf, doc, c.limits));
+    EXPECT_EQ(rtftest::blockText(doc), c.text);
 }
 
 const QString kLine = QString(QChar::LineSeparator);

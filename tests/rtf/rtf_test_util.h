@@ -2,10 +2,12 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVariant>
 
 #include <cctype>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +34,24 @@ inline void PrintTo(const TextCase& c, std::ostream* os) {
     *os << c.name;
 }
 class RtfText : public ::testing::TestWithParam<TextCase> {};
+
+// Formatting read back: each expectation looks at the first character of `needle` ("": the last
+// block) and one QTextFormat property of its character or block format; a missing property
+// counts as 0 / false / empty. The cases are tables in the files of each subject; the check is
+// rtf_format_test's.
+struct Expect {
+    const char* needle;
+    int property;
+    QVariant value;
+};
+struct FormatCase {
+    const char* name;
+    const char* rtf;  // the document, or with `file` set, nullptr
+    std::vector<Expect> expects;
+    const char* paragraphs = nullptr;  // when set, the paragraphs' text joined by '\n'
+    const char* file = nullptr;        // a saved document under tests/data/rtf
+};
+class RtfFormat : public ::testing::TestWithParam<FormatCase> {};
 
 // A parameterised case's name as GoogleTest accepts it: anything but letters and digits is '_'.
 template <class Info>

@@ -90,17 +90,14 @@ TEST(Catalog, CutsOverlongLinesBeforeDecoding) {
     EXPECT_EQ(rows[2], (CatalogRow{"3", "p", "p.txt", "p.jpg"}));
 }
 
-TEST(Catalog, ReadsGbkAndUtf8AndRoundTripsWhatItWrites) {
-    const QString line = QStringLiteral("春游.jpg-春游.rtf");
-    QStringEncoder gbk("GBK");
-    const QByteArray gbkBytes = QByteArray(gbk.encode(line)) + "\r\n";
-    const QByteArray utf8Bytes = "\xEF\xBB\xBF" + line.toUtf8() + "\r\n";
-    for (const QByteArray& bytes : {gbkBytes, utf8Bytes}) {
-        const auto rows = core::parseCatalog(bytes);
-        ASSERT_EQ(rows.size(), 1u);
-        EXPECT_EQ(rows[0].title, QStringLiteral("春游"));
-        EXPECT_EQ(rows[0].textFile, QStringLiteral("春游.rtf"));
-    }
+// GBK catalogs are read in the list test and the writer's round trip; a UTF-8 one may open
+// with a byte-order mark.
+TEST(Catalog, ReadsUtf8AfterAByteOrderMark) {
+    const auto rows =
+        core::parseCatalog("\xEF\xBB\xBF" + QStringLiteral("春游.jpg-春游.rtf\r\n").toUtf8());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0], (CatalogRow{"1", QStringLiteral("春游"), QStringLiteral("春游.rtf"),
+                                   QStringLiteral("春游.jpg")}));
 }
 
 // The writer uses code page 936 where the reader gives the same names back, otherwise UTF-8.

@@ -28,18 +28,12 @@ INSTANTIATE_TEST_SUITE_P(
                       FitCase{500, 500, 3000, 3000, 3000, 3000},    // square: ties fit the width
                       FitCase{10, 10, 6000, 3000, 3000, 3000},      // small images grow
                       FitCase{4800, 3600, 6000, 3000, 4000, 3000},  // a zoomed image refits
+                      // 600.5 rounds to 600 (halves to even): the width scales by 3000/600.
+                      FitCase{800.5f, 600.5f, 6000, 3000, 800.5f * 5, 3000},
                       // Empty picture: the width is set, the height division fails and stays.
                       FitCase{0, 0, 6000, 3000, 6000, 0},
                       // Zero viewport: both ratios fail, the width branch sets 0, height stays.
                       FitCase{800, 600, 0, 0, 0, 0}));
-
-TEST(FitSize, UsesTheRoundedStartingSize) {
-    // 600.5 rounds to 600 (halves to even), so the width scales by 3000/600, not 3000/600.5.
-    platform::Geometry g{0, 0, 800.5f, 600.5f};
-    core::fitSize(g, {6000, 3000});
-    EXPECT_FLOAT_EQ(g.height, 3000);
-    EXPECT_FLOAT_EQ(g.width, 800.5f * 5);
-}
 
 struct AxisCase {
     float image, outer, inner;

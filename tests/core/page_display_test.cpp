@@ -1,25 +1,12 @@
-#include "core/page_display.h"
-#include "book_fixture.h"
-#include "core/catalog_loader.h"
+#include "page_parts.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// The parts of the reader a page display touches, with the viewport of the worked example:
-// outer 6000 x 3000, inner 5940 x 2940.
-class ShowPageTest : public ::testing::Test {
+// The viewport of the worked example: outer 6000 x 3000, inner 5940 x 2940.
+class ShowPageTest : public ::testing::Test, protected PageParts {
   protected:
-    BookFixture fx;
-    QWidget window;
-    platform::ListView list{&window};
-    platform::PictureBox box{&window};
-    platform::ImageControl image{box.inner()};
-    platform::ScrollBar hscr{Qt::Horizontal, &window};
-    platform::ScrollBar vscr{Qt::Vertical, &window};
-    platform::RichTextBox text{&window};
-    platform::StatusBar status{&window};
-    core::ImageViewport viewport{image, box, hscr, vscr};
     std::unique_ptr<core::PageView> view;
 
     void SetUp() override {
@@ -30,13 +17,10 @@ class ShowPageTest : public ::testing::Test {
         fx.file("a.rtf", "{\\rtf1\\ansi {\\b Alpha} text\\par}");
         fx.file("b.txt", "plain text\r\n");
         fx.file("empty.rtf", "");
-        fx.catalog(
+        fx.file("broken.jpg", "\xFF\xD8\xFF\xE0 not really a jpeg");
+        loadCatalog(
             "a.jpg-a.rtf\r\nb.bmp-b.txt\r\nmissing.jpg-b.txt\r\nbig.png-\r\n-a.rtf\r\n"
             "../a.jpg-../a.rtf\r\nbroken.jpg-empty.rtf\r\n");
-        fx.file("broken.jpg", "\xFF\xD8\xFF\xE0 not really a jpeg");
-        list.setWidth(2265);
-        core::setUpCatalogColumns(list);
-        core::LoadCatalog(list, fx.book());
         view = std::make_unique<core::PageView>(
             core::PageView{list, viewport, text, status, fx.book()});
     }

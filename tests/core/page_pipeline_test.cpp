@@ -1,6 +1,5 @@
 #include "core/page_pipeline.h"
-#include "book_fixture.h"
-#include "core/catalog_loader.h"
+#include "page_parts.h"
 #include "platform/twips.h"
 
 #include <QCoreApplication>
@@ -13,17 +12,8 @@ namespace {
 
 // Row 1 is a large picture that decodes slowly; rows 2 to 13 are small flat colours, each with
 // its own text.
-class PagePipelineTest : public ::testing::Test {
+class PagePipelineTest : public ::testing::Test, protected PageParts {
   protected:
-    BookFixture fx;
-    QWidget window;
-    platform::ListView list{&window};
-    platform::PictureBox box{&window};
-    platform::ImageControl image{box.inner()};
-    platform::ScrollBar hscr{Qt::Horizontal, &window}, vscr{Qt::Vertical, &window};
-    platform::RichTextBox text{&window};
-    platform::StatusBar status{&window};
-    core::ImageViewport viewport{image, box, hscr, vscr};
     core::PageCache cache;
     std::unique_ptr<core::PagePipeline> pipeline;
     int16_t latest = 0;          // the row last asked for
@@ -42,10 +32,7 @@ class PagePipelineTest : public ::testing::Test {
             fx.file(QStringLiteral("p%1.txt").arg(row), "text of " + QByteArray::number(row));
             lines += page(row).toUtf8() + "-p" + QByteArray::number(row) + ".txt\r\n";
         }
-        fx.catalog(lines);
-        list.setWidth(2265);
-        core::setUpCatalogColumns(list);
-        core::LoadCatalog(list, fx.book());
+        loadCatalog(lines);
         pipeline = std::make_unique<core::PagePipeline>(
             core::PageView{list, viewport, text, status, fx.book(), &cache});
         // Whenever a page goes on screen it is the one last asked for, whole: picture, text and

@@ -21,6 +21,13 @@ class TestReader : public reader::frmmain {
     reader::WindowMetrics metrics() const override { return m; }
 };
 
+// The reader's three views, and the menu commands that lead to each from the split.
+enum class Mode { Split, FullScreen, TextMaximised };
+inline void enterMode(reader::frmmain& w, Mode mode) {
+    if (mode == Mode::FullScreen) w.menuPicFullScr_Click();
+    if (mode == Mode::TextMaximised) w.menuTextLarge_Click();
+}
+
 // A three-page book of flat-colour pictures with a text per page.
 class ReaderTest : public ::testing::Test {
   public:

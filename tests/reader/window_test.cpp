@@ -1,8 +1,7 @@
 // The real reader window on screen: the viewport's inner area as its widgets have it, and what
 // closing the window does.
-#include "../core/book_fixture.h"
 #include "platform/twips.h"
-#include "reader/frmmain.h"
+#include "reader_fixture.h"
 #include "settings/frm_choice.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +15,6 @@ namespace {
 
 using reader::frmmain;
 
-enum class Mode { Split, FullScreen, TextMaximised };
-
 class InnerArea : public ::testing::TestWithParam<Mode> {
   protected:
     BookFixture fx;
@@ -25,12 +22,6 @@ class InnerArea : public ::testing::TestWithParam<Mode> {
     void SetUp() override {
         fx.picture("tall.png", 300, 900, Qt::red);
         fx.catalog("tall.png-\r\n");
-    }
-
-    static void enter(frmmain& w, Mode mode) {
-        if (mode == Mode::FullScreen) w.menuPicFullScr_Click();
-        if (mode == Mode::TextMaximised) w.menuTextLarge_Click();
-        QApplication::processEvents();
     }
 
     // The size the placement works with is the widget that clips the picture, and the picture
@@ -56,7 +47,8 @@ TEST_P(InnerArea, IsTheWidgetThatClipsThePicture) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     w.listVW_ItemClick(1);
     w.waitForPage();
-    enter(w, GetParam());
+    enterMode(w, GetParam());
+    QApplication::processEvents();
     expectCentredInTheClip(w, "initial window");
 
     const QSize client = w.client()->size();

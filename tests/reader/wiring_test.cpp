@@ -20,7 +20,6 @@ namespace {
 
 using reader::frmmain;
 
-enum class Mode { Split, FullScreen, TextMaximised };
 enum class Before {
     Nothing,
     Playing,
@@ -334,8 +333,7 @@ TEST_P(Wiring, ReachesItsCommand) {
         printer.setOutputFileName(printed());
         return true;
     };
-    if (c.mode == Mode::FullScreen) w->menuPicFullScr_Click();
-    if (c.mode == Mode::TextMaximised) w->menuTextLarge_Click();
+    enterMode(*w, c.mode);
     switch (c.before) {
         case Before::Nothing:
             break;

@@ -1,118 +1,86 @@
-// Documents as WordPad and Word on Simplified-Chinese Windows save them (tests/data/rtf).
+// Documents as WordPad and Word on Simplified-Chinese Windows save them (tests/data/rtf): their
+// text and formatting, read back by the formatting table's check.
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
+#include <QColor>
+#include <QTextFormat>
 
-#include "rtf/rtf.h"
 #include "rtf_test_util.h"
-#include "support/test_paths.h"
 
 namespace {
 
-using rtf::importRtf;
+using rtftest::FormatCase;
+using rtftest::RtfFormat;
+using F = QTextFormat;
 
-class RtfFixture : public ::testing::Test {
-  protected:
-    void load(const char* name) {
-        QFile f(testpaths::data(QStringLiteral("rtf/") + QLatin1String(name)));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name;
-        ASSERT_TRUE(importRtf(f.readAll(), doc));
-    }
-    QTextCharFormat at(const char* needle) {
-        const QTextCursor found = doc.find(QString::fromUtf8(needle));
-        EXPECT_FALSE(found.isNull()) << needle;
-        QTextCursor c(&doc);
-        c.setPosition(found.isNull() ? 0 : found.selectionStart() + 1);
-        return c.charFormat();
-    }
-    QTextBlockFormat block(const char* needle) {
-        return doc.find(QString::fromUtf8(needle)).block().blockFormat();
-    }
-    QStringList families(const char* needle) { return at(needle).fontFamilies().toStringList(); }
-    QTextDocument doc;
+constexpr int kBold = QFont::Bold, kNormal = QFont::Normal;
+constexpr int kCentre = Qt::AlignHCenter, kLeft = Qt::AlignLeft;
+constexpr int kUnderline = QTextCharFormat::SingleUnderline;
+constexpr int kNoUnderline = QTextCharFormat::NoUnderline;
+const QColor kNone;  // the automatic colour
+const QStringList kSong{QString::fromUtf8("宋体")};
+
+const FormatCase kSavedCases[] = {
+    {"WordPadGbk",
+     nullptr,
+     {{"你好", F::BlockAlignment, kCentre},
+      {"你", F::FontWeight, kBold},
+      {"你", F::FontPointSize, 16.0},
+      {"你", F::FontFamilies, kSong},
+      {"这是", F::BlockAlignment, kLeft},
+      {"这", F::FontWeight, kNormal},
+      {"这", F::FontPointSize, 12.0},
+      {"红", F::ForegroundBrush, QColor(255, 0, 0)},
+      {"的", F::ForegroundBrush, kNone},
+      {"斜", F::FontItalic, true},
+      {"下", F::TextUnderlineStyle, kUnderline},
+      {"。", F::TextUnderlineStyle, kNoUnderline},
+      {"English", F::FontFamilies, QStringList{"Arial"}},
+      {"English", F::FontPointSize, 10.0},
+      {"缩进", F::BlockLeftMargin, 36.0},
+      {"缩进", F::BlockRightMargin, 18.0},
+      {"缩进", F::TextIndent, -18.0},
+      {"缩进", F::BlockBottomMargin, 10.0},
+      {"缩", F::ForegroundBrush, QColor(0, 0, 255)},
+      {"缩", F::FontFamilies, QStringList{QString::fromUtf8("黑体")}},
+      {"右对齐", F::BlockAlignment, int(Qt::AlignRight)},
+      {"第一行", F::BlockAlignment, kLeft}},
+     "你好\n这是红色的文字，斜体和下划线。\nEnglish text in Arial, 10 pt.\n缩进的黑体段落\n"
+     "右对齐\t制表\n第一行\u2028第二行",
+     "wordpad_gbk.rtf"},
+    // Header, info, stylesheet and field instructions are not text; \upr shows its Unicode half.
+    {"WordGbk",
+     nullptr,
+     {{"第一章", F::BlockAlignment, kCentre},
+      {"第", F::FontWeight, kBold},
+      {"第", F::FontPointSize, 18.0},
+      {"第", F::FontFamilies, kSong},
+      {"春眠", F::BlockAlignment, int(Qt::AlignJustify)},
+      {"春眠", F::TextIndent, 21.0},
+      {"春", F::FontPointSize, 10.5},
+      {"春", F::FontWeight, kNormal},
+      {"example", F::TextUnderlineStyle, kUnderline},
+      {"example", F::ForegroundBrush, QColor(0, 0, 255)},
+      {"example", F::FontFamilies, QStringList{"Times New Roman"}},
+      {"访", F::TextUnderlineStyle, kNoUnderline}},
+     "第一章\n春眠不觉晓，处处闻啼鸟。\n访问example.com。☃€\n新",
+     "word_gbk.rtf"},
+    // WordPad's header with the font table's closing brace lost: the text after it is still
+    // read, and the fonts and colours read before it apply.
+    {"FontTableNeverClosed",
+     nullptr,
+     {{"你好", F::BlockAlignment, kCentre},
+      {"你", F::FontWeight, kBold},
+      {"你", F::FontPointSize, 16.0},
+      {"你", F::FontFamilies, kSong},
+      {"Second", F::FontFamilies, QStringList{"Arial"}},
+      {"red", F::ForegroundBrush, QColor(255, 0, 0)},
+      {"Second", F::BlockAlignment, kLeft}},
+     "你好\nSecond red line.",
+     "unclosed_fonttbl.rtf"},
 };
 
-const QString kSong = QString::fromUtf8("宋体");
-
-TEST_F(RtfFixture, WordPadGbkText) {
-    load("wordpad_gbk.rtf");
-    EXPECT_EQ(rtftest::blockText(doc),
-              QString::fromUtf8("你好\n这是红色的文字，斜体和下划线。\n"
-                                "English text in Arial, 10 pt.\n缩进的黑体段落\n右对齐\t制表\n"
-                                "第一行\u2028第二行"));
-}
-
-TEST_F(RtfFixture, WordPadGbkFormatting) {
-    load("wordpad_gbk.rtf");
-    EXPECT_EQ(block("你好").alignment(), Qt::AlignHCenter);
-    EXPECT_EQ(at("你").fontWeight(), QFont::Bold);
-    EXPECT_DOUBLE_EQ(at("你").fontPointSize(), 16.0);
-    EXPECT_EQ(families("你"), QStringList{kSong});
-
-    EXPECT_EQ(block("这是").alignment(), Qt::AlignLeft);
-    EXPECT_EQ(at("这").fontWeight(), QFont::Normal);
-    EXPECT_DOUBLE_EQ(at("这").fontPointSize(), 12.0);
-    EXPECT_EQ(at("红").foreground().color(), QColor(255, 0, 0));
-    EXPECT_FALSE(at("的").hasProperty(QTextFormat::ForegroundBrush));
-    EXPECT_TRUE(at("斜").fontItalic());
-    EXPECT_TRUE(at("下").fontUnderline());
-    EXPECT_FALSE(at("。").fontUnderline());
-
-    EXPECT_EQ(families("English"), QStringList{"Arial"});
-    EXPECT_DOUBLE_EQ(at("English").fontPointSize(), 10.0);
-
-    const QTextBlockFormat indented = block("缩进");
-    EXPECT_DOUBLE_EQ(indented.leftMargin(), 36.0);
-    EXPECT_DOUBLE_EQ(indented.rightMargin(), 18.0);
-    EXPECT_DOUBLE_EQ(indented.textIndent(), -18.0);
-    EXPECT_DOUBLE_EQ(indented.bottomMargin(), 10.0);
-    EXPECT_EQ(at("缩").foreground().color(), QColor(0, 0, 255));
-    EXPECT_EQ(families("缩"), QStringList{QString::fromUtf8("黑体")});
-
-    EXPECT_EQ(block("右对齐").alignment(), Qt::AlignRight);
-    EXPECT_EQ(block("第一行").alignment(), Qt::AlignLeft);
-}
-
-TEST_F(RtfFixture, WordGbkText) {
-    load("word_gbk.rtf");
-    // Header, info, stylesheet and field instructions are not text; \upr shows its Unicode half.
-    EXPECT_EQ(rtftest::blockText(doc), QString::fromUtf8("第一章\n春眠不觉晓，处处闻啼鸟。\n"
-                                                         "访问example.com。☃€\n新"));
-}
-
-TEST_F(RtfFixture, WordGbkFormatting) {
-    load("word_gbk.rtf");
-    EXPECT_EQ(block("第一章").alignment(), Qt::AlignHCenter);
-    EXPECT_EQ(at("第").fontWeight(), QFont::Bold);
-    EXPECT_DOUBLE_EQ(at("第").fontPointSize(), 18.0);
-    EXPECT_EQ(families("第"), QStringList{kSong});
-
-    EXPECT_EQ(block("春眠").alignment(), Qt::AlignJustify);
-    EXPECT_DOUBLE_EQ(block("春眠").textIndent(), 21.0);
-    EXPECT_DOUBLE_EQ(at("春").fontPointSize(), 10.5);
-    EXPECT_EQ(at("春").fontWeight(), QFont::Normal);
-
-    EXPECT_TRUE(at("example").fontUnderline());
-    EXPECT_EQ(at("example").foreground().color(), QColor(0, 0, 255));
-    EXPECT_EQ(families("example"), QStringList{"Times New Roman"});
-    EXPECT_FALSE(at("访").fontUnderline());
-}
-
-// WordPad's header with the font table's closing brace lost: the text after it is still read,
-// and the fonts and colours read before it apply.
-TEST_F(RtfFixture, FontTableNeverClosed) {
-    load("unclosed_fonttbl.rtf");
-    EXPECT_EQ(rtftest::blockText(doc), QString::fromUtf8("你好\nSecond red line."));
-    EXPECT_EQ(block("你好").alignment(), Qt::AlignHCenter);
-    EXPECT_EQ(at("你").fontWeight(), QFont::Bold);
-    EXPECT_DOUBLE_EQ(at("你").fontPointSize(), 16.0);
-    EXPECT_EQ(families("你"), QStringList{kSong});
-    EXPECT_EQ(families("Second"), QStringList{"Arial"});
-    EXPECT_EQ(at("red").foreground().color(), QColor(255, 0, 0));
-    EXPECT_EQ(block("Second").alignment(), Qt::AlignLeft);
-}
+INSTANTIATE_TEST_SUITE_P(Saved, RtfFormat, ::testing::ValuesIn(kSavedCases),
+                         rtftest::caseName<::testing::TestParamInfo<FormatCase>>);
 
 }  // namespace

@@ -3,6 +3,7 @@
 // styles, capitals, line height, page breaks, associated fonts). Each case reads properties back.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -11,21 +12,13 @@
 
 #include "rtf/rtf.h"
 #include "rtf_test_util.h"
+#include "support/test_paths.h"
 
 namespace {
 
-struct Expect {
-    const char* needle;  // the first character of this text is looked at; "": the last block
-    int property;        // a QTextFormat property of its character or block format
-    QVariant value;      // a missing property counts as 0 / false / empty
-};
-
-struct Case {
-    const char* name;
-    const char* rtf;
-    std::vector<Expect> expects;
-    const char* paragraphs = nullptr;  // when set, the paragraphs' text joined by '\n'
-};
+using rtftest::Expect;
+using Case = rtftest::FormatCase;
+using rtftest::RtfFormat;
 
 constexpr int kBold = QFont::Bold;
 constexpr int kNormal = QFont::Normal;
@@ -39,12 +32,16 @@ QString describe(const QVariant& v) {
     return v.typeId() == QMetaType::QStringList ? v.toStringList().join(u',') : v.toString();
 }
 
-class RtfFormat : public ::testing::TestWithParam<Case> {};
-
 TEST_P(RtfFormat, PropertiesReadBack) {
     const Case& c = GetParam();
+    QByteArray rtf = c.rtf;
+    if (c.file) {
+        QFile saved(testpaths::data(QStringLiteral("rtf/") + QLatin1String(c.file)));
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << c.file;
+        rtf = saved.readAll();
+    }
     QTextDocument doc;
-    ASSERT_TRUE(rtf::importRtf(QByteArray(c.rtf), doc));
+    ASSERT_TRUE(rtf::importRtf(rtf, doc));
     if (c.paragraphs) {
         EXPECT_EQ(rtftest::blockText(doc), QString::fromUtf8(c.paragraphs));
     }
@@ -165,7 +162,7 @@ const Case kBasicCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Basics, RtfFormat, ::testing::ValuesIn(kBasicCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         rtftest::caseName<::testing::TestParamInfo<Case>>);
 
 const Case kStyleCases[] = {
     {"ParagraphStyleAppliesItsFormatting",
@@ -294,10 +291,10 @@ const Case kPropertyCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Properties, RtfFormat, ::testing::ValuesIn(kPropertyCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         rtftest::caseName<::testing::TestParamInfo<Case>>);
 
 INSTANTIATE_TEST_SUITE_P(Styles, RtfFormat, ::testing::ValuesIn(kStyleCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         rtftest::caseName<::testing::TestParamInfo<Case>>);
 
 TEST(RtfStyleSheet, HugeSheetStaysBoundedAndTextSurvives) {
     QByteArray rtf = "{\\rtf1{\\stylesheet";

@@ -49,11 +49,6 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({\rtf1 x{\field{\*\fldinst PAGE}{\fldrslt 7}}})", "x7", ""},
         LinkCase{"link ends with its field",
                  R"({\rtf1 {\field{\*\fldinst HYPERLINK "http://a"}{\fldrslt a}}xy})", "axy", ""}),
-    [](const auto& info) {
-        std::string n = info.param.name;
-        for (char& ch : n)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return n;
-    });
+    rtftest::caseName<::testing::TestParamInfo<LinkCase>>);
 
 }  // namespace

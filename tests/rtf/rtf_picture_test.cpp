@@ -11,6 +11,7 @@
 
 #include "rtf/rtf.h"
 #include "rtf/rtf_picture.h"
+#include "rtf_test_util.h"
 
 namespace {
 
@@ -53,10 +54,10 @@ Shown importPictures(const QByteArray& rtf) {
 
 struct PictureCase {
     const char* name;
-    QByteArray rtf;
     int pictures;
-    QSize size;        // pixels shown
-    QRgb left, right;  // colours a quarter in from the left and right; 0: not checked
+    int width, height;  // pixels shown
+    QRgb left, right;   // colours a quarter in from the left and right; 0: not checked
+    QByteArray rtf;
 };
 
 class RtfPictures : public ::testing::TestWithParam<PictureCase> {};
@@ -66,8 +67,8 @@ TEST_P(RtfPictures, ShownAtTheirSize) {
     const Shown s = importPictures(c.rtf);
     ASSERT_EQ(s.pictures, c.pictures) << c.name;
     if (c.pictures == 0) return;
-    EXPECT_EQ(s.image.size(), c.size) << c.name;
-    EXPECT_EQ(s.size, QSizeF(c.size)) << c.name;
+    EXPECT_EQ(s.image.size(), QSize(c.width, c.height)) << c.name;
+    EXPECT_EQ(s.size, QSizeF(c.width, c.height)) << c.name;
     const int y = s.image.height() / 2;
     if (c.left) {
         EXPECT_EQ(s.image.pixel(s.image.width() / 4, y) | 0xFF000000, c.left) << c.name;
@@ -118,135 +119,54 @@ const QByteArray kDevice8("\xF9\xF9\xFC\xFC\xF9\xF9\xFC\xFC", 8);
 INSTANTIATE_TEST_SUITE_P(
     Cases, RtfPictures,
     ::testing::Values(
-        PictureCase{
-            "png in hex, own size", pict("\\pngblip", twoColours("png")), 1, {4, 2}, kRed, kBlue},
-        PictureCase{
-            "png as bin", pict("\\pngblip", twoColours("png"), false), 1, {4, 2}, kRed, kBlue},
-        PictureCase{"goal size in twips",
-                    pict("\\pngblip\\picwgoal1200\\pichgoal600", twoColours("png")),
-                    1,
-                    {80, 40},
-                    kRed,
-                    kBlue},
-        PictureCase{"scaled",
+        PictureCase{"png in hex, own size", 1, 4, 2, kRed, kBlue,
+                    pict("\\pngblip", twoColours("png"))},
+        PictureCase{"png as bin", 1, 4, 2, kRed, kBlue,
+                    pict("\\pngblip", twoColours("png"), false)},
+        PictureCase{"goal size in twips", 1, 80, 40, kRed, kBlue,
+                    pict("\\pngblip\\picwgoal1200\\pichgoal600", twoColours("png"))},
+        PictureCase{"scaled", 1, 40, 80, kRed, kBlue,
                     pict("\\pngblip\\picwgoal1200\\pichgoal600\\picscalex50\\picscaley200",
-                         twoColours("png")),
-                    1,
-                    {40, 80},
-                    kRed,
-                    kBlue},
-        PictureCase{"cropped to the right half",
-                    pict("\\pngblip\\picwgoal1200\\pichgoal600\\piccropl600", twoColours("png")),
-                    1,
-                    {40, 40},
-                    kBlue,
-                    kBlue},
-        PictureCase{"jpeg",
-                    pict("\\jpegblip\\picwgoal600\\pichgoal300", twoColours("jpeg")),
-                    1,
-                    {40, 20},
-                    0,
-                    0},
-        PictureCase{"dib",
-                    pict("\\dibitmap0\\picw4\\pich2", twoColours("bmp").mid(14)),
-                    1,
-                    {4, 2},
-                    kRed,
-                    kBlue},
-        PictureCase{"dib 8 bits",
-                    pict("\\dibitmap0\\picw4\\pich2", dib(4, 2, 8, 0, kRows8)),
-                    1,
-                    {4, 2},
-                    kRed,
-                    kBlue},
-        PictureCase{"dib 4 bits",
-                    pict("\\dibitmap0\\picw4\\pich2", dib(4, 2, 4, 0, kRows4)),
-                    1,
-                    {4, 2},
-                    kRed,
-                    kBlue},
-        PictureCase{"dib 8 bits run-length",
-                    pict("\\dibitmap0", dib(4, 2, 8, 1, kRle8)),
-                    1,
-                    {4, 2},
-                    kRed,
-                    kBlue},
-        PictureCase{"dib 4 bits run-length",
-                    pict("\\dibitmap0", dib(4, 2, 4, 2, kRle4)),
-                    1,
-                    {4, 2},
-                    kRed,
-                    kBlue},
-        PictureCase{"dib with the older core header",
-                    pict("\\dibitmap0", dib(4, 2, 8, 0, kRows8, true)),
-                    1,
-                    {4, 2},
-                    kRed,
-                    kBlue},
-        PictureCase{"device bitmap 4 bits",
-                    pict("\\wbitmap0\\picw4\\pich2\\wbmbitspixel4\\wbmwidthbytes2", kDevice4),
-                    1,
-                    {4, 2},
-                    kRed,
-                    kBlue},
-        PictureCase{"device bitmap 8 bits",
-                    pict("\\wbitmap0\\picw4\\pich2\\wbmbitspixel8\\wbmwidthbytes4", kDevice8),
-                    1,
-                    {4, 2},
-                    kRed,
-                    kBlue},
-        PictureCase{"device bitmap short of its rows shows a frame",
-                    pict("\\wbitmap0\\picw4\\pich3\\wbmbitspixel8\\wbmwidthbytes4", kDevice8),
-                    1,
-                    {4, 3},
-                    0,
-                    0},
-        PictureCase{"undecodable shows an empty frame",
-                    pict("\\wmetafile8\\picw2540\\pich1270", "nonsense"),
-                    1,
-                    {96, 48},
-                    0,
-                    0},
-        PictureCase{"shppict preferred to nonshppict",
+                         twoColours("png"))},
+        PictureCase{"cropped to the right half", 1, 40, 40, kBlue, kBlue,
+                    pict("\\pngblip\\picwgoal1200\\pichgoal600\\piccropl600", twoColours("png"))},
+        PictureCase{"jpeg", 1, 40, 20, 0, 0,
+                    pict("\\jpegblip\\picwgoal600\\pichgoal300", twoColours("jpeg"))},
+        PictureCase{"dib", 1, 4, 2, kRed, kBlue,
+                    pict("\\dibitmap0\\picw4\\pich2", twoColours("bmp").mid(14))},
+        PictureCase{"dib 8 bits", 1, 4, 2, kRed, kBlue,
+                    pict("\\dibitmap0\\picw4\\pich2", dib(4, 2, 8, 0, kRows8))},
+        PictureCase{"dib 4 bits", 1, 4, 2, kRed, kBlue,
+                    pict("\\dibitmap0\\picw4\\pich2", dib(4, 2, 4, 0, kRows4))},
+        PictureCase{"dib 8 bits run-length", 1, 4, 2, kRed, kBlue,
+                    pict("\\dibitmap0", dib(4, 2, 8, 1, kRle8))},
+        PictureCase{"dib 4 bits run-length", 1, 4, 2, kRed, kBlue,
+                    pict("\\dibitmap0", dib(4, 2, 4, 2, kRle4))},
+        PictureCase{"dib with the older core header", 1, 4, 2, kRed, kBlue,
+                    pict("\\dibitmap0", dib(4, 2, 8, 0, kRows8, true))},
+        PictureCase{"device bitmap 4 bits", 1, 4, 2, kRed, kBlue,
+                    pict("\\wbitmap0\\picw4\\pich2\\wbmbitspixel4\\wbmwidthbytes2", kDevice4)},
+        PictureCase{"device bitmap 8 bits", 1, 4, 2, kRed, kBlue,
+                    pict("\\wbitmap0\\picw4\\pich2\\wbmbitspixel8\\wbmwidthbytes4", kDevice8)},
+        PictureCase{"device bitmap short of its rows shows a frame", 1, 4, 3, 0, 0,
+                    pict("\\wbitmap0\\picw4\\pich3\\wbmbitspixel8\\wbmwidthbytes4", kDevice8)},
+        PictureCase{"undecodable shows an empty frame", 1, 96, 48, 0, 0,
+                    pict("\\wmetafile8\\picw2540\\pich1270", "nonsense")},
+        PictureCase{"shppict preferred to nonshppict", 1, 4, 2, kRed, kBlue,
                     "{\\rtf1{\\*\\shppict{\\pict\\pngblip " + twoColours("png").toHex() +
-                        "}}{\\nonshppict{\\pict\\wmetafile8 00}}}",
-                    1,
-                    {4, 2},
-                    kRed,
-                    kBlue},
-        PictureCase{"shape picture, its replacement not repeated",
+                        "}}{\\nonshppict{\\pict\\wmetafile8 00}}}"},
+        PictureCase{"shape picture, its replacement not repeated", 1, 4, 2, kRed, kBlue,
                     "{\\rtf1{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv{\\pict\\pngblip " +
-                        twoColours("png").toHex() + "}}}}{\\shprslt{\\pict\\wmetafile8 00}}}}",
-                    1,
-                    {4, 2},
-                    kRed,
-                    kBlue},
-        PictureCase{"object result",
+                        twoColours("png").toHex() + "}}}}{\\shprslt{\\pict\\wmetafile8 00}}}}"},
+        PictureCase{"object result", 1, 4, 2, kRed, kBlue,
                     "{\\rtf1{\\object\\objemb{\\*\\objdata 0102}{\\result{\\pict\\pngblip " +
-                        twoColours("png").toHex() + "}}}}",
-                    1,
-                    {4, 2},
-                    kRed,
-                    kBlue},
-        PictureCase{"no size, no data: nothing", "{\\rtf1 A{\\pict\\pngblip}B}", 0, {}, 0, 0},
-        PictureCase{"bin beyond the input takes the rest, so the picture never ends",
-                    "{\\rtf1{\\pict\\pngblip\\picwgoal150\\pichgoal150\\bin2147483647 ab}}",
-                    0,
-                    {},
-                    0,
-                    0},
-        PictureCase{"hidden picture not shown",
-                    "{\\rtf1{\\v{\\pict\\pngblip " + twoColours("png").toHex() + "}}}",
-                    0,
-                    {},
-                    0,
-                    0}),
-    [](const auto& info) {
-        std::string n = info.param.name;
-        for (char& ch : n)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return n;
-    });
+                        twoColours("png").toHex() + "}}}}"},
+        PictureCase{"no size, no data: nothing", 0, 0, 0, 0, 0, "{\\rtf1 A{\\pict\\pngblip}B}"},
+        PictureCase{"bin beyond the input takes the rest, so the picture never ends", 0, 0, 0, 0, 0,
+                    "{\\rtf1{\\pict\\pngblip\\picwgoal150\\pichgoal150\\bin2147483647 ab}}"},
+        PictureCase{"hidden picture not shown", 0, 0, 0, 0, 0,
+                    "{\\rtf1{\\v{\\pict\\pngblip " + twoColours("png").toHex() + "}}}"}),
+    rtftest::caseName<::testing::TestParamInfo<PictureCase>>);
 
 TEST(RtfPictureCaps, DataBeyondTheCapIsRefused) {
     rtf::PictureReader p;

@@ -16,15 +16,8 @@ namespace {
 
 using rtf::importRtf;
 
-struct BadCase {
-    const char* name;
-    QByteArray rtf;
-    QString text;
-};
-
-void PrintTo(const BadCase& c, std::ostream* os) {
-    *os << c.name;
-}
+using rtftest::RtfText;
+using rtftest::TextCase;
 
 const char kNulInput[] =
     "{\\rtf1 a\0b\x1a"
@@ -34,52 +27,44 @@ QByteArray repeat(const char* s, int n) {
     return QByteArray(s).repeated(n);
 }
 
-class RtfMalformed : public ::testing::TestWithParam<BadCase> {};
-
-TEST_P(RtfMalformed, KeepsSensibleText) {
-    const BadCase& c = GetParam();
-    QTextDocument doc;
-    ASSERT_TRUE(importRtf(c.rtf, doc));
-    EXPECT_EQ(rtftest::blockText(doc), c.text);
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Input, RtfMalformed,
+    Malformed, RtfText,
     ::testing::Values(
-        BadCase{"header only", "{\\rtf", ""},
-        BadCase{"extra closing braces ignored", R"({\rtf1 a}}} b})", "a b"},
-        BadCase{"missing closing braces keep the text", R"({\rtf1 {\b abc{\i def)", "abcdef"},
-        BadCase{"100 000 nested groups",
-                "{\\rtf1 " + repeat("{", 100000) + "x" + repeat("}", 100000) + "y}", "xy"},
-        BadCase{"100 000 groups never closed", "{\\rtf1 " + repeat("{a", 100000),
-                QString(100000, u'a')},
-        BadCase{"destination beyond the depth cap is skipped, not leaked",
-                "{\\rtf1 " + repeat("{", 20000) + "{\\*\\x hidden}{\\fonttbl{\\f0 A;}}x" +
-                    repeat("}", 20000) + "y}",
-                "xy"},
-        BadCase{"truncated hex escape", R"({\rtf1 a\'4)", "a"},
-        BadCase{"hex escape missing both digits", R"({\rtf1 a\')", "a"},
-        BadCase{"non-hex escape", R"({\rtf1 a\'zzb})", "azzb"},
-        BadCase{"backslash at the very end", "{\\rtf1 a\\", "a"},
-        BadCase{"enormous parameters are clamped",
-                R"({\rtf1\fs99999999999999999999 a\f-99999999999999 b\cf4294967296 c)"
-                R"(\li99999999999999999999 d\uc99999999999\u65 xyz}e})",
-                "abcdAe"},
-        BadCase{"negative uc skips nothing", R"({\rtf1\uc-1\u65 x})", "Ax"},
-        BadCase{"bin longer than the input", R"({\rtf1 a\bin999999999 xyz)", "a"},
-        BadCase{"bin with a 20-digit length", R"({\rtf1 a\bin99999999999999999999 xyz})", "a"},
-        BadCase{"negative bin reads on", R"({\rtf1 a\bin-5 b})", "ab"},
-        BadCase{"NUL and control bytes dropped",
-                QByteArray::fromRawData(kNulInput, sizeof kNulInput - 1), "abcde"},
-        BadCase{"lead byte without trail at a group end", R"({\rtf1\ansicpg936 {\'c4}{\'e3}x})",
-                QString::fromUtf8("x")},
-        BadCase{"lead byte at the end of input", R"({\rtf1\ansicpg936 a\'c4)", "a"},
-        BadCase{"font reference to a missing font", R"({\rtf1{\fonttbl{\f0 A;}}\f99 x})", "x"},
-        BadCase{"colour components out of range are clamped",
-                R"({\rtf1{\fonttbl{\f0 A;}}{\colortbl;\red999\green-5\blue3;}\cf1 x})", "x"},
-        BadCase{"cell and row outside a table", R"({\rtf1 a\cell b\row c\nestcell\nestrow})",
-                "a\tb\nc"},
-        BadCase{"100 000-letter control word", "{\\rtf1 a\\" + repeat("x", 100000) + " b}", "ab"}));
+        TextCase{"header only", "{\\rtf", ""},
+        TextCase{"extra closing braces ignored", R"({\rtf1 a}}} b})", "a b"},
+        TextCase{"missing closing braces keep the text", R"({\rtf1 {\b abc{\i def)", "abcdef"},
+        TextCase{"100 000 nested groups",
+                 "{\\rtf1 " + repeat("{", 100000) + "x" + repeat("}", 100000) + "y}", "xy"},
+        TextCase{"100 000 groups never closed", "{\\rtf1 " + repeat("{a", 100000),
+                 QString(100000, u'a')},
+        TextCase{"destination beyond the depth cap is skipped, not leaked",
+                 "{\\rtf1 " + repeat("{", 20000) + "{\\*\\x hidden}{\\fonttbl{\\f0 A;}}x" +
+                     repeat("}", 20000) + "y}",
+                 "xy"},
+        TextCase{"truncated hex escape", R"({\rtf1 a\'4)", "a"},
+        TextCase{"hex escape missing both digits", R"({\rtf1 a\')", "a"},
+        TextCase{"non-hex escape", R"({\rtf1 a\'zzb})", "azzb"},
+        TextCase{"backslash at the very end", "{\\rtf1 a\\", "a"},
+        TextCase{"enormous parameters are clamped",
+                 R"({\rtf1\fs99999999999999999999 a\f-99999999999999 b\cf4294967296 c)"
+                 R"(\li99999999999999999999 d\uc99999999999\u65 xyz}e})",
+                 "abcdAe"},
+        TextCase{"negative uc skips nothing", R"({\rtf1\uc-1\u65 x})", "Ax"},
+        TextCase{"bin longer than the input", R"({\rtf1 a\bin999999999 xyz)", "a"},
+        TextCase{"bin with a 20-digit length", R"({\rtf1 a\bin99999999999999999999 xyz})", "a"},
+        TextCase{"negative bin reads on", R"({\rtf1 a\bin-5 b})", "ab"},
+        TextCase{"NUL and control bytes dropped",
+                 QByteArray::fromRawData(kNulInput, sizeof kNulInput - 1), "abcde"},
+        TextCase{"lead byte without trail at a group end", R"({\rtf1\ansicpg936 {\'c4}{\'e3}x})",
+                 QString::fromUtf8("x")},
+        TextCase{"lead byte at the end of input", R"({\rtf1\ansicpg936 a\'c4)", "a"},
+        TextCase{"font reference to a missing font", R"({\rtf1{\fonttbl{\f0 A;}}\f99 x})", "x"},
+        TextCase{"colour components out of range are clamped",
+                 R"({\rtf1{\fonttbl{\f0 A;}}{\colortbl;\red999\green-5\blue3;}\cf1 x})", "x"},
+        TextCase{"cell and row outside a table", R"({\rtf1 a\cell b\row c\nestcell\nestrow})",
+                 "a\tb\nc"},
+        TextCase{"100 000-letter control word", "{\\rtf1 a\\" + repeat("x", 100000) + " b}",
+                 "ab"}));
 
 // Every hostile file of the shared corpus imports; what it shows is not specified.
 TEST(RtfHostile, CorpusFilesImport) {
@@ -140,47 +125,27 @@ TEST(RtfHostile, HugeTablesKeepTheirFirstEntriesOnly) {
               FontTable::kMaxNameLength);
 }
 
-struct LimitCase {
-    const char* name;
-    QByteArray rtf;
-    textlimits::TextLimits limits;
-    QString text;
-};
-
-void PrintTo(const LimitCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class RtfLimits : public ::testing::TestWithParam<LimitCase> {};
-
-TEST_P(RtfLimits, BreakAndCutAsTheLimitsSay) {
-    QTextDocument doc;
-    ASSERT_TRUE(importRtf(GetParam().rtf, doc, GetParam().limits));
-    EXPECT_EQ(rtftest::blockText(doc), GetParam().text);
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Cases, RtfLimits,
+    Limits, RtfText,
     ::testing::Values(
-        LimitCase{
-            "within the limits nothing changes", R"({\rtf1 ab\par cd\par})", {2, 5}, "ab\ncd"},
-        LimitCase{"a paragraph across runs is broken at the cap",
-                  R"({\rtf1 ab{\b cdefg}h\par i})",
-                  {3, 100},
-                  "abc\ndef\ngh\ni"},
-        LimitCase{"the break falls after a word",
-                  R"({\rtf1 aaaa bbbbbb cc})",
-                  {12, 100},
-                  "aaaa bbbbbb \ncc"},
-        LimitCase{"empty cells are broken like text",
-                  R"({\rtf1 \cell\cell\cell\cell\cell})",
-                  {2, 100},
-                  "\t\t\n\t\t"},
-        LimitCase{"text exactly at the total needs no note", R"({\rtf1 abc\par})", {100, 3}, "abc"},
-        LimitCase{"text read beyond the total is counted",
-                  R"({\rtf1 abcdef})",
-                  {100, 3},
-                  QStringLiteral("abc\n（文字过长，以下 3 字未显示）")}));
+        TextCase{"within the limits nothing changes", R"({\rtf1 ab\par cd\par})", "ab\ncd", {2, 5}},
+        TextCase{"a paragraph across runs is broken at the cap",
+                 R"({\rtf1 ab{\b cdefg}h\par i})",
+                 "abc\ndef\ngh\ni",
+                 {3, 100}},
+        TextCase{"the break falls after a word",
+                 R"({\rtf1 aaaa bbbbbb cc})",
+                 "aaaa bbbbbb \ncc",
+                 {12, 100}},
+        TextCase{"empty cells are broken like text",
+                 R"({\rtf1 \cell\cell\cell\cell\cell})",
+                 "\t\t\n\t\t",
+                 {2, 100}},
+        TextCase{"text exactly at the total needs no note", R"({\rtf1 abc\par})", "abc", {100, 3}},
+        TextCase{"text read beyond the total is counted",
+                 R"({\rtf1 abcdef})",
+                 QStringLiteral("abc\n（文字过长，以下 3 字未显示）"),
+                 {100, 3}}));
 
 TEST(RtfLimits, TextNotReadIsEstimated) {
     // 1000 paragraphs of ten letters; reading stops soon after the first hundred.

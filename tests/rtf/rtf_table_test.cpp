@@ -95,12 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "\\trowd\\cellx1000\\clmgf\\cellx2000\\clmrg\\cellx3000\\cellx4000"
                   "\\intbl e\\cell f\\cell\\cell h\\cell\\row}",
                   1, "a|a|a|d/e|f|f|h"}),
-    [](const auto& info) {
-        std::string n = info.param.name;
-        for (char& ch : n)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return n;
-    });
+    rtftest::caseName<::testing::TestParamInfo<TableCase>>);
 
 TEST(RtfTableFormat, WidthsBordersAndShading) {
     QTextDocument doc;

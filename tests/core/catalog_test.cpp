@@ -2,6 +2,7 @@
 #include "core/catalog_loader.h"
 #include "platform/list_view.h"
 #include "platform/twips.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,9 @@ struct LineCase {
     const char* line;
     CatalogRow row;
 };
+void PrintTo(const LineCase& c, std::ostream* os) {
+    *os << casenames::visible(c.line);
+}
 
 class CatalogLine : public ::testing::TestWithParam<LineCase> {};
 
@@ -49,6 +53,9 @@ struct LinesCase {
     const char* text;
     QStringList lines;
 };
+void PrintTo(const LinesCase& c, std::ostream* os) {
+    *os << casenames::visible(c.text);
+}
 
 class CatalogLines : public ::testing::TestWithParam<LinesCase> {};
 

@@ -1,4 +1,5 @@
 #include "core/image_fit.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,9 @@ struct FitCase {
     float imageW, imageH, boxW, boxH;
     float wantW, wantH;
 };
+void PrintTo(const FitCase& c, std::ostream* os) {
+    *os << c.imageW << 'x' << c.imageH << " in " << c.boxW << 'x' << c.boxH;
+}
 
 class FitSize : public ::testing::TestWithParam<FitCase> {};
 
@@ -41,6 +45,10 @@ struct AxisCase {
     float offset;
     int maximum;
 };
+void PrintTo(const AxisCase& c, std::ostream* os) {
+    *os << c.image << " in " << c.inner << " of " << c.outer << (c.scroll ? " at " : " ")
+        << c.offset;
+}
 
 class PlaceAxis : public ::testing::TestWithParam<AxisCase> {};
 

@@ -6,6 +6,7 @@
 #include "platform/scroll_bar.h"
 #include "platform/status_bar.h"
 #include "platform/timer.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -202,6 +203,9 @@ struct LinkSafety {
     const char* url;
     bool safe;
 };
+void PrintTo(const LinkSafety& c, std::ostream* os) {
+    *os << casenames::visible(c.url);
+}
 
 class RichTextBoxLinks : public ::testing::TestWithParam<LinkSafety> {};
 

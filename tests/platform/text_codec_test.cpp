@@ -1,4 +1,5 @@
 #include "platform/text_codec.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,9 @@ struct DecodeCase {
     QByteArray bytes;
     QString text;
 };
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << casenames::visible(c.text.toStdString());
+}
 
 class DecodeBookText : public ::testing::TestWithParam<DecodeCase> {};
 

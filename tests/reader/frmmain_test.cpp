@@ -1,5 +1,6 @@
 #include "reader_fixture.h"
 #include "settings/frm_choice.h"
+#include "support/case_names.h"
 
 namespace {
 
@@ -33,6 +34,10 @@ struct NavCase {
     int presses;
     int wantPage;
 };
+void PrintTo(const NavCase& c, std::ostream* os) {
+    *os << casenames::visible(c.catalog, 24) << " from " << c.start << " button " << c.button
+        << " x" << c.presses;
+}
 
 class Navigation : public ReaderTest, public ::testing::WithParamInterface<NavCase> {};
 

@@ -23,6 +23,11 @@ class TestReader : public reader::frmmain {
 
 // The reader's three views, and the menu commands that lead to each from the split.
 enum class Mode { Split, FullScreen, TextMaximised };
+inline void PrintTo(Mode m, std::ostream* os) {
+    *os << (m == Mode::Split        ? "split"
+            : m == Mode::FullScreen ? "picture full screen"
+                                    : "text maximised");
+}
 inline void enterMode(reader::frmmain& w, Mode mode) {
     if (mode == Mode::FullScreen) w.menuPicFullScr_Click();
     if (mode == Mode::TextMaximised) w.menuTextLarge_Click();

@@ -9,6 +9,8 @@
 
 namespace {
 
+using casenames::PrintTo;
+
 struct LinkCase {
     const char* name;
     QByteArray rtf;

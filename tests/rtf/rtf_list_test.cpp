@@ -12,8 +12,11 @@
 
 #include "rtf/rtf.h"
 #include "rtf_test_util.h"
+#include "support/case_names.h"
 
 namespace {
+
+using casenames::PrintTo;
 
 // Each paragraph as "level label|text" for a list item, "-|text" for any other.
 QStringList items(const QTextDocument& doc) {

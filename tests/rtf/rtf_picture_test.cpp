@@ -12,8 +12,11 @@
 #include "rtf/rtf.h"
 #include "rtf/rtf_picture.h"
 #include "rtf_test_util.h"
+#include "support/case_names.h"
 
 namespace {
+
+using casenames::PrintTo;
 
 // A 4x2 picture, left half red and right half blue, in the given format.
 QByteArray twoColours(const char* format) {

@@ -11,8 +11,11 @@
 
 #include "rtf/rtf.h"
 #include "rtf_test_util.h"
+#include "support/case_names.h"
 
 namespace {
+
+using casenames::PrintTo;
 
 std::vector<QTextTable*> tables(QTextFrame* frame) {
     std::vector<QTextTable*> out;

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/case_names.h"
 #include "text/text_limits.h"
 
 class QTextDocument;
@@ -22,6 +23,8 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 
 namespace rtftest {
 
+using casenames::PrintTo;  // table rows print as their names
+
 // RTF imported under `limits` gives `text` (paragraphs joined by '\n'). The cases are tables in
 // the files of each subject; the check is rtf_text_test's.
 struct TextCase {
@@ -30,9 +33,6 @@ struct TextCase {
     QString text;
     textlimits::TextLimits limits = {};
 };
-inline void PrintTo(const TextCase& c, std::ostream* os) {
-    *os << c.name;
-}
 class RtfText : public ::testing::TestWithParam<TextCase> {};
 
 // Formatting read back: each expectation looks at the first character of `needle` ("": the last

@@ -2,6 +2,7 @@
 // line, or the current directory; the program never changes its current directory.
 #include "command_line.h"
 #include "first_paint.h"
+#include "platform/allocator.h"
 #include "platform/fonts.h"
 #include "reader/frmmain.h"
 
@@ -29,6 +30,7 @@ app::CommandLine readCommandLine(int argc, char** argv) {
 int main(int argc, char** argv) {
     QElapsedTimer started;
     started.start();
+    platform::limitAllocatorArenas();
     const app::CommandLine command = readCommandLine(argc, argv);
     switch (command.action) {
         case app::CommandLine::Action::ShowHelp:

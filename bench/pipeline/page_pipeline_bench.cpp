@@ -4,6 +4,7 @@
 #include "../support/page_stage.h"
 #include "core/catalog_loader.h"
 #include "core/page_pipeline.h"
+#include "platform/allocator.h"
 #include "platform/twips.h"
 
 #include <QApplication>
@@ -111,6 +112,7 @@ double median(std::vector<double> v) {
 
 // With `--book DIR PAGES` it only writes a book of PAGES photo pages into DIR, to read by hand.
 int main(int argc, char** argv) {
+    platform::limitAllocatorArenas();  // as the program does
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const float tpp = platform::twipsPerPixel();

@@ -1,6 +1,7 @@
 #include "picture.h"
 
 #include "book_file.h"
+#include "jpeg_decoder.h"
 #include "twips.h"
 #include "vector_picture.h"
 
@@ -97,6 +98,19 @@ class StoppableDevice : public QIODevice {
 
 bool isStopped(const std::atomic<bool>* stop) {
     return stop && stop->load(std::memory_order_relaxed);
+}
+
+// The stored pixels turned upright as the file's EXIF orientation says, the way Qt's reader
+// applies it: mirror and flip first, then a quarter turn.
+QImage upright(QImage image, QImageIOHandler::Transformations turn) {
+    if (turn == QImageIOHandler::TransformationNone) return image;
+    if (turn == QImageIOHandler::TransformationRotate270)
+        return image.transformed(QTransform().rotate(270));
+    image = std::move(image).mirrored(turn.testFlag(QImageIOHandler::TransformationMirror),
+                                      turn.testFlag(QImageIOHandler::TransformationFlip));
+    if (turn.testFlag(QImageIOHandler::TransformationRotate90))
+        image = image.transformed(QTransform().rotate(90));
+    return image;
 }
 
 }  // namespace
@@ -201,6 +215,19 @@ PictureLoad decodeFrom(const QByteArray& bytes, QSize fitPixels, const QString& 
     if (scaled != size) reader.setScaledSize(scaled);
     QSize natural = size;
     if (turned) natural.transpose();
+
+    // libjpeg-turbo directly, for speed; Qt's reader takes the colour models it leaves.
+    if (qstrcmp(format->name, "jpeg") == 0) {
+        JpegDecode jpeg = decodeJpeg(bytes, scaled, stop);
+        if (jpeg.outcome == JpegDecode::Outcome::Stopped) return stoppedLoad();
+        if (jpeg.outcome == JpegDecode::Outcome::TooLarge)
+            return failed(QStringLiteral("图像过大"));
+        if (jpeg.outcome == JpegDecode::Outcome::Failed)
+            return failed(QStringLiteral("无法读取图像：%1").arg(jpeg.error));
+        if (jpeg.outcome == JpegDecode::Outcome::Decoded)
+            return {Picture(upright(std::move(jpeg.image), reader.transformation()), natural, path),
+                    {}};
+    }
 
     QImage image;
     const bool read = reader.read(&image);

@@ -20,7 +20,7 @@ for f in ./usr/bin/huaben \
 done
 depends="$(dpkg-deb --field "$deb" Depends)"
 echo "Depends: $depends"
-for d in libqt6widgets6 qt6-qpa-plugins; do
+for d in libqt6widgets6 libjpeg62-turbo qt6-qpa-plugins; do
     grep -q "$d" <<<"$depends" || { echo "undeclared dependency: $d"; exit 1; }
 done
 if ! command -v lintian >/dev/null; then

@@ -1,4 +1,5 @@
 #include "platform/picture.h"
+#include "platform/jpeg_decoder.h"
 
 #include <gtest/gtest.h>
 
@@ -6,12 +7,16 @@
 #include "support/test_files.h"
 #include "support/test_paths.h"
 
+#include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -71,6 +76,23 @@ TEST_P(RefusedPicture, IsNotDecodedAndSaysWhy) {
     EXPECT_TRUE(load.error.startsWith(GetParam().reason)) << load.error.toStdString();
 }
 
+// A real progressive JPEG patched to claim 16000 x 12000 pixels, padded so the file's size allows
+// them: the decoder would hold 550 MB of coefficients for it.
+QByteArray progressiveClaimingHuge() {
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(image);
+    const qsizetype sof = bytes.indexOf("\xFF\xC2");
+    qToBigEndian<quint16>(12000, bytes.data() + sof + 5);
+    qToBigEndian<quint16>(16000, bytes.data() + sof + 7);
+    return bytes + QByteArray(200 * 1024, '\0');
+}
+
 const char kSvg[] =
     "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
     "width='64' height='64'><image href='/usr/share/pixmaps/debian-logo.png' width='64' "
@@ -93,6 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"TinyBmpClaiming16384Square", testfiles::claimingHuge("BMP"),
                     QStringLiteral("图像尺寸与文件大小不符")},
         RefusedCase{"TinyJpegWiderThan16384", testfiles::claimingHuge("JPG", 16385, 16),
+                    QStringLiteral("图像过大")},
+        RefusedCase{"ProgressiveJpegNeedingTooMuchMemory", progressiveClaimingHuge(),
                     QStringLiteral("图像过大")},
         RefusedCase{"JpegMarkerOnly", "\xFF\xD8\xFF", QStringLiteral("无法读取图像")},
         RefusedCase{"TruncatedEmf", testing_metafile::Emf().bytes().left(60),
@@ -119,8 +143,67 @@ TEST(PictureDecoding, DecodesAPictureFarLargerThanAnyScreenScaledButKeepsItsNatu
 
 }  // namespace
 
-// A decode stopped on purpose ends like a truncated file; the decoder's warning about that is
-// noise, but a warning from elsewhere still reaches the log.
+namespace {
+
+// A picture whose corners differ: top left green, bottom left red, the right half blue.
+QImage corners(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w / 2; ++x)
+            image.setPixel(x, y, y < h / 2 ? qRgb(0, 255, 0) : qRgb(255, 0, 0));
+    return image;
+}
+
+QByteArray jpegWritten(const QImage& image, bool progressive) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
+}
+
+// A CMYK JPEG as print shops save them, written with libjpeg: Qt 6.4 cannot write one.
+QByteArray cmykJpeg(const QImage& image) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long outSize = 0;
+    jpeg_mem_dest(&info, &out, &outSize);
+    info.image_width = JDIMENSION(image.width());
+    info.image_height = JDIMENSION(image.height());
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row(size_t(image.width()) * 4);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            // Adobe's inverted CMYK, as such files hold it; with no black the stored values are
+            // the red, green and blue.
+            const QRgb c = image.pixel(x, y);
+            unsigned char* p = &row[size_t(x) * 4];
+            p[0] = uchar(qRed(c)), p[1] = uchar(qGreen(c)), p[2] = uchar(qBlue(c)), p[3] = 255;
+        }
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(outSize));
+    std::free(out);
+    return bytes;
+}
+
+}  // namespace
+
+// A decode stopped on purpose ends at once. Qt's readers end it like a truncated file, and their
+// warning about that is noise; a warning from elsewhere still reaches the log. JPEG goes through
+// our own decoder, CMYK JPEG through Qt's.
 static QStringList g_warnings;
 static void keepWarning(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type == QtWarningMsg) g_warnings << text;
@@ -132,22 +215,122 @@ TEST(PictureDecoding, AStoppedDecodeLeavesNoWarningBehindOthersStillDo) {
     for (int y = 0; y < noise.height(); ++y)
         for (int x = 0; x < noise.width(); ++x)
             noise.setPixel(x, y, qRgb(x * 7 ^ y, y * 13, x ^ y));
-    const QString path = dir.filePath("big.jpg");
-    ASSERT_TRUE(testfiles::write(path, testfiles::encoded(noise, "JPG")));
-
+    // Installed once: the decoders' own handler goes in front of it on the first stopped decode.
     const QtMessageHandler before = qInstallMessageHandler(keepWarning);
-    bool stopped = false;
-    for (int delayMs = 1; delayMs < 200 && !stopped; delayMs *= 2) {
-        std::atomic<bool> stop{false};
-        std::thread stopper([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-            stop = true;
-        });
-        stopped = platform::loadPicture(path, {}, &stop).stopped;
-        stopper.join();
+    for (const QByteArray& bytes : {testfiles::encoded(noise, "JPG"), cmykJpeg(noise)}) {
+        SCOPED_TRACE(bytes.size());
+        const QString path = dir.filePath("big.jpg");
+        ASSERT_TRUE(testfiles::write(path, bytes));
+        g_warnings.clear();
+        bool stopped = false;
+        for (int delayMs = 1; delayMs < 200 && !stopped; delayMs *= 2) {
+            std::atomic<bool> stop{false};
+            std::thread stopper([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+                stop = true;
+            });
+            stopped = platform::loadPicture(path, {}, &stop).stopped;
+            stopper.join();
+        }
+        qWarning("a warning of its own");
+        EXPECT_TRUE(stopped) << "the decode always ended before it could be stopped";
+        EXPECT_EQ(g_warnings.join(" | ").toStdString(), "a warning of its own");
     }
-    qWarning("a warning of its own");
     qInstallMessageHandler(before);
-    ASSERT_TRUE(stopped) << "the decode always ended before it could be stopped";
-    EXPECT_EQ(g_warnings.join(" | ").toStdString(), "a warning of its own");
 }
+
+namespace {
+
+// Three quarters of a file, as a copy broken off leaves it.
+QByteArray truncated(const QByteArray& bytes) {
+    return bytes.left(bytes.size() * 3 / 4);
+}
+
+struct JpegCase {
+    const char* name;
+    QByteArray bytes;
+    QSize fit;
+    QSize expected;
+};
+
+void PrintTo(const JpegCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class JpegDecoding : public ::testing::TestWithParam<JpegCase> {};
+
+// Every kind of JPEG a book may hold decodes at the size asked for and looks as Qt's own reader
+// shows it, damaged files included.
+TEST_P(JpegDecoding, LooksAsQtsReaderShowsIt) {
+    const JpegCase& c = GetParam();
+    const platform::PictureLoad load = platform::decodePicture(c.bytes, c.fit);
+    ASSERT_TRUE(load.ok()) << load.error.toStdString();
+    const QImage decoded = load.picture.image();
+    EXPECT_EQ(decoded.size(), c.expected);
+    EXPECT_EQ(decoded.format(), QImage::Format_RGB32);
+    QBuffer file;
+    file.setData(c.bytes);
+    const QImage reference =
+        QImageReader(&file, "jpeg")
+            .read()
+            .scaled(decoded.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    for (QPointF at : {QPointF(0.2, 0.2), QPointF(0.8, 0.2), QPointF(0.2, 0.8), QPointF(0.8, 0.8),
+                       QPointF(0.25, 0.98), QPointF(0.75, 0.98)}) {
+        const QPoint p(int(at.x() * decoded.width()), int(at.y() * decoded.height()));
+        const QColor a = reference.pixelColor(p), b = decoded.pixelColor(p);
+        EXPECT_LE(qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()),
+                  48)
+            << p.x() << "," << p.y();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, JpegDecoding,
+    ::testing::Values(
+        JpegCase{"Baseline", jpegWritten(corners(64, 48), false), {}, {64, 48}},
+        JpegCase{"BaselineHalvedByTheDecoder",
+                 jpegWritten(corners(640, 480), false),
+                 {320, 240},
+                 {320, 240}},
+        JpegCase{"BaselineScaledBetweenDctSizes",
+                 jpegWritten(corners(640, 480), false),
+                 {300, 300},
+                 {300, 225}},
+        JpegCase{"OddSizeEighth", jpegWritten(corners(801, 601), false), {90, 90}, {90, 68}},
+        JpegCase{"Progressive", jpegWritten(corners(640, 480), true), {200, 200}, {200, 150}},
+        JpegCase{"Grayscale",
+                 jpegWritten(corners(64, 48).convertToFormat(QImage::Format_Grayscale8), false),
+                 {},
+                 {64, 48}},
+        JpegCase{"CmykLeftToQt", cmykJpeg(corners(64, 48)), {}, {64, 48}},
+        // The rows the file still holds are shown, the rest as the decoder fills them.
+        JpegCase{"Truncated", truncated(jpegWritten(corners(640, 480), false)), {}, {640, 480}},
+        JpegCase{"ProgressiveTruncated",
+                 truncated(jpegWritten(corners(640, 480), true)),
+                 {320, 240},
+                 {320, 240}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(JpegDecoding, ScaleDenominatorJustCoversTheSizeWanted) {
+    struct Case {
+        QSize stored, wanted;
+        int denominator;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {{4000, 3000}, {1067, 800}, 2},
+             {{4000, 3000}, {1000, 750}, 4},
+             {{4000, 3000}, {1001, 750}, 2},
+             {{4000, 3000}, {500, 375}, 8},
+             {{4000, 3000}, {4000, 3000}, 1},
+             // The decoder rounds a scaled side up.
+             {{4001, 3001}, {2001, 1501}, 2},
+             {{100, 100}, {1, 1}, 8},
+             {{4000, 3000}, {}, 1},
+         }) {
+        EXPECT_EQ(platform::jpegScaleDenominator(c.stored, c.wanted), c.denominator)
+            << c.stored.width() << "x" << c.stored.height() << " to " << c.wanted.width() << "x"
+            << c.wanted.height();
+    }
+}
+
+}  // namespace

@@ -202,9 +202,10 @@ void frmmain::pageShown(int16_t row) {
 void frmmain::decodeAhead(int16_t shown, std::initializer_list<int16_t> rows) {
     QStringList names{core::pageImageFile(*listVW, shown)};
     // While the page asked for is still decoding the reader is turning faster than pages
-    // decode: the workers go to that page alone, so the last page asked for is not slowed down
-    // by pages that the next key would pass by.
-    const qsizetype wanted = pipeline_->waiting() ? 0 : qsizetype(rows.size());
+    // decode: beside it only the page it is heading for (the first given) is decoded, so a held
+    // key shows a page whenever one is ready, and no worker goes to the way back.
+    const qsizetype wanted =
+        pipeline_->waiting() ? std::min<qsizetype>(1, rows.size()) : qsizetype(rows.size());
     for (int16_t row : std::span(rows.begin(), size_t(wanted))) {
         const QString name = core::pageImageFile(*listVW, row);
         if (!name.isEmpty() && !names.contains(name)) names.append(name);

@@ -15,8 +15,6 @@ class CatalogModel : public platform::ListModel {
   public:
     using ListModel::ListModel;
 
-    const std::vector<CatalogRow>& catalogRows() const { return rows_; }
-
     // Appends `rows` after the rows already there, up to kMaxPages in all; returns how many were
     // added. Filling an empty catalog is one reset of the views, not one insertion per row.
     int append(std::vector<CatalogRow> rows);

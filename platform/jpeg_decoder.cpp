@@ -13,8 +13,8 @@
 namespace platform {
 namespace {
 
-// More working memory than a 150-megapixel progressive photo needs; a file claiming more (its
-// coefficients are held whole until the last scan) is refused instead.
+// About what a 170-megapixel progressive photo needs, its coefficients being held whole until
+// the last scan; a file that would need more is refused.
 constexpr long kMaxDecoderMemory = 512L * 1024 * 1024;
 // Camera and web encoders write about ten scans; thousands of tiny ones are an attack on time.
 constexpr int kMaxScans = 500;

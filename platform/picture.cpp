@@ -234,6 +234,11 @@ PictureLoad decodeFrom(const QByteArray& bytes, QSize fitPixels, const QString& 
     if (isStopped(stop)) return stoppedLoad();
     if (!read || image.isNull())
         return failed(QStringLiteral("无法读取图像：%1").arg(reader.errorString()));
+    // A header can understate what the file's frames hold (a GIF frame outside its screen): the
+    // pixels decoded are what count.
+    if (image.width() > kMaxPictureSide || image.height() > kMaxPictureSide)
+        return failed(QStringLiteral("图像过大"));
+    if (scaled == size) natural = image.size();
     // Converted once here, so painting draws the pixels as they are.
     if (image.format() != QImage::Format_ARGB32_Premultiplied && image.hasAlphaChannel())
         image.convertTo(QImage::Format_ARGB32_Premultiplied);

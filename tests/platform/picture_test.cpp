@@ -118,6 +118,13 @@ INSTANTIATE_TEST_SUITE_P(
                     QStringLiteral("图像过大")},
         RefusedCase{"ProgressiveJpegNeedingTooMuchMemory", progressiveClaimingHuge(),
                     QStringLiteral("图像过大")},
+        // A GIF whose screen is 3 x 2 but whose frame reaches 26626 pixels down.
+        RefusedCase{"GifFrameOutgrowingItsScreen",
+                    QByteArray("GIF89a\x03\x00\x02\x68\xf0\x00\x00\xff\x00\x00\x00\x00\x00!"
+                               "\xf9\x04\x00\x00\x00\x00\x00,Y\x00\x00\x00\x04g\x02\x00\x00"
+                               "\x02\x02\x00;",
+                               41),
+                    QStringLiteral("图像过大")},
         RefusedCase{"JpegMarkerOnly", "\xFF\xD8\xFF", QStringLiteral("无法读取图像")},
         RefusedCase{"TruncatedEmf", testing_metafile::Emf().bytes().left(60),
                     QStringLiteral("无法读取图元文件")},

@@ -3,6 +3,7 @@
 #include "core/catalog_loader.h"
 #include "core/page_display.h"
 #include "platform/twips.h"
+#include "support/test_files.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -12,18 +13,9 @@
 
 namespace {
 
-// A JPEG of `w` x `h` stored pixels, with an EXIF orientation tag (1 to 8): its corners differ
-// enough to tell every turn and mirror apart (top left green, bottom left red, the right blue).
+// A JPEG of `w` x `h` stored pixels whose corners differ, with an EXIF orientation tag (1 to 8).
 QByteArray orientedJpeg(int w, int h, int orientation) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w / 2; ++x)
-            image.setPixel(x, y, y < h / 2 ? qRgb(0, 255, 0) : qRgb(255, 0, 0));
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "jpeg").write(image);
+    const QByteArray jpeg = testfiles::jpeg(testfiles::corners(w, h));
     QByteArray exif("Exif\0\0MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01", 24);
     exif += char(0);
     exif += char(orientation);

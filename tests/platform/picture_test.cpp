@@ -81,12 +81,7 @@ TEST_P(RefusedPicture, IsNotDecodedAndSaysWhy) {
 QByteArray progressiveClaimingHuge() {
     QImage image(16, 16, QImage::Format_RGB32);
     image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(true);
-    writer.write(image);
+    QByteArray bytes = testfiles::jpeg(image, true);
     const qsizetype sof = bytes.indexOf("\xFF\xC2");
     qToBigEndian<quint16>(12000, bytes.data() + sof + 5);
     qToBigEndian<quint16>(16000, bytes.data() + sof + 7);
@@ -151,26 +146,6 @@ TEST(PictureDecoding, DecodesAPictureFarLargerThanAnyScreenScaledButKeepsItsNatu
 }  // namespace
 
 namespace {
-
-// A picture whose corners differ: top left green, bottom left red, the right half blue.
-QImage corners(int w, int h) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w / 2; ++x)
-            image.setPixel(x, y, y < h / 2 ? qRgb(0, 255, 0) : qRgb(255, 0, 0));
-    return image;
-}
-
-QByteArray jpegWritten(const QImage& image, bool progressive) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(progressive);
-    writer.write(image);
-    return bytes;
-}
 
 // A CMYK JPEG as print shops save them, written with libjpeg: Qt 6.4 cannot write one.
 QByteArray cmykJpeg(const QImage& image) {
@@ -248,6 +223,9 @@ TEST(PictureDecoding, AStoppedDecodeLeavesNoWarningBehindOthersStillDo) {
 
 namespace {
 
+using testfiles::corners;
+using testfiles::jpeg;
+
 // Three quarters of a file, as a copy broken off leaves it.
 QByteArray truncated(const QByteArray& bytes) {
     return bytes.left(bytes.size() * 3 / 4);
@@ -294,26 +272,20 @@ TEST_P(JpegDecoding, LooksAsQtsReaderShowsIt) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, JpegDecoding,
     ::testing::Values(
-        JpegCase{"Baseline", jpegWritten(corners(64, 48), false), {}, {64, 48}},
-        JpegCase{"BaselineHalvedByTheDecoder",
-                 jpegWritten(corners(640, 480), false),
-                 {320, 240},
-                 {320, 240}},
-        JpegCase{"BaselineScaledBetweenDctSizes",
-                 jpegWritten(corners(640, 480), false),
-                 {300, 300},
-                 {300, 225}},
-        JpegCase{"OddSizeEighth", jpegWritten(corners(801, 601), false), {90, 90}, {90, 68}},
-        JpegCase{"Progressive", jpegWritten(corners(640, 480), true), {200, 200}, {200, 150}},
+        JpegCase{"Baseline", jpeg(corners(64, 48)), {}, {64, 48}},
+        JpegCase{"BaselineHalvedByTheDecoder", jpeg(corners(640, 480)), {320, 240}, {320, 240}},
+        JpegCase{"BaselineScaledBetweenDctSizes", jpeg(corners(640, 480)), {300, 300}, {300, 225}},
+        JpegCase{"OddSizeEighth", jpeg(corners(801, 601)), {90, 90}, {90, 68}},
+        JpegCase{"Progressive", jpeg(corners(640, 480), true), {200, 200}, {200, 150}},
         JpegCase{"Grayscale",
-                 jpegWritten(corners(64, 48).convertToFormat(QImage::Format_Grayscale8), false),
+                 jpeg(corners(64, 48).convertToFormat(QImage::Format_Grayscale8)),
                  {},
                  {64, 48}},
         JpegCase{"CmykLeftToQt", cmykJpeg(corners(64, 48)), {}, {64, 48}},
         // The rows the file still holds are shown, the rest as the decoder fills them.
-        JpegCase{"Truncated", truncated(jpegWritten(corners(640, 480), false)), {}, {640, 480}},
+        JpegCase{"Truncated", truncated(jpeg(corners(640, 480))), {}, {640, 480}},
         JpegCase{"ProgressiveTruncated",
-                 truncated(jpegWritten(corners(640, 480), true)),
+                 truncated(jpeg(corners(640, 480), true)),
                  {320, 240},
                  {320, 240}}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QtEndian>
 
 namespace testfiles {
@@ -20,6 +21,27 @@ inline bool write(const QString& path, const QByteArray& bytes) {
 inline QByteArray read(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// A picture whose corners tell every turn and mirror apart: top left green, bottom left red, the
+// right half blue.
+inline QImage corners(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w / 2; ++x)
+            image.setPixel(x, y, y < h / 2 ? qRgb(0, 255, 0) : qRgb(255, 0, 0));
+    return image;
+}
+
+inline QByteArray jpeg(const QImage& image, bool progressive = false) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
 }
 
 inline QByteArray encoded(const QImage& image, const char* format) {

@@ -1,6 +1,7 @@
 #include "reader_fixture.h"
 #include "settings/frm_choice.h"
 #include "support/case_names.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -62,6 +63,32 @@ INSTANTIATE_TEST_SUITE_P(Cases, Navigation,
                                            NavCase{"", 0, 4, 2, 0},
                                            NavCase{kThree, 7, 5, 1, 1},  // past the last row
                                            NavCase{kThree, 7, 4, 3, 4}));
+
+// Turning faster than pages decode, the reader still decodes the page it is heading for beside
+// the one asked for, so the next key finds it ready and shows it at once.
+TEST_F(ReaderTest, TurningFastDecodesThePageAheadOfTheOneStillDecoding) {
+    QImage noise(1600, 1200, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb(x * 7 ^ y, y * 13, x ^ y));
+    const QByteArray photo = testfiles::jpeg(noise);
+    QByteArray catalog;
+    for (int i = 1; i <= 6; ++i) {
+        fx.file(QStringLiteral("p%1.jpg").arg(i), photo);
+        catalog += "p" + QByteArray::number(i) + ".jpg-\r\n";
+    }
+    open(catalog);
+    clickRow(1);
+    w->pageCache().waitForIdle();  // page 2 decoded ahead
+    w->CmdPic_Click(5);            // page 2 at once; page 3 starts decoding
+    w->CmdPic_Click(5);            // page 3 is still decoding
+    ASSERT_TRUE(w->pipeline().waiting());
+    w->waitForPage();
+    w->pageCache().waitForIdle();
+    w->CmdPic_Click(5);
+    EXPECT_FALSE(w->pipeline().waiting()) << "page 4 was not decoded ahead";
+    EXPECT_EQ(status(3), QStringLiteral("4"));
+}
 
 TEST_F(ReaderTest, OnePageCatalogRefitsWithoutLoading) {
     open("p1.jpg-p1.txt\r\n");

@@ -1,4 +1,4 @@
-// EMF records that carry bitmaps, gradients, text, extended pens and clip regions.
+// EMF records that carry bitmaps, gradients, text and extended pens.
 #include "emf_player.h"
 
 #include <QLinearGradient>
@@ -163,22 +163,6 @@ void EmfPlayer::gradient(ByteReader& r) {
         g.setColorAt(1, v[b].color);
         p_.fillRect(rc, QBrush(g));
     }
-}
-
-void EmfPlayer::clipRegion(ByteReader& r) {
-    const uint32_t size = r.u32(), mode = r.u32();
-    if (!r.ok()) return;
-    if (size < 32) {
-        if (mode == 5) p_.resetClip();  // RGN_COPY of no region: clipping ends
-        return;
-    }
-    r.skip(8);
-    const uint32_t count = r.u32();
-    r.skip(4 + 16);
-    if (!r.ok() || qsizetype(count) > r.remaining() / 16 || !p_.budget().charge(0, count)) return;
-    QPainterPath region;
-    for (uint32_t i = 0; i < count; ++i) region.addRect(r.rect32().normalized());
-    p_.setDeviceClip(region, int(mode));
 }
 
 }  // namespace metafile

@@ -31,8 +31,9 @@ GdiObject otherObject() {
 }
 
 bool drawsSomething(uint16_t function) {
-    for (uint16_t f : {0x0213, 0x0324, 0x0325, 0x0538, 0x0418, 0x041B, 0x061C, 0x0817, 0x081A,
-                       0x0830, 0x0521, 0x0A32, 0x061D, 0x0940, 0x0B41, 0x0F43, 0x041F})
+    for (uint16_t f :
+         {0x0213, 0x0324, 0x0325, 0x0538, 0x0418, 0x041B, 0x061C, 0x0817, 0x081A, 0x0830, 0x0521,
+          0x0A32, 0x061D, 0x0940, 0x0B41, 0x0F43, 0x041F, 0x0228, 0x0429, 0x012A, 0x012B})
         if (f == function) return true;
     return false;
 }
@@ -389,8 +390,16 @@ bool WmfPlayer::record(uint16_t function, ByteReader& r) {
         // Objects that are not drawn still take their slot, so later indices stay right.
         case 0x00F7:
         case 0x01F9:
-        case 0x06FF:
             p_.createInFreeSlot(otherObject());
+            break;
+        case 0x06FF:
+        case 0x012A:
+        case 0x012B:
+        case 0x012C:
+        case 0x0220:
+        case 0x0228:
+        case 0x0429:
+            wmfRegionRecord(function, r, p_);
             break;
         case 0x012D: {
             const uint16_t i = r.u16();

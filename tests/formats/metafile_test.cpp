@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QHash>
 #include <QStringEncoder>
+
+#include <vector>
 
 using namespace testing_metafile;
 using metafile::Format;
@@ -49,6 +52,29 @@ Emf emfMarker(Emf e) {
 Wmf& wmfMarker(Wmf& w) {
     wmfBrush(w, kRed).rec(0x012D, {0});
     return w.rec(0x041B, {60, 60, 40, 40});
+}
+
+// A WMF Region object; each scan is {top, bottom, left, right, left, right...}.
+QByteArray wmfRegion(std::initializer_list<std::vector<int>> scans) {
+    QByteArray b;
+    for (int v : {0, 6, 0, 0, 0, int(scans.size()), 0, 0, 0, 0, 0}) put16(b, v);
+    for (const std::vector<int>& scan : scans) {
+        put16(b, int(scan.size()) - 2);
+        for (int v : scan) put16(b, v);
+        put16(b, int(scan.size()) - 2);
+    }
+    return b;
+}
+
+QByteArray u32s(std::initializer_list<int64_t> values) {
+    QByteArray b;
+    for (int64_t v : values) put32(b, v);
+    return b;
+}
+
+// An EMF RegionData of one rectangle (left, top, right, bottom), claiming `count` of them.
+QByteArray emfRegion(int l, int t, int r, int b, int count = 1) {
+    return u32s({32, 1, count, 0, 0, 0, 0, 0, l, t, r, b});
 }
 
 }  // namespace
@@ -200,6 +226,101 @@ TEST(MetafileTest, RasterOperationsAreExact) {
             w.rec(0x020C, {1, 1}).raw(0x0940, params);
         }
         EXPECT_EQ(at(render(w.bytes()), 50, 50), c.expected) << c.name;
+    }
+}
+
+TEST(MetafileTest, RegionsAndScanLinesPaintWhereTheFileSays) {
+    // Slot 0 a red brush, slot 1 a region of two scans, the first with three spans, two abutting.
+    const auto wmf = [](std::initializer_list<std::vector<int>> scans = {
+                            {10, 30, 10, 30, 60, 70, 70, 80}, {30, 50, 10, 30}}) {
+        Wmf w;
+        wmfBrush(w, kRed).raw(0x06FF, wmfRegion(scans));
+        return w;
+    };
+    const auto clipThenFill = [](Wmf w) {  // clipping, then red everywhere
+        return w.rec(0x012D, {0}).rec(0x041B, {100, 100, 0, 0}).bytes();
+    };
+    Emf emf;
+    emf.rec(39, {1, 0, kRed, 0});
+    const QByteArray fill1 = u32s({0, 0, 100, 100, 48, 1});  // bounds, region size, brush 1
+    // A letter (r red, k black, g green, b blue, w white) gives the colour of the points after it.
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* expected;
+    } cases[] = {
+        {"wmf fill region", wmf().rec(0x0228, {1, 0}).bytes(),
+         "r 20,20 65,20 75,20 20,40 w 45,20 70,40"},
+        {"wmf scans out of order still count",
+         wmf({{30, 50, 10, 30}, {10, 30, 10, 30}}).rec(0x0228, {1, 0}).bytes(),
+         "r 20,20 20,40 w 40,40"},
+        {"wmf region is in logical units",
+         wmf({{0, 100, 0, 100}}).rec(0x020C, {200, 200}).rec(0x0228, {1, 0}).bytes(),
+         "r 25,25 w 75,75"},
+        {"wmf paint region with the selected brush",
+         wmf().rec(0x012D, {0}).rec(0x012B, {1}).bytes(), "r 20,20 w 70,40"},
+        {"wmf frame region: height, then width",
+         wmf({{10, 90, 10, 90}}).rec(0x0429, {1, 0, 4, 6}).bytes(),
+         "r 15,50 87,50 50,13 50,88 w 17,50 50,15 50,50"},
+        {"wmf invert region", wmf().rec(0x012A, {1}).bytes(), "k 20,20 w 45,20"},
+        {"wmf clip region", clipThenFill(wmf().rec(0x012C, {1})), "r 20,20 70,20 w 45,20 70,40"},
+        {"wmf selecting a region clips", clipThenFill(wmf().rec(0x012D, {1})), "r 20,20 w 45,20"},
+        {"wmf offset clip region", clipThenFill(wmf().rec(0x012C, {1}).rec(0x0220, {50, 0})),
+         "r 20,70 w 20,20 45,70"},
+        {"wmf offset of no clip moves nothing", clipThenFill(wmf().rec(0x0220, {50, 50})),
+         "r 10,10 90,90"},
+        {"wmf clip of no region clears it", clipThenFill(wmf().rec(0x012C, {1}).rec(0x012C, {0})),
+         "r 45,20"},
+        {"wmf broken region is no region",
+         [&] {
+             const QByteArray region = wmfRegion({{0, 10, 0, 10}, {10, 20, 0, 10}});
+             Wmf w = wmf();
+             w.raw(0x06FF, region.left(region.size() - 6));
+             return clipThenFill(w.rec(0x012C, {1}).rec(0x012C, {2}));
+         }(),
+         "r 50,50"},
+        {"emf fill region", Emf(emf).raw(71, fill1 + emfRegion(10, 10, 40, 40)).bytes(),
+         "r 30,30 w 60,30"},
+        {"emf paint region",
+         Emf(emf).rec(37, {1}).raw(74, fill1.left(20) + emfRegion(10, 10, 40, 40)).bytes(),
+         "r 30,30 w 60,30"},
+        {"emf frame region in logical widths",
+         Emf(emf)
+             .rec(17, {8})
+             .rec(9, {50, 50})
+             .rec(11, {100, 100})
+             .raw(72, fill1 + u32s({2, 3}) + emfRegion(10, 10, 80, 80))
+             .bytes(),
+         "r 13,50 50,15 w 16,50 50,18"},
+        {"emf invert region", Emf().raw(73, fill1.left(20) + emfRegion(10, 10, 40, 40)).bytes(),
+         "k 30,30 w 60,30"},
+        {"emf clip region offset",
+         Emf(emf)
+             .raw(75, u32s({48, 5}) + emfRegion(0, 0, 40, 40))
+             .rec(26, {50, 0})
+             .rec(37, {1})
+             .rec(43, {0, 0, 100, 100})
+             .bytes(),
+         "r 70,20 w 20,20 70,60"},
+        {"emf region count beyond its data",
+         emfMarker(Emf())
+             .raw(71, fill1.left(20) + u32s({0x80000004}) + emfRegion(0, 0, 100, 100, 1000))
+             .bytes(),
+         "r 50,50"},
+    };
+    const QHash<QChar, QColor> colours = {
+        {'r', Qt::red}, {'k', Qt::black}, {'g', Qt::green}, {'b', Qt::blue}, {'w', Qt::white}};
+    for (const auto& c : cases) {
+        const QImage image = render(c.bytes);
+        QColor colour;
+        for (const QString& item : QString::fromLatin1(c.expected).split(' ')) {
+            const QStringList xy = item.split(',');
+            if (xy.size() == 1)
+                colour = colours.value(item[0]);
+            else
+                EXPECT_EQ(at(image, xy[0].toInt(), xy[1].toInt()), colour)
+                    << c.name << " at " << item.toStdString();
+        }
     }
 }
 

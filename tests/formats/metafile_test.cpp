@@ -240,6 +240,14 @@ TEST(MetafileTest, RegionsAndScanLinesPaintWhereTheFileSays) {
     const auto clipThenFill = [](Wmf w) {  // clipping, then red everywhere
         return w.rec(0x012D, {0}).rec(0x041B, {100, 100, 0, 0}).bytes();
     };
+    // A 2 x 2 24-bit DIB, rows stored bottom first: red, blue; green, black.
+    const QByteArray dib =
+        dibHeader(2, 2, 24) + QByteArray("\0\0\xFF\xFF\0\0\0\0\0\xFF\0\0\0\0\0\0", 16);
+    const auto setDibToDev = [&](std::initializer_list<int> words) {
+        QByteArray params;
+        for (int v : words) put16(params, v);
+        return Wmf().rec(0x020C, {10, 10}).raw(0x0D33, params + dib).bytes();
+    };
     Emf emf;
     emf.rec(39, {1, 0, kRed, 0});
     const QByteArray fill1 = u32s({0, 0, 100, 100, 48, 1});  // bounds, region size, brush 1
@@ -279,6 +287,10 @@ TEST(MetafileTest, RegionsAndScanLinesPaintWhereTheFileSays) {
              return clipThenFill(w.rec(0x012C, {1}).rec(0x012C, {2}));
          }(),
          "r 50,50"},
+        {"wmf setdibtodev", setDibToDev({0, 2, 0, 0, 0, 2, 2, 4, 4}),
+         "g 41,41 k 58,41 w 35,50 65,50"},
+        {"wmf setdibtodev counts source rows from the bottom",
+         setDibToDev({0, 2, 0, 0, 1, 1, 1, 4, 4}), "b 45,45 w 55,55"},
         {"emf fill region", Emf(emf).raw(71, fill1 + emfRegion(10, 10, 40, 40)).bytes(),
          "r 30,30 w 60,30"},
         {"emf paint region",

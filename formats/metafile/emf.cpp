@@ -328,6 +328,10 @@ void EmfPlayer::record(uint32_t type, ByteReader& r) {
         case 84:
             text(r, true);
             break;
+        case 96:
+        case 97:
+            polyText(r, type == 97);
+            break;
         case 93:
         case 94: {  // CREATEMONOBRUSH, CREATEDIBPATTERNBRUSHPT
             const uint32_t index = r.u32();

@@ -7,6 +7,8 @@
 
 namespace metafile {
 
+constexpr qsizetype kEmrTextSize = 40;  // an EMRTEXT with its rectangle
+
 Dib EmfPlayer::dibAt(ByteReader& r, uint32_t offBmi, uint32_t cbBmi, uint32_t offBits,
                      uint32_t cbBits, bool alpha) {
     const QByteArrayView info = r.slice(offBmi, cbBmi), bits = r.slice(offBits, cbBits);
@@ -37,6 +39,19 @@ GdiObject EmfPlayer::extPen(ByteReader& r) {
 
 void EmfPlayer::text(ByteReader& r, bool wide) {
     r.skip(16 + 12);  // bounds, graphics mode, scales
+    emrText(r, wide);
+}
+
+void EmfPlayer::polyText(ByteReader& r, bool wide) {
+    r.skip(16 + 12);
+    const uint32_t count = r.u32();
+    if (!r.ok() || count > r.remaining() / kEmrTextSize || !p_.budget().charge(0, count)) return;
+    for (uint32_t i = 0; i < count; ++i) emrText(r, wide);
+}
+
+// One EMRTEXT at the reader's position, read whole before any check so that the next one follows;
+// its string and advances lie at offsets in the record.
+void EmfPlayer::emrText(ByteReader& r, bool wide) {
     const QPointF ref = r.point32();
     const uint32_t chars = r.u32(), offString = r.u32(), options = r.u32();
     const QRectF rect = r.rect32();

@@ -19,6 +19,8 @@ class EmfPlayer {
     void polyPoly(uint32_t type, ByteReader& r);
     void polyDraw(ByteReader& r, bool small);
     void text(ByteReader& r, bool wide);
+    void polyText(ByteReader& r, bool wide);
+    void emrText(ByteReader& r, bool wide);
     void bitmapRecord(uint32_t type, ByteReader& r);
     void gradient(ByteReader& r);
     GdiObject extPen(ByteReader& r);

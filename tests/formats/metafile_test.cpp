@@ -77,6 +77,30 @@ QByteArray emfRegion(int l, int t, int r, int b, int count = 1) {
     return u32s({32, 1, count, 0, 0, 0, 0, 0, l, t, r, b});
 }
 
+// An EMR_POLYTEXTOUTA/W record's parameters: "WW" at each reference point.
+QByteArray polyText(bool wide, std::initializer_list<QPoint> refs, int64_t badOffset = -1) {
+    QByteArray b, strings;
+    for (int v : {0, 0, 100, 100, 1, 0, 0, int(refs.size())}) put32(b, v);
+    const int64_t textAt = 8 + 32 + 40 * int64_t(refs.size());
+    for (const QPoint& p : refs) {
+        const int64_t offset =
+            badOffset >= 0 && strings.isEmpty() ? badOffset : textAt + strings.size();
+        for (int64_t v : {int64_t(p.x()), int64_t(p.y()), int64_t(2), offset, int64_t(0)})
+            put32(b, v);
+        for (int v : {0, 0, 0, 0, 0}) put32(b, v);  // rectangle, no advances
+        strings += wide ? QByteArray("W\0W\0", 4) : QByteArray("WW");
+    }
+    return b + strings;
+}
+
+// Dark pixels in a box.
+int ink(const QImage& image, QRect box) {
+    int n = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x) n += qGray(image.pixel(x, y)) < 128;
+    return n;
+}
+
 }  // namespace
 
 TEST(MetafileTest, SniffTellsFormatsByContent) {
@@ -336,6 +360,31 @@ TEST(MetafileTest, RegionsAndScanLinesPaintWhereTheFileSays) {
     }
 }
 
+TEST(MetafileTest, PolyTextOutDrawsEveryString) {
+    Emf font;
+    font.rec(82, {1, -16, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})
+        .rec(37, {1});
+    QByteArray tooMany = polyText(true, {{10, 10}, {55, 60}});
+    tooMany.replace(28, 4, u32s({3}));
+    const struct {
+        const char* name;
+        QByteArray params;
+        bool wide, firstInked, secondInked;
+    } cases[] = {
+        {"wide", polyText(true, {{10, 10}, {55, 60}}), true, true, true},
+        {"ansi", polyText(false, {{10, 10}, {55, 60}}), false, true, true},
+        {"a string past its record is left out", polyText(true, {{10, 10}, {55, 60}}, 5000), true,
+         false, true},
+        {"more strings than the record holds", tooMany, true, false, false},
+    };
+    for (const auto& c : cases) {
+        const QImage image = render(Emf(font).raw(c.wide ? 97 : 96, c.params).bytes());
+        EXPECT_EQ(ink(image, {10, 10, 35, 25}) > 20, c.firstInked) << c.name;
+        EXPECT_EQ(ink(image, {55, 60, 35, 25}) > 20, c.secondInked) << c.name;
+        EXPECT_EQ(ink(image, {55, 10, 35, 25}), 0) << c.name;
+    }
+}
+
 TEST(MetafileTest, TransparentBltLeavesItsKeyColourOut) {
     // 2 x 1, 24-bit: red, white
     const QByteArray dib = dibHeader(2, 1, 24) + QByteArray("\0\0\xFF\xFF\xFF\xFF\0\0", 8);
@@ -507,10 +556,8 @@ TEST(MetafileTest, TextDecodesByTheFontCharacterSet) {
     ASSERT_EQ(runs.size(), 1);
     EXPECT_EQ(runs[0].text, QStringLiteral("中文"));
     EXPECT_EQ(runs[0].logical, QPointF(10, 30));
-    int inked = 0;
-    for (int y = 30; y < 52; ++y)
-        for (int x = 10; x < 52; ++x) inked += qGray(image.pixel(x, y)) < 128;
-    EXPECT_GT(inked, 20) << "the characters are drawn below and right of their reference point";
+    EXPECT_GT(ink(image, {10, 30, 42, 22}), 20)
+        << "the characters are drawn below and right of their reference point";
 }
 
 TEST(MetafileTest, EmbeddedEmfIsPlayedInsteadOfTheWmfRecords) {

@@ -33,7 +33,10 @@ class RegionBuilder {
                 return;
             }
             if (!(sameBand && left > last.right() + 1) && top <= last.bottom()) {
-                if (unordered_++ < kMaxUnorderedRects) extra_ += rect;
+                if (unordered_ < kMaxUnorderedRects) {
+                    extra_ += rect;
+                    ++unordered_;
+                }
                 return;
             }
         }

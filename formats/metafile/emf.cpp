@@ -130,6 +130,11 @@ void EmfPlayer::record(uint32_t type, ByteReader& r) {
             if (r.ok()) p_.moveTo(pt);
             break;
         }
+        case 26: {  // OFFSETCLIPRGN
+            const QPointF o = r.point32();
+            if (r.ok()) p_.offsetClip(o);
+            break;
+        }
         case 29:
         case 30: {
             const QRectF rc = r.rect32();
@@ -283,8 +288,12 @@ void EmfPlayer::record(uint32_t type, ByteReader& r) {
         case 68:
             p_.abortPath();
             break;
+        case 71:
+        case 72:
+        case 73:
+        case 74:
         case 75:
-            clipRegion(r);
+            emfRegionRecord(type, r, p_);
             break;
         case 76:
         case 77:
@@ -318,6 +327,10 @@ void EmfPlayer::record(uint32_t type, ByteReader& r) {
             break;
         case 84:
             text(r, true);
+            break;
+        case 96:
+        case 97:
+            polyText(r, type == 97);
             break;
         case 93:
         case 94: {  // CREATEMONOBRUSH, CREATEDIBPATTERNBRUSHPT

@@ -1,4 +1,4 @@
-// EMF records that carry bitmaps, gradients, text, extended pens and clip regions.
+// EMF records that carry bitmaps, gradients, text and extended pens.
 #include "emf_player.h"
 
 #include <QLinearGradient>
@@ -6,6 +6,8 @@
 #include <cmath>
 
 namespace metafile {
+
+constexpr qsizetype kEmrTextSize = 40;  // an EMRTEXT with its rectangle
 
 Dib EmfPlayer::dibAt(ByteReader& r, uint32_t offBmi, uint32_t cbBmi, uint32_t offBits,
                      uint32_t cbBits, bool alpha) {
@@ -37,6 +39,19 @@ GdiObject EmfPlayer::extPen(ByteReader& r) {
 
 void EmfPlayer::text(ByteReader& r, bool wide) {
     r.skip(16 + 12);  // bounds, graphics mode, scales
+    emrText(r, wide);
+}
+
+void EmfPlayer::polyText(ByteReader& r, bool wide) {
+    r.skip(16 + 12);
+    const uint32_t count = r.u32();
+    if (!r.ok() || count > r.remaining() / kEmrTextSize || !p_.budget().charge(0, count)) return;
+    for (uint32_t i = 0; i < count; ++i) emrText(r, wide);
+}
+
+// One EMRTEXT at the reader's position, read whole before any check so that the next one follows;
+// its string and advances lie at offsets in the record.
+void EmfPlayer::emrText(ByteReader& r, bool wide) {
     const QPointF ref = r.point32();
     const uint32_t chars = r.u32(), offString = r.u32(), options = r.u32();
     const QRectF rect = r.rect32();
@@ -163,22 +178,6 @@ void EmfPlayer::gradient(ByteReader& r) {
         g.setColorAt(1, v[b].color);
         p_.fillRect(rc, QBrush(g));
     }
-}
-
-void EmfPlayer::clipRegion(ByteReader& r) {
-    const uint32_t size = r.u32(), mode = r.u32();
-    if (!r.ok()) return;
-    if (size < 32) {
-        if (mode == 5) p_.resetClip();  // RGN_COPY of no region: clipping ends
-        return;
-    }
-    r.skip(8);
-    const uint32_t count = r.u32();
-    r.skip(4 + 16);
-    if (!r.ok() || qsizetype(count) > r.remaining() / 16 || !p_.budget().charge(0, count)) return;
-    QPainterPath region;
-    for (uint32_t i = 0; i < count; ++i) region.addRect(r.rect32().normalized());
-    p_.setDeviceClip(region, int(mode));
 }
 
 }  // namespace metafile

@@ -19,9 +19,10 @@ class EmfPlayer {
     void polyPoly(uint32_t type, ByteReader& r);
     void polyDraw(ByteReader& r, bool small);
     void text(ByteReader& r, bool wide);
+    void polyText(ByteReader& r, bool wide);
+    void emrText(ByteReader& r, bool wide);
     void bitmapRecord(uint32_t type, ByteReader& r);
     void gradient(ByteReader& r);
-    void clipRegion(ByteReader& r);
     GdiObject extPen(ByteReader& r);
     Dib dibAt(ByteReader& r, uint32_t offBmi, uint32_t cbBmi, uint32_t offBits, uint32_t cbBits,
               bool alpha = false);

@@ -265,25 +265,26 @@ void Player::setObject(uint32_t index, GdiObject object) {
     objects_[index] = std::move(object);
 }
 
+GdiObject Player::objectAt(uint32_t index) const {
+    if (emf_ && (index & 0x80000000u)) return stockObject(index & 0x7FFFFFFFu);
+    if (index < objects_.size()) return objects_[index];
+    return {};
+}
+
 void Player::selectObject(uint32_t index) {
-    GdiObject stock;
-    const GdiObject* o = nullptr;
-    if (emf_ && (index & 0x80000000u)) {
-        stock = stockObject(index & 0x7FFFFFFFu);
-        o = &stock;
-    } else if (index < objects_.size()) {
-        o = &objects_[index];
-    }
-    if (!o) return;
-    switch (o->kind) {
+    const GdiObject o = objectAt(index);
+    switch (o.kind) {
         case GdiObject::Pen:
-            dc_.pen = o->pen;
+            dc_.pen = o.pen;
             break;
         case GdiObject::Brush:
-            dc_.brush = o->brush;
+            dc_.brush = o.brush;
             break;
         case GdiObject::Font:
-            dc_.font = o->font;
+            dc_.font = o.font;
+            break;
+        case GdiObject::Region:  // selecting a region sets the clip, as SelectClipRgn does
+            clipRegion(o.region, true, 5);
             break;
         default:
             break;  // deleted, empty or a kind that is not drawn
@@ -343,6 +344,7 @@ void Player::combineClip(const QPainterPath& shape, const QTransform& space, int
     painter_.setClipPath(next, Qt::ReplaceClip);
     painter_.setTransform(base_);
     painter_.setClipRect(target_, Qt::IntersectClip);
+    dc_.clipped = true;
 }
 
 void Player::intersectClipRect(const QRectF& r) {
@@ -364,6 +366,7 @@ void Player::setDeviceClip(const QPainterPath& region, int mode) {
 void Player::resetClip() {
     painter_.setTransform(base_);
     painter_.setClipRect(target_, Qt::ReplaceClip);
+    dc_.clipped = false;
 }
 
 void Player::selectClipPath(int mode) {
@@ -442,8 +445,7 @@ QPen Player::qpen() const {
     return pen;
 }
 
-QBrush Player::qbrush() const {
-    const BrushSpec& b = dc_.brush;
+QBrush Player::qbrush(const BrushSpec& b) const {
     switch (b.style) {
         case 1:
             return Qt::NoBrush;

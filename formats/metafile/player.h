@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QRegion>
 #include <QTransform>
 
 #include <vector>
@@ -63,10 +64,11 @@ struct FontSpec {
 };
 
 struct GdiObject {
-    enum Kind { Empty, Pen, Brush, Font, Other } kind = Empty;
+    enum Kind { Empty, Pen, Brush, Font, Region, Other } kind = Empty;
     PenSpec pen;
     BrushSpec brush;
     FontSpec font;
+    QRegion region;  // logical units (only WMF keeps regions in its object table)
 };
 
 struct DcState {
@@ -82,6 +84,7 @@ struct DcState {
     Qt::FillRule fillRule = Qt::OddEvenFill;
     int rop2 = 13;  // R2_COPYPEN
     bool clockwise = false;
+    bool clipped = false;  // the file has set a clip of its own
     double miterLimit = 10;
     QPointF current;
 };
@@ -119,6 +122,8 @@ class Player {
     void setObject(uint32_t index, GdiObject object);
     void selectObject(uint32_t index);
     void deleteObject(uint32_t index);
+    // The object an index names (EMF stock objects included); Empty when there is none.
+    GdiObject objectAt(uint32_t index) const;
 
     void saveDc();
     void restoreDc(int relative);
@@ -129,6 +134,14 @@ class Player {
     void setDeviceClip(const QPainterPath& region, int mode);
     void resetClip();
     void selectClipPath(int mode);
+    void offsetClip(QPointF logical);
+
+    // Regions: a WMF keeps them in logical units, an EMF in device units. Filling and framing
+    // use the given brush, painting the selected one; the frame's width and height are logical.
+    enum class RegionPaint { Fill, Frame, Invert };
+    void clipRegion(const QRegion& region, bool logical, int mode);
+    void paintRegion(const QRegion& region, bool logical, RegionPaint how, const BrushSpec& brush,
+                     QSizeF frame = {});
 
     // Drawing in logical units; inside a path bracket these add to the path instead.
     void moveTo(QPointF p);
@@ -167,7 +180,8 @@ class Player {
     QTransform page() const;
     QTransform full() const;
     QPen qpen() const;
-    QBrush qbrush() const;
+    QBrush qbrush() const { return qbrush(dc_.brush); }
+    QBrush qbrush(const BrushSpec& b) const;
     bool applyRop2();
     void drawPath(const QPainterPath& path, bool fill, bool stroke);
     void combineClip(const QPainterPath& shape, const QTransform& space, int mode);

@@ -10,6 +10,8 @@
 
 namespace metafile {
 
+class ByteReader;
+
 // A COLORREF: red, green and blue in the low three bytes.
 inline QColor colorRef(uint32_t c) {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
@@ -37,6 +39,10 @@ struct WmfHeader {
 
 bool readWmfHeader(QByteArrayView bytes, WmfHeader& header);
 void playWmf(QByteArrayView bytes, const WmfHeader& header, Player& player);
+
+// Records that build, clip with or paint regions (regions.cpp).
+void wmfRegionRecord(uint16_t function, ByteReader& r, Player& player);
+void emfRegionRecord(uint32_t type, ByteReader& r, Player& player);
 
 // Logical font parts common to both formats, from a LOGFONT after its fixed fields were read.
 GdiObject fontObject(double height, double width, int escapement, int weight, quint8 italic,

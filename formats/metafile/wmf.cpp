@@ -31,8 +31,9 @@ GdiObject otherObject() {
 }
 
 bool drawsSomething(uint16_t function) {
-    for (uint16_t f : {0x0213, 0x0324, 0x0325, 0x0538, 0x0418, 0x041B, 0x061C, 0x0817, 0x081A,
-                       0x0830, 0x0521, 0x0A32, 0x061D, 0x0940, 0x0B41, 0x0F43, 0x041F})
+    for (uint16_t f :
+         {0x0213, 0x0324, 0x0325, 0x0538, 0x0418, 0x041B, 0x061C, 0x0817, 0x081A, 0x0830, 0x0521,
+          0x0A32, 0x061D, 0x0940, 0x0B41, 0x0F43, 0x041F, 0x0D33, 0x0228, 0x0429, 0x012A, 0x012B})
         if (f == function) return true;
     return false;
 }
@@ -138,7 +139,7 @@ void WmfPlayer::text(ByteReader& r, bool extended) {
 }
 
 void WmfPlayer::blit(uint16_t function, ByteReader& r) {
-    const uint32_t rop = r.u32();
+    const uint32_t rop = function == 0x0D33 ? 0xCC0020 : r.u32();  // SETDIBTODEV copies
     QRectF dest, src;
     bool fromBottom = false;
     const qsizetype params = r.size();
@@ -156,6 +157,14 @@ void WmfPlayer::blit(uint16_t function, ByteReader& r) {
         const QPointF d = pointYX(r);
         dest = QRectF(d, QSizeF(dw, dh));
         src = QRectF(s, QSizeF(sw, sh));
+        fromBottom = true;
+    } else if (function == 0x0D33) {  // SETDIBTODEV: one bitmap pixel per logical unit
+        r.skip(2 + 2 + 2);            // colour usage, scan count, first scan
+        const QPointF s = pointYX(r);
+        const double h = r.i16(), w = r.i16();
+        const QPointF d = pointYX(r);
+        dest = QRectF(d, QSizeF(w, h));
+        src = QRectF(s, QSizeF(w, h));
         fromBottom = true;
     } else if (function == 0x0B41) {  // DIBSTRETCHBLT
         const double sh = r.i16(), sw = r.i16();
@@ -389,8 +398,16 @@ bool WmfPlayer::record(uint16_t function, ByteReader& r) {
         // Objects that are not drawn still take their slot, so later indices stay right.
         case 0x00F7:
         case 0x01F9:
-        case 0x06FF:
             p_.createInFreeSlot(otherObject());
+            break;
+        case 0x06FF:
+        case 0x012A:
+        case 0x012B:
+        case 0x012C:
+        case 0x0220:
+        case 0x0228:
+        case 0x0429:
+            wmfRegionRecord(function, r, p_);
             break;
         case 0x012D: {
             const uint16_t i = r.u16();
@@ -405,6 +422,7 @@ bool WmfPlayer::record(uint16_t function, ByteReader& r) {
         case 0x061D:
         case 0x0940:
         case 0x0B41:
+        case 0x0D33:
         case 0x0F43:
             blit(function, r);
             break;

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QHash>
 #include <QStringEncoder>
+
+#include <vector>
 
 using namespace testing_metafile;
 using metafile::Format;
@@ -49,6 +52,53 @@ Emf emfMarker(Emf e) {
 Wmf& wmfMarker(Wmf& w) {
     wmfBrush(w, kRed).rec(0x012D, {0});
     return w.rec(0x041B, {60, 60, 40, 40});
+}
+
+// A WMF Region object; each scan is {top, bottom, left, right, left, right...}.
+QByteArray wmfRegion(std::initializer_list<std::vector<int>> scans) {
+    QByteArray b;
+    for (int v : {0, 6, 0, 0, 0, int(scans.size()), 0, 0, 0, 0, 0}) put16(b, v);
+    for (const std::vector<int>& scan : scans) {
+        put16(b, int(scan.size()) - 2);
+        for (int v : scan) put16(b, v);
+        put16(b, int(scan.size()) - 2);
+    }
+    return b;
+}
+
+QByteArray u32s(std::initializer_list<int64_t> values) {
+    QByteArray b;
+    for (int64_t v : values) put32(b, v);
+    return b;
+}
+
+// An EMF RegionData of one rectangle (left, top, right, bottom), claiming `count` of them.
+QByteArray emfRegion(int l, int t, int r, int b, int count = 1) {
+    return u32s({32, 1, count, 0, 0, 0, 0, 0, l, t, r, b});
+}
+
+// An EMR_POLYTEXTOUTA/W record's parameters: "WW" at each reference point.
+QByteArray polyText(bool wide, std::initializer_list<QPoint> refs, int64_t badOffset = -1) {
+    QByteArray b, strings;
+    for (int v : {0, 0, 100, 100, 1, 0, 0, int(refs.size())}) put32(b, v);
+    const int64_t textAt = 8 + 32 + 40 * int64_t(refs.size());
+    for (const QPoint& p : refs) {
+        const int64_t offset =
+            badOffset >= 0 && strings.isEmpty() ? badOffset : textAt + strings.size();
+        for (int64_t v : {int64_t(p.x()), int64_t(p.y()), int64_t(2), offset, int64_t(0)})
+            put32(b, v);
+        for (int v : {0, 0, 0, 0, 0}) put32(b, v);  // rectangle, no advances
+        strings += wide ? QByteArray("W\0W\0", 4) : QByteArray("WW");
+    }
+    return b + strings;
+}
+
+// Dark pixels in a box.
+int ink(const QImage& image, QRect box) {
+    int n = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x) n += qGray(image.pixel(x, y)) < 128;
+    return n;
 }
 
 }  // namespace
@@ -200,6 +250,138 @@ TEST(MetafileTest, RasterOperationsAreExact) {
             w.rec(0x020C, {1, 1}).raw(0x0940, params);
         }
         EXPECT_EQ(at(render(w.bytes()), 50, 50), c.expected) << c.name;
+    }
+}
+
+TEST(MetafileTest, RegionsAndScanLinesPaintWhereTheFileSays) {
+    // Slot 0 a red brush, slot 1 a region of two scans, the first with three spans, two abutting.
+    const auto wmf = [](std::initializer_list<std::vector<int>> scans = {
+                            {10, 30, 10, 30, 60, 70, 70, 80}, {30, 50, 10, 30}}) {
+        Wmf w;
+        wmfBrush(w, kRed).raw(0x06FF, wmfRegion(scans));
+        return w;
+    };
+    const auto clipThenFill = [](Wmf w) {  // clipping, then red everywhere
+        return w.rec(0x012D, {0}).rec(0x041B, {100, 100, 0, 0}).bytes();
+    };
+    // A 2 x 2 24-bit DIB, rows stored bottom first: red, blue; green, black.
+    const QByteArray dib =
+        dibHeader(2, 2, 24) + QByteArray("\0\0\xFF\xFF\0\0\0\0\0\xFF\0\0\0\0\0\0", 16);
+    const auto setDibToDev = [&](std::initializer_list<int> words) {
+        QByteArray params;
+        for (int v : words) put16(params, v);
+        return Wmf().rec(0x020C, {10, 10}).raw(0x0D33, params + dib).bytes();
+    };
+    Emf emf;
+    emf.rec(39, {1, 0, kRed, 0});
+    const QByteArray fill1 = u32s({0, 0, 100, 100, 48, 1});  // bounds, region size, brush 1
+    // A letter (r red, k black, g green, b blue, w white) gives the colour of the points after it.
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* expected;
+    } cases[] = {
+        {"wmf fill region", wmf().rec(0x0228, {1, 0}).bytes(),
+         "r 20,20 65,20 75,20 20,40 w 45,20 70,40"},
+        {"wmf scans out of order still count",
+         wmf({{30, 50, 10, 30}, {10, 30, 10, 30}}).rec(0x0228, {1, 0}).bytes(),
+         "r 20,20 20,40 w 40,40"},
+        {"wmf region is in logical units",
+         wmf({{0, 100, 0, 100}}).rec(0x020C, {200, 200}).rec(0x0228, {1, 0}).bytes(),
+         "r 25,25 w 75,75"},
+        {"wmf paint region with the selected brush",
+         wmf().rec(0x012D, {0}).rec(0x012B, {1}).bytes(), "r 20,20 w 70,40"},
+        {"wmf frame region: height, then width",
+         wmf({{10, 90, 10, 90}}).rec(0x0429, {1, 0, 4, 6}).bytes(),
+         "r 15,50 87,50 50,13 50,88 w 17,50 50,15 50,50"},
+        {"wmf invert region", wmf().rec(0x012A, {1}).bytes(), "k 20,20 w 45,20"},
+        {"wmf clip region", clipThenFill(wmf().rec(0x012C, {1})), "r 20,20 70,20 w 45,20 70,40"},
+        {"wmf selecting a region clips", clipThenFill(wmf().rec(0x012D, {1})), "r 20,20 w 45,20"},
+        {"wmf offset clip region", clipThenFill(wmf().rec(0x012C, {1}).rec(0x0220, {50, 0})),
+         "r 20,70 w 20,20 45,70"},
+        {"wmf offset of no clip moves nothing", clipThenFill(wmf().rec(0x0220, {50, 50})),
+         "r 10,10 90,90"},
+        {"wmf clip of no region clears it", clipThenFill(wmf().rec(0x012C, {1}).rec(0x012C, {0})),
+         "r 45,20"},
+        {"wmf broken region is no region",
+         [&] {
+             const QByteArray region = wmfRegion({{0, 10, 0, 10}, {10, 20, 0, 10}});
+             Wmf w = wmf();
+             w.raw(0x06FF, region.left(region.size() - 6));
+             return clipThenFill(w.rec(0x012C, {1}).rec(0x012C, {2}));
+         }(),
+         "r 50,50"},
+        {"wmf setdibtodev", setDibToDev({0, 2, 0, 0, 0, 2, 2, 4, 4}),
+         "g 41,41 k 58,41 w 35,50 65,50"},
+        {"wmf setdibtodev counts source rows from the bottom",
+         setDibToDev({0, 2, 0, 0, 1, 1, 1, 4, 4}), "b 45,45 w 55,55"},
+        {"emf fill region", Emf(emf).raw(71, fill1 + emfRegion(10, 10, 40, 40)).bytes(),
+         "r 30,30 w 60,30"},
+        {"emf paint region",
+         Emf(emf).rec(37, {1}).raw(74, fill1.left(20) + emfRegion(10, 10, 40, 40)).bytes(),
+         "r 30,30 w 60,30"},
+        {"emf frame region in logical widths",
+         Emf(emf)
+             .rec(17, {8})
+             .rec(9, {50, 50})
+             .rec(11, {100, 100})
+             .raw(72, fill1 + u32s({2, 3}) + emfRegion(10, 10, 80, 80))
+             .bytes(),
+         "r 13,50 50,15 w 16,50 50,18"},
+        {"emf invert region", Emf().raw(73, fill1.left(20) + emfRegion(10, 10, 40, 40)).bytes(),
+         "k 30,30 w 60,30"},
+        {"emf clip region offset",
+         Emf(emf)
+             .raw(75, u32s({48, 5}) + emfRegion(0, 0, 40, 40))
+             .rec(26, {50, 0})
+             .rec(37, {1})
+             .rec(43, {0, 0, 100, 100})
+             .bytes(),
+         "r 70,20 w 20,20 70,60"},
+        {"emf region count beyond its data",
+         emfMarker(Emf())
+             .raw(71, fill1.left(20) + u32s({0x80000004}) + emfRegion(0, 0, 100, 100, 1000))
+             .bytes(),
+         "r 50,50"},
+    };
+    const QHash<QChar, QColor> colours = {
+        {'r', Qt::red}, {'k', Qt::black}, {'g', Qt::green}, {'b', Qt::blue}, {'w', Qt::white}};
+    for (const auto& c : cases) {
+        const QImage image = render(c.bytes);
+        QColor colour;
+        for (const QString& item : QString::fromLatin1(c.expected).split(' ')) {
+            const QStringList xy = item.split(',');
+            if (xy.size() == 1)
+                colour = colours.value(item[0]);
+            else
+                EXPECT_EQ(at(image, xy[0].toInt(), xy[1].toInt()), colour)
+                    << c.name << " at " << item.toStdString();
+        }
+    }
+}
+
+TEST(MetafileTest, PolyTextOutDrawsEveryString) {
+    Emf font;
+    font.rec(82, {1, -16, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})
+        .rec(37, {1});
+    QByteArray tooMany = polyText(true, {{10, 10}, {55, 60}});
+    tooMany.replace(28, 4, u32s({3}));
+    const struct {
+        const char* name;
+        QByteArray params;
+        bool wide, firstInked, secondInked;
+    } cases[] = {
+        {"wide", polyText(true, {{10, 10}, {55, 60}}), true, true, true},
+        {"ansi", polyText(false, {{10, 10}, {55, 60}}), false, true, true},
+        {"a string past its record is left out", polyText(true, {{10, 10}, {55, 60}}, 5000), true,
+         false, true},
+        {"more strings than the record holds", tooMany, true, false, false},
+    };
+    for (const auto& c : cases) {
+        const QImage image = render(Emf(font).raw(c.wide ? 97 : 96, c.params).bytes());
+        EXPECT_EQ(ink(image, {10, 10, 35, 25}) > 20, c.firstInked) << c.name;
+        EXPECT_EQ(ink(image, {55, 60, 35, 25}) > 20, c.secondInked) << c.name;
+        EXPECT_EQ(ink(image, {55, 10, 35, 25}), 0) << c.name;
     }
 }
 
@@ -374,10 +556,8 @@ TEST(MetafileTest, TextDecodesByTheFontCharacterSet) {
     ASSERT_EQ(runs.size(), 1);
     EXPECT_EQ(runs[0].text, QStringLiteral("中文"));
     EXPECT_EQ(runs[0].logical, QPointF(10, 30));
-    int inked = 0;
-    for (int y = 30; y < 52; ++y)
-        for (int x = 10; x < 52; ++x) inked += qGray(image.pixel(x, y)) < 128;
-    EXPECT_GT(inked, 20) << "the characters are drawn below and right of their reference point";
+    EXPECT_GT(ink(image, {10, 30, 42, 22}), 20)
+        << "the characters are drawn below and right of their reference point";
 }
 
 TEST(MetafileTest, EmbeddedEmfIsPlayedInsteadOfTheWmfRecords) {

@@ -148,7 +148,7 @@ void Player::text(QPointF reference, const QString& s, const QList<double>& dx, 
     QTransform t = base_;
     t.translate(origin.x(), origin.y());
     // Escapement is counter-clockwise on the device, whatever the logical axes do.
-    t.rotate(-f.escapement / 10.0);
+    t.rotate(-double(f.escapement) / 10.0);
     painter_.setTransform(t);
     painter_.setFont(font);
     if (dc_.bkMode == 2 && !(options & 0x02))

@@ -456,6 +456,14 @@ TEST(MetafileTest, HostileRecordsAreSkippedOrEndPlayback) {
          false},
         {"emf polygon count beyond its record",
          emfMarker(Emf().rec(3, {0, 0, 0, 0, 1000000000, 1, 1})).bytes(), true},
+        {"emf font turned by the lowest escapement",
+         emfMarker(Emf()
+                       .rec(82, {1, -16, 0, INT32_MIN, 0, 700, 0, 0, 0, 0, 0, 0,
+                                 0, 0,   0, 0,         0, 0,   0, 0, 0, 0, 0, 0})
+                       .rec(37, {1})
+                       .raw(97, polyText(true, {{10, 10}})))
+             .bytes(),
+         true},
         {"emf restore beyond the stack", emfMarker(Emf().rec(34, {-100}).rec(34, {5})).bytes(),
          true},
         {"emf deep SaveDC",

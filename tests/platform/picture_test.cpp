@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -76,6 +77,41 @@ TEST_P(RefusedPicture, IsNotDecodedAndSaysWhy) {
     EXPECT_TRUE(load.error.startsWith(GetParam().reason)) << load.error.toStdString();
 }
 
+// A JPEG written with libjpeg itself, for what Qt 6.4 cannot write: `fill` gives each row's
+// samples (1 per pixel for grayscale, 4 for CMYK); `scans` is a progressive script, or empty.
+QByteArray libjpegWritten(int w, int h, J_COLOR_SPACE space,
+                          const std::vector<jpeg_scan_info>& scans,
+                          const std::function<void(int y, unsigned char* row)>& fill) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long outSize = 0;
+    jpeg_mem_dest(&info, &out, &outSize);
+    info.image_width = JDIMENSION(w);
+    info.image_height = JDIMENSION(h);
+    info.input_components = space == JCS_CMYK ? 4 : 1;
+    info.in_color_space = space;
+    jpeg_set_defaults(&info);
+    if (!scans.empty()) {
+        info.scan_info = scans.data();
+        info.num_scans = int(scans.size());
+    }
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row(size_t(w) * size_t(info.input_components));
+    for (int y = 0; y < h; ++y) {
+        fill(y, row.data());
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(outSize));
+    std::free(out);
+    return bytes;
+}
+
 // A real progressive JPEG patched to claim 16000 x 12000 pixels, padded so the file's size allows
 // them: the decoder would hold 550 MB of coefficients for it.
 QByteArray progressiveClaimingHuge() {
@@ -96,31 +132,9 @@ QByteArray manyScanJpeg() {
         scans.push_back({1, {0}, k, k, 0, 8});
         for (int bit = 8; bit >= 1; --bit) scans.push_back({1, {0}, k, k, bit, bit - 1});
     }
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long outSize = 0;
-    jpeg_mem_dest(&info, &out, &outSize);
-    info.image_width = info.image_height = 16;
-    info.input_components = 1;
-    info.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    info.scan_info = scans.data();
-    info.num_scans = int(scans.size());
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(16);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) row[size_t(x)] = uchar(x * 16 ^ y * 7);
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(outSize));
-    std::free(out);
-    return bytes;
+    return libjpegWritten(16, 16, JCS_GRAYSCALE, scans, [](int y, unsigned char* row) {
+        for (int x = 0; x < 16; ++x) row[x] = uchar(x * 16 ^ y * 7);
+    });
 }
 
 const char kSvg[] =
@@ -183,38 +197,18 @@ TEST(PictureDecoding, DecodesAPictureFarLargerThanAnyScreenScaledButKeepsItsNatu
 
 namespace {
 
-// A CMYK JPEG as print shops save them, written with libjpeg: Qt 6.4 cannot write one.
+// A CMYK JPEG as print shops save them: Qt 6.4 cannot write one.
 QByteArray cmykJpeg(const QImage& image) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long outSize = 0;
-    jpeg_mem_dest(&info, &out, &outSize);
-    info.image_width = JDIMENSION(image.width());
-    info.image_height = JDIMENSION(image.height());
-    info.input_components = 4;
-    info.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(size_t(image.width()) * 4);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            // Adobe's inverted CMYK, as such files hold it; with no black the stored values are
-            // the red, green and blue.
-            const QRgb c = image.pixel(x, y);
-            unsigned char* p = &row[size_t(x) * 4];
-            p[0] = uchar(qRed(c)), p[1] = uchar(qGreen(c)), p[2] = uchar(qBlue(c)), p[3] = 255;
-        }
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(outSize));
-    std::free(out);
-    return bytes;
+    return libjpegWritten(
+        image.width(), image.height(), JCS_CMYK, {}, [&](int y, unsigned char* row) {
+            for (int x = 0; x < image.width(); ++x) {
+                // Adobe's inverted CMYK, as such files hold it; with no black the stored values are
+                // the red, green and blue.
+                const QRgb c = image.pixel(x, y);
+                unsigned char* p = row + size_t(x) * 4;
+                p[0] = uchar(qRed(c)), p[1] = uchar(qGreen(c)), p[2] = uchar(qBlue(c)), p[3] = 255;
+            }
+        });
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The huaben developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A Debian package of the installed program: `cpack -G DEB` in the build folder.
 include(GNUInstallDirs)
 
@@ -21,6 +23,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/packaging/huaben.1.gz
 set(CPACK_PACKAGE_NAME huaben)
 set(CPACK_PACKAGE_VENDOR "huaben")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_CONTACT "huaben maintainers <maintainers@huaben.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "picture-and-text e-book reader and composer")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION

@@ -18,6 +18,9 @@ for f in ./usr/bin/huaben \
          ./usr/share/doc/huaben/copyright ./usr/share/man/man1/huaben.1.gz; do
     grep -q " $f\$" <<<"$contents" || { echo "missing from the package: $f"; exit 1; }
 done
+# The licence reaches whoever installs the package.
+copyright="$(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/doc/huaben/copyright)"
+grep -q '^License: GPL-3+$' <<<"$copyright" || { echo "the copyright file names no GPL-3+"; exit 1; }
 depends="$(dpkg-deb --field "$deb" Depends)"
 echo "Depends: $depends"
 for d in libqt6widgets6 libjpeg62-turbo qt6-qpa-plugins; do

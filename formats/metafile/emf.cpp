@@ -32,154 +32,159 @@ void EmfPlayer::play() {
     qsizetype pos = 0;
     while (bytes_.size() - pos >= 8) {
         ByteReader head(bytes_.sliced(pos, 8));
-        const uint32_t type = head.u32(), size = head.u32();
+        const EmfRecord type = EmfRecord(head.u32());
+        const uint32_t size = head.u32();
         // A record that breaks its own size ends playback: nothing after it can be trusted.
         if (size < 8 || size > bytes_.size() - pos || !p_.budget().charge(1)) return;
         ByteReader r(bytes_.sliced(pos, size));
         r.seek(8);
-        if (type == 14) return;  // EMR_EOF
+        if (type == EmfRecord::Eof) return;
         record(type, r);
         pos += size;
     }
 }
 
-void EmfPlayer::record(uint32_t type, ByteReader& r) {
+void EmfPlayer::record(EmfRecord type, ByteReader& r) {
     DcState& dc = p_.dc();
     switch (type) {
-        case 2:
-        case 3:
-        case 4:
-        case 5:
-        case 6:
-        case 85:
-        case 86:
-        case 87:
-        case 88:
-        case 89:
-            poly(type, r);
+        case EmfRecord::PolyBezier:
+        case EmfRecord::Polygon:
+        case EmfRecord::Polyline:
+        case EmfRecord::PolyBezierTo:
+        case EmfRecord::PolylineTo:
+            poly(type, r, false);
             break;
-        case 7:
-        case 8:
-        case 90:
-        case 91:
-            polyPoly(type, r);
+        case EmfRecord::PolyBezier16:
+        case EmfRecord::Polygon16:
+        case EmfRecord::Polyline16:
+        case EmfRecord::PolyBezierTo16:
+        case EmfRecord::PolylineTo16:
+            poly(type, r, true);
             break;
-        case 56:
+        case EmfRecord::PolyPolyline:
+        case EmfRecord::PolyPolygon:
+            polyPoly(type, r, false);
+            break;
+        case EmfRecord::PolyPolyline16:
+        case EmfRecord::PolyPolygon16:
+            polyPoly(type, r, true);
+            break;
+        case EmfRecord::PolyDraw:
             polyDraw(r, false);
             break;
-        case 92:
+        case EmfRecord::PolyDraw16:
             polyDraw(r, true);
             break;
-        case 9: {
+        case EmfRecord::SetWindowExtEx: {
             const QPointF e = r.point32();
             if (r.ok()) p_.setWindowExt(e);
             break;
         }
-        case 10: {
+        case EmfRecord::SetWindowOrgEx: {
             const QPointF o = r.point32();
             if (r.ok()) p_.setWindowOrg(o);
             break;
         }
-        case 11: {
+        case EmfRecord::SetViewportExtEx: {
             const QPointF e = r.point32();
             if (r.ok()) p_.setViewportExt(e);
             break;
         }
-        case 12: {
+        case EmfRecord::SetViewportOrgEx: {
             const QPointF o = r.point32();
             if (r.ok()) p_.setViewportOrg(o);
             break;
         }
-        case 15: {  // SETPIXELV
+        case EmfRecord::SetPixelV: {
             const QPointF pt = r.point32();
             const QColor c = colorRef(r.u32());
             if (r.ok()) p_.fillRect(QRectF(pt, QSizeF(1, 1)), c);
             break;
         }
-        case 17:
+        case EmfRecord::SetMapMode:
             p_.setMapMode(int(r.u32()));
             break;
-        case 18: {
+        case EmfRecord::SetBkMode: {
             const uint32_t m = r.u32();
             if (m == 1 || m == 2) dc.bkMode = int(m);
             break;
         }
-        case 19:
+        case EmfRecord::SetPolyFillMode:
             dc.fillRule = r.u32() == 2 ? Qt::WindingFill : Qt::OddEvenFill;
             break;
-        case 20: {
+        case EmfRecord::SetRop2: {
             const uint32_t m = r.u32();
             if (m >= 1 && m <= 16) dc.rop2 = int(m);
             break;
         }
-        case 22:
+        case EmfRecord::SetTextAlign:
             dc.textAlign = r.u32();
             break;
-        case 24: {
+        case EmfRecord::SetTextColor: {
             const uint32_t c = r.u32();
             if (r.ok()) dc.textColor = colorRef(c);
             break;
         }
-        case 25: {
+        case EmfRecord::SetBkColor: {
             const uint32_t c = r.u32();
             if (r.ok()) dc.bkColor = colorRef(c);
             break;
         }
-        case 27: {
+        case EmfRecord::MoveToEx: {
             const QPointF pt = r.point32();
             if (r.ok()) p_.moveTo(pt);
             break;
         }
-        case 26: {  // OFFSETCLIPRGN
+        case EmfRecord::OffsetClipRgn: {
             const QPointF o = r.point32();
             if (r.ok()) p_.offsetClip(o);
             break;
         }
-        case 29:
-        case 30: {
+        case EmfRecord::ExcludeClipRect:
+        case EmfRecord::IntersectClipRect: {
             const QRectF rc = r.rect32();
             if (!r.ok()) break;
-            if (type == 29)
+            if (type == EmfRecord::ExcludeClipRect)
                 p_.excludeClipRect(rc);
             else
                 p_.intersectClipRect(rc);
             break;
         }
-        case 31:
-        case 32: {
+        case EmfRecord::ScaleViewportExtEx:
+        case EmfRecord::ScaleWindowExtEx: {
             const double xn = r.i32(), xd = r.i32(), yn = r.i32(), yd = r.i32();
             if (!r.ok()) break;
-            if (type == 31)
+            if (type == EmfRecord::ScaleViewportExtEx)
                 p_.scaleViewportExt(xn, xd, yn, yd);
             else
                 p_.scaleWindowExt(xn, xd, yn, yd);
             break;
         }
-        case 33:
+        case EmfRecord::SaveDc:
             p_.saveDc();
             break;
-        case 34: {
+        case EmfRecord::RestoreDc: {
             const int n = r.i32();
             if (r.ok()) p_.restoreDc(n);
             break;
         }
-        case 35: {
+        case EmfRecord::SetWorldTransform: {
             const QTransform t = readXform(r);
             if (r.ok()) p_.setWorld(t);
             break;
         }
-        case 36: {
+        case EmfRecord::ModifyWorldTransform: {
             const QTransform t = readXform(r);
             const uint32_t mode = r.u32();
             if (r.ok()) p_.modifyWorld(t, int(mode));
             break;
         }
-        case 37: {
+        case EmfRecord::SelectObject: {
             const uint32_t i = r.u32();
             if (r.ok()) p_.selectObject(i);
             break;
         }
-        case 38: {  // CREATEPEN
+        case EmfRecord::CreatePen: {
             const uint32_t index = r.u32();
             GdiObject o;
             o.kind = GdiObject::Pen;
@@ -190,7 +195,7 @@ void EmfPlayer::record(uint32_t type, ByteReader& r) {
             if (r.ok()) p_.setObject(index, o);
             break;
         }
-        case 39: {  // CREATEBRUSHINDIRECT
+        case EmfRecord::CreateBrushIndirect: {
             const uint32_t index = r.u32();
             GdiObject o;
             o.kind = GdiObject::Brush;
@@ -200,12 +205,12 @@ void EmfPlayer::record(uint32_t type, ByteReader& r) {
             if (r.ok()) p_.setObject(index, o);
             break;
         }
-        case 40: {
+        case EmfRecord::DeleteObject: {
             const uint32_t i = r.u32();
             if (r.ok()) p_.deleteObject(i);
             break;
         }
-        case 41: {  // ANGLEARC
+        case EmfRecord::AngleArc: {
             const QPointF c = r.point32();
             const double radius = r.u32(), start = r.f32(), sweep = r.f32();
             if (!r.ok() || !std::isfinite(start) || !std::isfinite(sweep)) break;
@@ -219,91 +224,91 @@ void EmfPlayer::record(uint32_t type, ByteReader& r) {
             dc.clockwise = cw;
             break;
         }
-        case 42: {
+        case EmfRecord::Ellipse: {
             const QRectF rc = r.rect32();
             if (r.ok()) p_.ellipse(rc);
             break;
         }
-        case 43: {
+        case EmfRecord::Rectangle: {
             const QRectF rc = r.rect32();
             if (r.ok()) p_.rectangle(rc);
             break;
         }
-        case 44: {
+        case EmfRecord::RoundRect: {
             const QRectF rc = r.rect32();
             const QPointF corner = r.point32();
             if (r.ok()) p_.roundRect(rc, QSizeF(corner.x(), corner.y()));
             break;
         }
-        case 45:
-        case 46:
-        case 47:
-        case 55: {
+        case EmfRecord::Arc:
+        case EmfRecord::Chord:
+        case EmfRecord::Pie:
+        case EmfRecord::ArcTo: {
             const QRectF rc = r.rect32();
             const QPointF s = r.point32(), e = r.point32();
             if (!r.ok()) break;
-            const Player::ArcKind kind = type == 45   ? Player::ArcKind::Arc
-                                         : type == 46 ? Player::ArcKind::Chord
-                                         : type == 47 ? Player::ArcKind::Pie
-                                                      : Player::ArcKind::ArcTo;
+            const Player::ArcKind kind = type == EmfRecord::Arc     ? Player::ArcKind::Arc
+                                         : type == EmfRecord::Chord ? Player::ArcKind::Chord
+                                         : type == EmfRecord::Pie   ? Player::ArcKind::Pie
+                                                                    : Player::ArcKind::ArcTo;
             p_.arc(kind, rc, s, e);
             break;
         }
-        case 54: {
+        case EmfRecord::LineTo: {
             const QPointF pt = r.point32();
             if (r.ok()) p_.lineTo(pt);
             break;
         }
-        case 57:
+        case EmfRecord::SetArcDirection:
             dc.clockwise = r.u32() == 2;
             break;
-        case 58: {
+        case EmfRecord::SetMiterLimit: {
             const uint32_t m = r.u32();
             if (r.ok() && m >= 1 && m <= 1000) dc.miterLimit = m;
             break;
         }
-        case 59:
+        case EmfRecord::BeginPath:
             p_.beginPath();
             break;
-        case 60:
+        case EmfRecord::EndPath:
             p_.endPath();
             break;
-        case 61:
+        case EmfRecord::CloseFigure:
             p_.closeFigure();
             break;
-        case 62:
+        case EmfRecord::FillPath:
             p_.fillPath();
             break;
-        case 63:
+        case EmfRecord::StrokeAndFillPath:
             p_.strokeAndFillPath();
             break;
-        case 64:
+        case EmfRecord::StrokePath:
             p_.strokePath();
             break;
-        case 67: {
+        case EmfRecord::SelectClipPath: {
             const uint32_t m = r.u32();
             if (r.ok()) p_.selectClipPath(int(m));
             break;
         }
-        case 68:
+        case EmfRecord::AbortPath:
             p_.abortPath();
             break;
-        case 71:
-        case 72:
-        case 73:
-        case 74:
-        case 75:
+        case EmfRecord::FillRgn:
+        case EmfRecord::FrameRgn:
+        case EmfRecord::InvertRgn:
+        case EmfRecord::PaintRgn:
+        case EmfRecord::ExtSelectClipRgn:
             emfRegionRecord(type, r, p_);
             break;
-        case 76:
-        case 77:
-        case 80:
-        case 81:
-        case 114:
-        case 116:
+        case EmfRecord::BitBlt:
+        case EmfRecord::StretchBlt:
+        case EmfRecord::SetDiBitsToDevice:
+        case EmfRecord::StretchDiBits:
+        case EmfRecord::AlphaBlend:
+        case EmfRecord::TransparentBlt:
             bitmapRecord(type, r);
             break;
-        case 82: {  // EXTCREATEFONTINDIRECTW
+        case EmfRecord::ExtCreateFontIndirectW: {
             const uint32_t index = r.u32();
             const double height = r.i32(), width = r.i32();
             const int esc = r.i32();
@@ -322,18 +327,18 @@ void EmfPlayer::record(uint32_t type, ByteReader& r) {
                                                strike, charset, face));
             break;
         }
-        case 83:
+        case EmfRecord::ExtTextOutA:
             text(r, false);
             break;
-        case 84:
+        case EmfRecord::ExtTextOutW:
             text(r, true);
             break;
-        case 96:
-        case 97:
-            polyText(r, type == 97);
+        case EmfRecord::PolyTextOutA:
+        case EmfRecord::PolyTextOutW:
+            polyText(r, type == EmfRecord::PolyTextOutW);
             break;
-        case 93:
-        case 94: {  // CREATEMONOBRUSH, CREATEDIBPATTERNBRUSHPT
+        case EmfRecord::CreateMonoBrush:
+        case EmfRecord::CreateDibPatternBrushPt: {
             const uint32_t index = r.u32();
             r.u32();
             const uint32_t offBmi = r.u32(), cbBmi = r.u32(), offBits = r.u32(), cbBits = r.u32();
@@ -346,16 +351,16 @@ void EmfPlayer::record(uint32_t type, ByteReader& r) {
             p_.setObject(index, o);
             break;
         }
-        case 95: {
+        case EmfRecord::ExtCreatePen: {
             const uint32_t index = r.u32();
             GdiObject o = extPen(r);
             if (r.ok()) p_.setObject(index, o);
             break;
         }
-        case 118:
+        case EmfRecord::GradientFill:
             gradient(r);
             break;
-        case 1: {
+        case EmfRecord::Header: {
             // A second header (an embedded picture, a reused file) would redefine the
             // mapping; its records play in the one already set up.
             break;
@@ -365,26 +370,30 @@ void EmfPlayer::record(uint32_t type, ByteReader& r) {
     }
 }
 
-void EmfPlayer::poly(uint32_t type, ByteReader& r) {
+void EmfPlayer::poly(EmfRecord type, ByteReader& r, bool small) {
     r.skip(16);  // bounds
     const uint32_t count = r.u32();
-    const bool small = type >= 85;
     const QPolygonF pts = readPoints(r, count, small, p_.budget());
     if (!r.ok() || pts.size() != qsizetype(count) || count == 0) return;
-    switch (small ? type - 83 : type) {
-        case 2:
+    switch (type) {
+        case EmfRecord::PolyBezier:
+        case EmfRecord::PolyBezier16:
             p_.polyBezier(pts, false);
             break;
-        case 3:
+        case EmfRecord::Polygon:
+        case EmfRecord::Polygon16:
             p_.polygon(pts);
             break;
-        case 4:
+        case EmfRecord::Polyline:
+        case EmfRecord::Polyline16:
             p_.polyline(pts);
             break;
-        case 5:
+        case EmfRecord::PolyBezierTo:
+        case EmfRecord::PolyBezierTo16:
             p_.polyBezier(pts, true);
             break;
-        case 6:
+        case EmfRecord::PolylineTo:
+        case EmfRecord::PolylineTo16:
             p_.polylineTo(pts);
             break;
         default:
@@ -392,10 +401,9 @@ void EmfPlayer::poly(uint32_t type, ByteReader& r) {
     }
 }
 
-void EmfPlayer::polyPoly(uint32_t type, ByteReader& r) {
+void EmfPlayer::polyPoly(EmfRecord type, ByteReader& r, bool small) {
     r.skip(16);
     const uint32_t polys = r.u32(), total = r.u32();
-    const bool small = type >= 90;
     if (!r.ok() || qsizetype(polys) > r.remaining() / 4) return;
     std::vector<uint32_t> counts(polys);
     uint64_t sum = 0;
@@ -409,7 +417,7 @@ void EmfPlayer::polyPoly(uint32_t type, ByteReader& r) {
         list.append(all.mid(at, c));
         at += c;
     }
-    if (type == 8 || type == 91) {
+    if (type == EmfRecord::PolyPolygon || type == EmfRecord::PolyPolygon16) {
         p_.polyPolygon(list);
     } else {
         for (const QPolygonF& poly : list) p_.polyline(poly);
@@ -446,14 +454,16 @@ void EmfPlayer::polyDraw(ByteReader& r, bool small) {
 
 bool readEmfHeader(QByteArrayView bytes, EmfHeader& h) {
     ByteReader r(bytes);
-    const uint32_t type = r.u32(), size = r.u32();
+    const EmfRecord type = EmfRecord(r.u32());
+    const uint32_t size = r.u32();
     const QRectF bounds = r.rect32(), frame = r.rect32();
     const uint32_t signature = r.u32();
     r.skip(12);
     h.handles = r.u16();
     r.skip(2 + 12);
     const double devW = r.i32(), devH = r.i32(), mmW = r.i32(), mmH = r.i32();
-    if (!r.ok() || type != 1 || signature != kEmfSignature || size < 88 || size > bytes.size())
+    if (!r.ok() || type != EmfRecord::Header || signature != kEmfSignature || size < 88 ||
+        size > bytes.size())
         return false;
     h.devicePerMm = QSizeF(96 / 25.4, 96 / 25.4);
     if (devW > 0 && devH > 0 && mmW > 0 && mmH > 0) h.devicePerMm = QSizeF(devW / mmW, devH / mmH);

@@ -79,19 +79,19 @@ void EmfPlayer::emrText(ByteReader& r, bool wide) {
     p_.text(ref, s, dx, options, rect.isEmpty() ? QRectF() : rect);
 }
 
-void EmfPlayer::bitmapRecord(uint32_t type, ByteReader& r) {
+void EmfPlayer::bitmapRecord(EmfRecord type, ByteReader& r) {
     r.skip(16);
     QRectF dest, src;
     uint32_t rop = 0xCC0020, offBmi = 0, cbBmi = 0, offBits = 0, cbBits = 0;
     double opacity = 1.0;
     bool alpha = false, fromBottom = false, keyed = false;
     uint32_t key = 0;
-    if (type == 80 || type == 81) {  // SETDIBITSTODEVICE, STRETCHDIBITS
+    if (type == EmfRecord::SetDiBitsToDevice || type == EmfRecord::StretchDiBits) {
         const QPointF d = r.point32(), s = r.point32(), cs = r.point32();
         offBmi = r.u32(), cbBmi = r.u32(), offBits = r.u32(), cbBits = r.u32();
         r.u32();  // colour usage
         QPointF cd = cs;
-        if (type == 81) {
+        if (type == EmfRecord::StretchDiBits) {
             rop = r.u32();
             cd = r.point32();
         }
@@ -105,13 +105,13 @@ void EmfPlayer::bitmapRecord(uint32_t type, ByteReader& r) {
         r.skip(24 + 4 + 4);  // source transform, background colour, usage
         offBmi = r.u32(), cbBmi = r.u32(), offBits = r.u32(), cbBits = r.u32();
         QPointF cs = cd;
-        if (type != 76) cs = r.point32();
+        if (type != EmfRecord::BitBlt) cs = r.point32();
         dest = QRectF(d, QSizeF(cd.x(), cd.y()));
         src = QRectF(s, QSizeF(cs.x(), cs.y()));
-        if (type == 114) {  // ALPHABLEND: the fourth field is a BLENDFUNCTION
+        if (type == EmfRecord::AlphaBlend) {  // the fourth field is a BLENDFUNCTION
             opacity = ((blend >> 16) & 0xFF) / 255.0;
             alpha = (blend >> 24) & 1;
-        } else if (type == 116) {  // TRANSPARENTBLT: the fourth field is the colour left out
+        } else if (type == EmfRecord::TransparentBlt) {  // the fourth field is the colour left out
             keyed = true;
             key = blend;
         } else {

@@ -14,14 +14,14 @@ class EmfPlayer {
     void play();
 
   private:
-    void record(uint32_t type, ByteReader& r);
-    void poly(uint32_t type, ByteReader& r);
-    void polyPoly(uint32_t type, ByteReader& r);
+    void record(EmfRecord type, ByteReader& r);
+    void poly(EmfRecord type, ByteReader& r, bool small);
+    void polyPoly(EmfRecord type, ByteReader& r, bool small);
     void polyDraw(ByteReader& r, bool small);
     void text(ByteReader& r, bool wide);
     void polyText(ByteReader& r, bool wide);
     void emrText(ByteReader& r, bool wide);
-    void bitmapRecord(uint32_t type, ByteReader& r);
+    void bitmapRecord(EmfRecord type, ByteReader& r);
     void gradient(ByteReader& r);
     GdiObject extPen(ByteReader& r);
     Dib dibAt(ByteReader& r, uint32_t offBmi, uint32_t cbBmi, uint32_t offBits, uint32_t cbBits,

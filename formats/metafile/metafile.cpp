@@ -44,7 +44,7 @@ Format sniff(QByteArrayView bytes) {
     const uint32_t first = r.u32();
     if (!r.ok()) return Format::Unknown;
     if (first == 0x9AC6CDD7) return Format::Wmf;
-    if (first == 1) {
+    if (first == uint32_t(EmfRecord::Header)) {
         r.seek(40);
         if (r.u32() == 0x464D4520 && r.ok()) return Format::Emf;
     }

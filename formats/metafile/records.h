@@ -3,6 +3,7 @@
 // Header parsing and record playback of the two formats. Internal.
 
 #include "player.h"
+#include "record_types.h"
 
 #include <QByteArray>
 #include <QRectF>
@@ -41,8 +42,8 @@ bool readWmfHeader(QByteArrayView bytes, WmfHeader& header);
 void playWmf(QByteArrayView bytes, const WmfHeader& header, Player& player);
 
 // Records that build, clip with or paint regions (regions.cpp).
-void wmfRegionRecord(uint16_t function, ByteReader& r, Player& player);
-void emfRegionRecord(uint32_t type, ByteReader& r, Player& player);
+void wmfRegionRecord(WmfRecord function, ByteReader& r, Player& player);
+void emfRegionRecord(EmfRecord type, ByteReader& r, Player& player);
 
 // Logical font parts common to both formats, from a LOGFONT after its fixed fields were read.
 GdiObject fontObject(double height, double width, int escapement, int weight, quint8 italic,

@@ -96,7 +96,7 @@ bool readRegionData(ByteReader& r, uint32_t size, Budget& budget, QRegion& out) 
 
 }  // namespace
 
-void wmfRegionRecord(uint16_t function, ByteReader& r, Player& p) {
+void wmfRegionRecord(WmfRecord function, ByteReader& r, Player& p) {
     const auto region = [&](uint16_t index, QRegion& out) {
         const GdiObject o = p.objectAt(index);
         out = o.region;
@@ -104,46 +104,46 @@ void wmfRegionRecord(uint16_t function, ByteReader& r, Player& p) {
     };
     QRegion rgn;
     switch (function) {
-        case 0x06FF: {  // CREATEREGION: a broken one still takes its slot
+        case WmfRecord::CreateRegion: {  // a broken one still takes its slot
             GdiObject o;
             o.kind = GdiObject::Other;
             if (readWmfRegion(r, p.budget(), o.region)) o.kind = GdiObject::Region;
             p.createInFreeSlot(o);
             break;
         }
-        case 0x012C:  // SELECTCLIPREGION: an index that names no region clears the clip
+        case WmfRecord::SelectClipRegion:  // an index that names no region clears the clip
             if (region(r.u16(), rgn))
                 p.clipRegion(rgn, true, 5);
             else if (r.ok())
                 p.resetClip();
             break;
-        case 0x0220: {  // OFFSETCLIPRGN
+        case WmfRecord::OffsetClipRgn: {
             const double dy = r.i16(), dx = r.i16();
             if (r.ok()) p.offsetClip({dx, dy});
             break;
         }
-        case 0x012A:
-        case 0x012B:  // INVERTREGION, PAINTREGION
+        case WmfRecord::InvertRegion:
+        case WmfRecord::PaintRegion:
             if (region(r.u16(), rgn))
-                p.paintRegion(
-                    rgn, true,
-                    function == 0x012A ? Player::RegionPaint::Invert : Player::RegionPaint::Fill,
-                    p.dc().brush);
+                p.paintRegion(rgn, true,
+                              function == WmfRecord::InvertRegion ? Player::RegionPaint::Invert
+                                                                  : Player::RegionPaint::Fill,
+                              p.dc().brush);
             break;
-        case 0x0228:
-        case 0x0429: {  // FILLREGION, FRAMEREGION
+        case WmfRecord::FillRegion:
+        case WmfRecord::FrameRegion: {
             const uint16_t index = r.u16();
             const GdiObject brush = p.objectAt(r.u16());
             QSizeF frame;
-            if (function == 0x0429) {
+            if (function == WmfRecord::FrameRegion) {
                 const double h = r.i16();
                 frame = QSizeF(r.i16(), h);
             }
             if (!region(index, rgn) || brush.kind != GdiObject::Brush) break;
-            p.paintRegion(
-                rgn, true,
-                function == 0x0228 ? Player::RegionPaint::Fill : Player::RegionPaint::Frame,
-                brush.brush, frame);
+            p.paintRegion(rgn, true,
+                          function == WmfRecord::FillRegion ? Player::RegionPaint::Fill
+                                                            : Player::RegionPaint::Frame,
+                          brush.brush, frame);
             break;
         }
         default:
@@ -151,9 +151,9 @@ void wmfRegionRecord(uint16_t function, ByteReader& r, Player& p) {
     }
 }
 
-void emfRegionRecord(uint32_t type, ByteReader& r, Player& p) {
+void emfRegionRecord(EmfRecord type, ByteReader& r, Player& p) {
     QRegion rgn;
-    if (type == 75) {  // EXTSELECTCLIPRGN
+    if (type == EmfRecord::ExtSelectClipRgn) {
         const uint32_t size = r.u32(), mode = r.u32();
         if (!r.ok()) return;
         if (size < 32) {
@@ -167,24 +167,25 @@ void emfRegionRecord(uint32_t type, ByteReader& r, Player& p) {
     const uint32_t size = r.u32();
     GdiObject brush;
     QSizeF frame;
-    if (type == 71 || type == 72) brush = p.objectAt(r.u32());
-    if (type == 72) {
+    if (type == EmfRecord::FillRgn || type == EmfRecord::FrameRgn) brush = p.objectAt(r.u32());
+    if (type == EmfRecord::FrameRgn) {
         const double w = r.i32();
         frame = QSizeF(w, r.i32());
     }
     if (!r.ok() || !readRegionData(r, size, p.budget(), rgn)) return;
     switch (type) {
-        case 71:  // FILLRGN
-        case 72:  // FRAMERGN
+        case EmfRecord::FillRgn:
+        case EmfRecord::FrameRgn:
             if (brush.kind == GdiObject::Brush)
                 p.paintRegion(rgn, false,
-                              type == 71 ? Player::RegionPaint::Fill : Player::RegionPaint::Frame,
+                              type == EmfRecord::FillRgn ? Player::RegionPaint::Fill
+                                                         : Player::RegionPaint::Frame,
                               brush.brush, frame);
             break;
-        case 73:  // INVERTRGN
+        case EmfRecord::InvertRgn:
             p.paintRegion(rgn, false, Player::RegionPaint::Invert, {});
             break;
-        case 74:  // PAINTRGN
+        case EmfRecord::PaintRgn:
             p.paintRegion(rgn, false, Player::RegionPaint::Fill, p.dc().brush);
             break;
         default:

@@ -30,12 +30,34 @@ GdiObject otherObject() {
     return o;
 }
 
-bool drawsSomething(uint16_t function) {
-    for (uint16_t f :
-         {0x0213, 0x0324, 0x0325, 0x0538, 0x0418, 0x041B, 0x061C, 0x0817, 0x081A, 0x0830, 0x0521,
-          0x0A32, 0x061D, 0x0940, 0x0B41, 0x0F43, 0x041F, 0x0D33, 0x0228, 0x0429, 0x012A, 0x012B})
-        if (f == function) return true;
-    return false;
+bool drawsSomething(WmfRecord function) {
+    switch (function) {
+        case WmfRecord::LineTo:
+        case WmfRecord::Polygon:
+        case WmfRecord::Polyline:
+        case WmfRecord::PolyPolygon:
+        case WmfRecord::Ellipse:
+        case WmfRecord::Rectangle:
+        case WmfRecord::RoundRect:
+        case WmfRecord::Arc:
+        case WmfRecord::Pie:
+        case WmfRecord::Chord:
+        case WmfRecord::TextOut:
+        case WmfRecord::ExtTextOut:
+        case WmfRecord::PatBlt:
+        case WmfRecord::DibBitBlt:
+        case WmfRecord::DibStretchBlt:
+        case WmfRecord::StretchDib:
+        case WmfRecord::SetPixel:
+        case WmfRecord::SetDibToDev:
+        case WmfRecord::FillRegion:
+        case WmfRecord::FrameRegion:
+        case WmfRecord::InvertRegion:
+        case WmfRecord::PaintRegion:
+            return true;
+        default:
+            return false;
+    }
 }
 
 QPolygonF readPoints(ByteReader& r, uint32_t count, Budget& budget) {
@@ -54,10 +76,10 @@ void walk(QByteArrayView bytes, qsizetype from, Budget* budget, Visit visit) {
     while (bytes.size() - pos >= 6) {
         ByteReader head(bytes.sliced(pos, 6));
         const qint64 size = qint64(head.u32()) * 2;
-        const uint16_t function = head.u16();
+        const WmfRecord function = WmfRecord(head.u16());
         if (size < 6 || size > bytes.size() - pos) return;
         if (budget && !budget->charge(1)) return;
-        if (function == 0) return;  // META_EOF
+        if (function == WmfRecord::Eof) return;
         ByteReader params(bytes.sliced(pos + 6, size - 6));
         if (!visit(function, params)) return;
         pos += size;
@@ -67,11 +89,11 @@ void walk(QByteArrayView bytes, qsizetype from, Budget* budget, Visit visit) {
 class WmfPlayer {
   public:
     explicit WmfPlayer(Player& p) : p_(p) {}
-    bool record(uint16_t function, ByteReader& r);
+    bool record(WmfRecord function, ByteReader& r);
 
   private:
     void text(ByteReader& r, bool extended);
-    void blit(uint16_t function, ByteReader& r);
+    void blit(WmfRecord function, ByteReader& r);
     GdiObject font(ByteReader& r);
     Player& p_;
 };
@@ -138,18 +160,18 @@ void WmfPlayer::text(ByteReader& r, bool extended) {
     p_.text(ref, s, dx, options, rect);
 }
 
-void WmfPlayer::blit(uint16_t function, ByteReader& r) {
-    const uint32_t rop = function == 0x0D33 ? 0xCC0020 : r.u32();  // SETDIBTODEV copies
+void WmfPlayer::blit(WmfRecord function, ByteReader& r) {
+    const uint32_t rop = function == WmfRecord::SetDibToDev ? 0xCC0020 : r.u32();  // it copies
     QRectF dest, src;
     bool fromBottom = false;
     const qsizetype params = r.size();
-    if (function == 0x061D) {  // PATBLT
+    if (function == WmfRecord::PatBlt) {
         const double h = r.i16(), w = r.i16();
         const QPointF d = pointYX(r);
         if (r.ok()) p_.blit(QRectF(d, QSizeF(w, h)), nullptr, {}, rop);
         return;
     }
-    if (function == 0x0F43) {  // STRETCHDIB
+    if (function == WmfRecord::StretchDib) {
         r.u16();
         const double sh = r.i16(), sw = r.i16();
         const QPointF s = pointYX(r);
@@ -158,15 +180,15 @@ void WmfPlayer::blit(uint16_t function, ByteReader& r) {
         dest = QRectF(d, QSizeF(dw, dh));
         src = QRectF(s, QSizeF(sw, sh));
         fromBottom = true;
-    } else if (function == 0x0D33) {  // SETDIBTODEV: one bitmap pixel per logical unit
-        r.skip(2 + 2 + 2);            // colour usage, scan count, first scan
+    } else if (function == WmfRecord::SetDibToDev) {  // one bitmap pixel per logical unit
+        r.skip(2 + 2 + 2);                            // colour usage, scan count, first scan
         const QPointF s = pointYX(r);
         const double h = r.i16(), w = r.i16();
         const QPointF d = pointYX(r);
         dest = QRectF(d, QSizeF(w, h));
         src = QRectF(s, QSizeF(w, h));
         fromBottom = true;
-    } else if (function == 0x0B41) {  // DIBSTRETCHBLT
+    } else if (function == WmfRecord::DibStretchBlt) {
         const double sh = r.i16(), sw = r.i16();
         const QPointF s = pointYX(r);
         if (params == 4 + 9 * 2) r.i16();  // no bitmap: a reserved word
@@ -193,146 +215,146 @@ void WmfPlayer::blit(uint16_t function, ByteReader& r) {
     p_.blit(dest, &dib.image, src, rop);
 }
 
-bool WmfPlayer::record(uint16_t function, ByteReader& r) {
+bool WmfPlayer::record(WmfRecord function, ByteReader& r) {
     DcState& dc = p_.dc();
     switch (function) {
-        case 0x001E:
+        case WmfRecord::SaveDc:
             p_.saveDc();
             break;
-        case 0x0127: {
+        case WmfRecord::RestoreDc: {
             const int n = r.i16();
             if (r.ok()) p_.restoreDc(n);
             break;
         }
-        case 0x0102: {
+        case WmfRecord::SetBkMode: {
             const int m = r.u16();
             if (m == 1 || m == 2) dc.bkMode = m;
             break;
         }
-        case 0x0103:
+        case WmfRecord::SetMapMode:
             p_.setMapMode(r.u16());
             break;
-        case 0x0104: {
+        case WmfRecord::SetRop2: {
             const int m = r.u16();
             if (m >= 1 && m <= 16) dc.rop2 = m;
             break;
         }
-        case 0x0106:
+        case WmfRecord::SetPolyFillMode:
             dc.fillRule = r.u16() == 2 ? Qt::WindingFill : Qt::OddEvenFill;
             break;
-        case 0x012E:
+        case WmfRecord::SetTextAlign:
             dc.textAlign = r.u16();
             break;
-        case 0x0201: {
+        case WmfRecord::SetBkColor: {
             const uint32_t c = r.u32();
             if (r.ok()) dc.bkColor = colorRef(c);
             break;
         }
-        case 0x0209: {
+        case WmfRecord::SetTextColor: {
             const uint32_t c = r.u32();
             if (r.ok()) dc.textColor = colorRef(c);
             break;
         }
-        case 0x020B: {
+        case WmfRecord::SetWindowOrg: {
             const QPointF o = pointYX(r);
             if (r.ok()) p_.setWindowOrg(o);
             break;
         }
-        case 0x020C: {
+        case WmfRecord::SetWindowExt: {
             const QPointF e = pointYX(r);
             if (r.ok()) p_.setWindowExt(e);
             break;
         }
-        case 0x020D: {
+        case WmfRecord::SetViewportOrg: {
             const QPointF o = pointYX(r);
             if (r.ok()) p_.setViewportOrg(o);
             break;
         }
-        case 0x020E: {
+        case WmfRecord::SetViewportExt: {
             const QPointF e = pointYX(r);
             if (r.ok()) p_.setViewportExt(e);
             break;
         }
-        case 0x020F: {
+        case WmfRecord::OffsetWindowOrg: {
             const QPointF d = pointYX(r);
             if (r.ok()) p_.setWindowOrg(dc.windowOrg + d);
             break;
         }
-        case 0x0410:
-        case 0x0412: {
+        case WmfRecord::ScaleWindowExt:
+        case WmfRecord::ScaleViewportExt: {
             const double yd = r.i16(), yn = r.i16(), xd = r.i16(), xn = r.i16();
             if (!r.ok()) break;
-            if (function == 0x0410)
+            if (function == WmfRecord::ScaleWindowExt)
                 p_.scaleWindowExt(xn, xd, yn, yd);
             else
                 p_.scaleViewportExt(xn, xd, yn, yd);
             break;
         }
-        case 0x0213: {
+        case WmfRecord::LineTo: {
             const QPointF pt = pointYX(r);
             if (r.ok()) p_.lineTo(pt);
             break;
         }
-        case 0x0214: {
+        case WmfRecord::MoveTo: {
             const QPointF pt = pointYX(r);
             if (r.ok()) p_.moveTo(pt);
             break;
         }
-        case 0x0415: {
+        case WmfRecord::ExcludeClipRect: {
             const QRectF rc = rectBRTL(r);
             if (r.ok()) p_.excludeClipRect(rc);
             break;
         }
-        case 0x0416: {
+        case WmfRecord::IntersectClipRect: {
             const QRectF rc = rectBRTL(r);
             if (r.ok()) p_.intersectClipRect(rc);
             break;
         }
-        case 0x0418: {
+        case WmfRecord::Ellipse: {
             const QRectF rc = rectBRTL(r);
             if (r.ok()) p_.ellipse(rc);
             break;
         }
-        case 0x041B: {
+        case WmfRecord::Rectangle: {
             const QRectF rc = rectBRTL(r);
             if (r.ok()) p_.rectangle(rc);
             break;
         }
-        case 0x061C: {
+        case WmfRecord::RoundRect: {
             const double h = r.i16(), w = r.i16();
             const QRectF rc = rectBRTL(r);
             if (r.ok()) p_.roundRect(rc, QSizeF(w, h));
             break;
         }
-        case 0x0817:
-        case 0x081A:
-        case 0x0830: {
+        case WmfRecord::Arc:
+        case WmfRecord::Pie:
+        case WmfRecord::Chord: {
             const QPointF e = pointYX(r), s = pointYX(r);
             const QRectF rc = rectBRTL(r);
             if (!r.ok()) break;
-            p_.arc(function == 0x0817   ? Player::ArcKind::Arc
-                   : function == 0x081A ? Player::ArcKind::Pie
-                                        : Player::ArcKind::Chord,
+            p_.arc(function == WmfRecord::Arc   ? Player::ArcKind::Arc
+                   : function == WmfRecord::Pie ? Player::ArcKind::Pie
+                                                : Player::ArcKind::Chord,
                    rc, s, e);
             break;
         }
-        case 0x041F: {  // SETPIXEL
+        case WmfRecord::SetPixel: {
             const QColor c = colorRef(r.u32());
             const QPointF pt = pointYX(r);
             if (r.ok()) p_.fillRect(QRectF(pt, QSizeF(1, 1)), c);
             break;
         }
-        case 0x0324:
-        case 0x0325: {
+        case WmfRecord::Polygon:
+        case WmfRecord::Polyline: {
             const QPolygonF pts = readPoints(r, r.u16(), p_.budget());
             if (!r.ok() || pts.isEmpty()) break;
-            if (function == 0x0324)
+            if (function == WmfRecord::Polygon)
                 p_.polygon(pts);
             else
                 p_.polyline(pts);
             break;
         }
-        case 0x0538: {  // POLYPOLYGON
+        case WmfRecord::PolyPolygon: {
             const uint16_t polys = r.u16();
             if (!r.ok() || polys > r.remaining() / 2) break;
             std::vector<uint16_t> counts(polys);
@@ -349,13 +371,13 @@ bool WmfPlayer::record(uint16_t function, ByteReader& r) {
             p_.polyPolygon(list);
             break;
         }
-        case 0x0521:
+        case WmfRecord::TextOut:
             text(r, false);
             break;
-        case 0x0A32:
+        case WmfRecord::ExtTextOut:
             text(r, true);
             break;
-        case 0x02FA: {  // CREATEPENINDIRECT
+        case WmfRecord::CreatePenIndirect: {
             GdiObject o;
             o.kind = GdiObject::Pen;
             o.pen.style = r.u16();
@@ -366,7 +388,7 @@ bool WmfPlayer::record(uint16_t function, ByteReader& r) {
             p_.createInFreeSlot(o);
             break;
         }
-        case 0x02FC: {  // CREATEBRUSHINDIRECT
+        case WmfRecord::CreateBrushIndirect: {
             GdiObject o;
             o.kind = GdiObject::Brush;
             o.brush.style = r.u16();
@@ -376,13 +398,13 @@ bool WmfPlayer::record(uint16_t function, ByteReader& r) {
             p_.createInFreeSlot(o);
             break;
         }
-        case 0x02FB: {
+        case WmfRecord::CreateFontIndirect: {
             GdiObject o = font(r);
             if (!r.ok() && o.font.face.isEmpty()) o = otherObject();
             p_.createInFreeSlot(o);
             break;
         }
-        case 0x0142: {  // DIBCREATEPATTERNBRUSH
+        case WmfRecord::DibCreatePatternBrush: {
             const uint16_t style = r.u16();
             r.u16();
             GdiObject o;
@@ -396,34 +418,34 @@ bool WmfPlayer::record(uint16_t function, ByteReader& r) {
             break;
         }
         // Objects that are not drawn still take their slot, so later indices stay right.
-        case 0x00F7:
-        case 0x01F9:
+        case WmfRecord::CreatePalette:
+        case WmfRecord::CreatePatternBrush:
             p_.createInFreeSlot(otherObject());
             break;
-        case 0x06FF:
-        case 0x012A:
-        case 0x012B:
-        case 0x012C:
-        case 0x0220:
-        case 0x0228:
-        case 0x0429:
+        case WmfRecord::CreateRegion:
+        case WmfRecord::InvertRegion:
+        case WmfRecord::PaintRegion:
+        case WmfRecord::SelectClipRegion:
+        case WmfRecord::OffsetClipRgn:
+        case WmfRecord::FillRegion:
+        case WmfRecord::FrameRegion:
             wmfRegionRecord(function, r, p_);
             break;
-        case 0x012D: {
+        case WmfRecord::SelectObject: {
             const uint16_t i = r.u16();
             if (r.ok()) p_.selectObject(i);
             break;
         }
-        case 0x01F0: {
+        case WmfRecord::DeleteObject: {
             const uint16_t i = r.u16();
             if (r.ok()) p_.deleteObject(i);
             break;
         }
-        case 0x061D:
-        case 0x0940:
-        case 0x0B41:
-        case 0x0D33:
-        case 0x0F43:
+        case WmfRecord::PatBlt:
+        case WmfRecord::DibBitBlt:
+        case WmfRecord::DibStretchBlt:
+        case WmfRecord::SetDibToDev:
+        case WmfRecord::StretchDib:
             blit(function, r);
             break;
         default:
@@ -464,12 +486,12 @@ bool readWmfHeader(QByteArrayView bytes, WmfHeader& h) {
     qint64 emfSize = -1;
     QByteArray emf;
     Budget budget;
-    walk(bytes, h.recordsAt, &budget, [&](uint16_t function, ByteReader& p) {
-        if (function == 0x020B && !drawn)
+    walk(bytes, h.recordsAt, &budget, [&](WmfRecord function, ByteReader& p) {
+        if (function == WmfRecord::SetWindowOrg && !drawn)
             windowOrg = pointYX(p);
-        else if (function == 0x020C && !drawn)
+        else if (function == WmfRecord::SetWindowExt && !drawn)
             windowExt = pointYX(p);
-        else if (function == 0x0626) {
+        else if (function == WmfRecord::Escape) {
             const uint16_t escape = p.u16(), count = p.u16();
             if (escape != 0x000F || count < 34 || p.u32() != kCommentWmfc || p.u32() != 1)
                 return true;
@@ -504,7 +526,7 @@ void playWmf(QByteArrayView bytes, const WmfHeader& header, Player& player) {
     player.resizeTable(header.objects);
     WmfPlayer wmf(player);
     walk(bytes, header.recordsAt, &player.budget(),
-         [&](uint16_t function, ByteReader& p) { return wmf.record(function, p); });
+         [&](WmfRecord function, ByteReader& p) { return wmf.record(function, p); });
 }
 
 GdiObject fontObject(double height, double width, int escapement, int weight, quint8 italic,

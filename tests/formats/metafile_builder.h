@@ -3,7 +3,6 @@
 // Builds small WMF and EMF files record by record for tests.
 
 #include <QByteArray>
-#include <QColor>
 #include <QImage>
 #include <QPainter>
 
@@ -11,63 +10,44 @@
 #include <initializer_list>
 
 #include "metafile/metafile.h"
+#include "metafile/record_types.h"
 
 namespace testing_metafile {
 
-inline void put16(QByteArray& b, int v) {
-    b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
+// Little-endian words and double words.
+inline QByteArray u16s(std::initializer_list<int> values) {
+    QByteArray b;
+    for (int v : values) b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
+    return b;
 }
-inline void put32(QByteArray& b, int64_t v) {
-    put16(b, int(v & 0xFFFF));
-    put16(b, int((v >> 16) & 0xFFFF));
-}
-inline uint32_t rgb(int r, int g, int b) {
-    return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16;
+inline QByteArray u32s(std::initializer_list<int64_t> values) {
+    QByteArray b;
+    for (int64_t v : values) b += u16s({int(v & 0xFFFF), int((v >> 16) & 0xFFFF)});
+    return b;
 }
 
 // A WMF: placeable header (bounding box 0,0 .. w,h, `inch` units per inch) unless `plain`.
+// Record functions go by name; a bare number writes a function no name stands for.
 class Wmf {
   public:
     Wmf(int w = 100, int h = 100, int inch = 1440, bool plain = false, int objects = 8)
         : w_(w), h_(h), inch_(inch), plain_(plain), objects_(objects) {}
     // Parameters as 16-bit words, in the order the file stores them.
-    Wmf& rec(int function, std::initializer_list<int> words) {
-        put32(records_, int64_t(3 + words.size()));
-        put16(records_, function);
-        for (int w : words) put16(records_, w);
-        return *this;
-    }
+    Wmf& rec(int function, std::initializer_list<int> words) { return raw(function, u16s(words)); }
+    Wmf& rec(metafile::WmfRecord f, std::initializer_list<int> words) { return rec(int(f), words); }
+    Wmf& raw(metafile::WmfRecord f, const QByteArray& params) { return raw(int(f), params); }
     Wmf& raw(int function, const QByteArray& params) {
-        put32(records_, 3 + (params.size() + 1) / 2);
-        put16(records_, function);
-        records_.append(params);
+        records_ += u32s({3 + (params.size() + 1) / 2}) + u16s({function}) + params;
         if (params.size() % 2) records_.append('\0');
-        return *this;
-    }
-    Wmf& rawRecord(const QByteArray& bytes) {
-        records_.append(bytes);
         return *this;
     }
     QByteArray bytes() const {
         QByteArray b;
-        if (!plain_) {
-            put32(b, 0x9AC6CDD7);
-            put16(b, 0);
-            for (int v : {0, 0, w_, h_}) put16(b, v);
-            put16(b, inch_);
-            put32(b, 0);
-            put16(b, 0);
-        }
-        for (int v : {1, 9, 0x300}) put16(b, v);
-        put32(b, 9 + records_.size() / 2 + 3);
-        put16(b, objects_);
-        put32(b, 0);
-        put16(b, 0);
-        b.append(records_);
-        put32(b, 3);
-        put16(b, 0);
-        return b;
+        if (!plain_) b = u32s({0x9AC6CDD7}) + u16s({0, 0, 0, w_, h_, inch_, 0, 0, 0});
+        b += u16s({1, 9, 0x300}) + u32s({9 + records_.size() / 2 + 3}) + u16s({objects_, 0, 0, 0});
+        return b + records_ + u16s({3, 0, 0});
     }
+    operator QByteArray() const { return bytes(); }
 
   private:
     int w_, h_, inch_;
@@ -80,37 +60,20 @@ class Wmf {
 class Emf {
   public:
     explicit Emf(int mm = 100, int handles = 8) : mm_(mm), handles_(handles) {}
-    Emf& rec(uint32_t type, std::initializer_list<int64_t> params) {
-        put32(records_, type);
-        put32(records_, int64_t(8 + 4 * params.size()));
-        for (int64_t p : params) put32(records_, p);
-        ++count_;
-        return *this;
-    }
-    Emf& raw(uint32_t type, const QByteArray& params) {
-        put32(records_, type);
-        put32(records_, 8 + params.size());
-        records_.append(params);
+    Emf& rec(metafile::EmfRecord t, std::initializer_list<int64_t> p) { return raw(t, u32s(p)); }
+    Emf& rec(int t, std::initializer_list<int64_t> p) { return rec(metafile::EmfRecord(t), p); }
+    Emf& raw(metafile::EmfRecord type, const QByteArray& params) {
+        records_ += u32s({int64_t(type), 8 + params.size()}) + params;
         ++count_;
         return *this;
     }
     QByteArray bytes() const {
-        QByteArray b;
-        put32(b, 1);
-        put32(b, 88);
-        for (int v : {0, 0, mm_ - 1, mm_ - 1}) put32(b, v);      // bounds, device pixels
-        for (int v : {0, 0, mm_ * 100, mm_ * 100}) put32(b, v);  // frame, 0.01 mm
-        put32(b, 0x464D4520);
-        put32(b, 0x10000);
-        put32(b, 88 + records_.size() + 20);
-        put32(b, count_ + 2);
-        put16(b, handles_);
-        put16(b, 0);
-        for (int v : {0, 0, 0, mm_, mm_, mm_, mm_}) put32(b, v);
-        b.append(records_);
-        for (int v : {14, 20, 0, 0, 20}) put32(b, v);
-        return b;
+        return u32s({1, 88, 0, 0, mm_ - 1, mm_ - 1, 0, 0, mm_ * 100, mm_ * 100})  // bounds, frame
+               + u32s({0x464D4520, 0x10000, 88 + records_.size() + 20, count_ + 2}) +
+               u16s({handles_, 0}) + u32s({0, 0, 0, mm_, mm_, mm_, mm_}) + records_ +
+               u32s({14, 20, 0, 0, 20});
     }
+    operator QByteArray() const { return bytes(); }
 
   private:
     int mm_, handles_;

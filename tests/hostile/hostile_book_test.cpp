@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "support/book_folders.h"
+#include "support/jpeg_files.h"
 
 #include <QCoreApplication>
 #include <QStringEncoder>
@@ -181,6 +182,12 @@ const HostileCase kCases[] = {
       catalog("bomb.jpg-p.txt\r\n")},
      1,
      {"bomb.jpg", QStringLiteral("图像尺寸与文件大小不符")},
+     kPageText,
+     Pic::None},
+    {"JpegOfManyScans",
+     {kText, {"scans.jpg", Kind::Bytes, testjpeg::manyScans()}, catalog("scans.jpg-p.txt\r\n")},
+     1,
+     {"scans.jpg", QStringLiteral("无法读取图像")},
      kPageText,
      Pic::None},
     {"SparseTextOverTheCap",

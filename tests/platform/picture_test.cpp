@@ -5,6 +5,7 @@
 
 #include "formats/metafile_builder.h"
 #include "support/case_names.h"
+#include "support/jpeg_files.h"
 #include "support/test_files.h"
 #include "support/test_paths.h"
 
@@ -14,11 +15,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <thread>
-#include <vector>
-
-#include <jpeglib.h>
 
 namespace {
 
@@ -76,41 +73,6 @@ TEST_P(RefusedPicture, IsNotDecodedAndSaysWhy) {
     EXPECT_TRUE(load.error.startsWith(GetParam().reason)) << load.error.toStdString();
 }
 
-// A JPEG written with libjpeg itself, for what Qt 6.4 cannot write: `fill` gives each row's
-// samples (1 per pixel for grayscale, 4 for CMYK); `scans` is a progressive script, or empty.
-QByteArray libjpegWritten(int w, int h, J_COLOR_SPACE space,
-                          const std::vector<jpeg_scan_info>& scans,
-                          const std::function<void(int y, unsigned char* row)>& fill) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long outSize = 0;
-    jpeg_mem_dest(&info, &out, &outSize);
-    info.image_width = JDIMENSION(w);
-    info.image_height = JDIMENSION(h);
-    info.input_components = space == JCS_CMYK ? 4 : 1;
-    info.in_color_space = space;
-    jpeg_set_defaults(&info);
-    if (!scans.empty()) {
-        info.scan_info = scans.data();
-        info.num_scans = int(scans.size());
-    }
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(size_t(w) * size_t(info.input_components));
-    for (int y = 0; y < h; ++y) {
-        fill(y, row.data());
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(outSize));
-    std::free(out);
-    return bytes;
-}
-
 // A real progressive JPEG patched to claim 16000 x 12000 pixels, padded so the file's size allows
 // them: the decoder would hold 550 MB of coefficients for it.
 QByteArray progressiveClaimingHuge() {
@@ -123,22 +85,9 @@ QByteArray progressiveClaimingHuge() {
     return bytes + QByteArray(200 * 1024, '\0');
 }
 
-// A valid progressive JPEG of 568 scans: each AC coefficient in a band of its own, sent in nine
-// steps of precision. Encoders write about ten; this many only spends the reader's time.
-QByteArray manyScanJpeg() {
-    std::vector<jpeg_scan_info> scans{{1, {0}, 0, 0, 0, 0}};
-    for (int k = 1; k <= 63; ++k) {
-        scans.push_back({1, {0}, k, k, 0, 8});
-        for (int bit = 8; bit >= 1; --bit) scans.push_back({1, {0}, k, k, bit, bit - 1});
-    }
-    return libjpegWritten(16, 16, JCS_GRAYSCALE, scans, [](int y, unsigned char* row) {
-        for (int x = 0; x < 16; ++x) row[x] = uchar(x * 16 ^ y * 7);
-    });
-}
-
 // A CMYK JPEG as print shops save them: Qt 6.4 cannot write one.
 QByteArray cmykJpeg(const QImage& image) {
-    return libjpegWritten(
+    return testjpeg::libjpegWritten(
         image.width(), image.height(), JCS_CMYK, {}, [&](int y, unsigned char* row) {
             for (int x = 0; x < image.width(); ++x) {
                 // Adobe's inverted CMYK, as such files hold it; with no black the stored values are
@@ -179,7 +128,7 @@ const RefusedCase kRefused[] = {
                 "\x02\x02\x00;",
                 41),
      kTooBig},
-    {"JpegOfManyScans", manyScanJpeg(), kUnreadable},
+    {"JpegOfManyScans", testjpeg::manyScans(), kUnreadable},
     {"JpegMarkerOnly", "\xFF\xD8\xFF", kUnreadable},
     {"TruncatedEmf", testing_metafile::Emf().bytes().left(60), kBadMetafile},
     {"WmfWithAnEmptyFrame", testing_metafile::Wmf(0, 0, 1440).bytes(), kBadMetafile}};

@@ -46,19 +46,11 @@ const LimitCase kLimitCases[] = {
     {"a word break too early is not taken", "a bbbbbbbbbbbb", {8, 100}, "a bbbbbb\nbbbbbb", 0},
     {"Chinese breaks anywhere", "春眠不觉晓处处闻啼", {8, 100}, "春眠不觉晓处处闻\n啼", 0},
     {"a surrogate pair is never split", "abc" + kPair + "de", {4, 100}, "abc\n" + kPair + "de", 0},
-    {"each line counts on its own", "aaaa\naaaa\r\naaaa", {4, 100}, "aaaa\naaaa\r\naaaa", 0},
     {"the total cuts inside a line", "abcdef\nghij", {100, 4}, "abcd", 6},
     {"line breaks are not counted as left out", "ab\n\n\ncd", {100, 3}, "ab\n", 2},
     {"inserted breaks count towards the total", QString(9, u'x'), {3, 9}, "xxx\nxxx\nx", 2},
     {"a pair at the total is left out whole", "ab" + kPair, {100, 3}, "ab", 1}};
 INSTANTIATE_TEST_SUITE_P(Cases, LimitPlainText, ::testing::ValuesIn(kLimitCases));
-
-TEST(OmittedTextNote, SaysHowManyCharactersAreNotShown) {
-    EXPECT_EQ(textlimits::omittedTextNote(1234567),
-              QStringLiteral("（文字过长，以下 1,234,567 字未显示）"));
-    EXPECT_EQ(textlimits::omittedTextNote(5, true),
-              QStringLiteral("（文字过长，以下约 5 字未显示）"));
-}
 
 QByteArray oneLine(qsizetype bytes) {
     return QByteArray("0123456789abcdefghijklmnopqrstuvwxyz").repeated(bytes / 36 + 1).left(bytes);

@@ -6,7 +6,6 @@
 #include "platform/scroll_bar.h"
 #include "platform/status_bar.h"
 #include "platform/timer.h"
-#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -15,12 +14,13 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <cmath>
 #include <limits>
 
 namespace {
 
-TEST(Control, KeepsTwipsExactlyAndMapsEdgesToPixels) {
+// Geometry is kept in twips exactly and mapped edge by edge to pixels; a size that is negative or
+// not finite is refused on its own, leaving the rest as it was.
+TEST(Control, KeepsTwipsExactlyAndRefusesImpossibleSizes) {
     QWidget parent;
     platform::Label label(QStringLiteral("x"), &parent);
     label.place(2500, 4371.6f, 6615, 2377.44f);
@@ -28,15 +28,10 @@ TEST(Control, KeepsTwipsExactlyAndMapsEdgesToPixels) {
     EXPECT_FLOAT_EQ(label.height(), 2377.44f);
     // 4371.6 / 15 = 291.44 -> 291; bottom 6749.04 / 15 = 449.9 -> 450.
     EXPECT_EQ(label.widget()->geometry(), QRect(167, 291, 441, 159));
-}
 
-TEST(Control, RejectsNegativeAndNonFiniteSizesOneAssignmentAtATime) {
-    QWidget parent;
-    platform::Label label(QStringLiteral("x"), &parent);
     label.place(10, 20, 300, 400);
-    const float nan = std::numeric_limits<float>::quiet_NaN();
     EXPECT_FALSE(label.setWidth(-1));
-    EXPECT_FALSE(label.setHeight(nan));
+    EXPECT_FALSE(label.setHeight(std::numeric_limits<float>::quiet_NaN()));
     EXPECT_FALSE(label.setLeft(std::numeric_limits<float>::infinity()));
     EXPECT_TRUE(label.setLeft(-50));  // positions may be negative
     EXPECT_TRUE(label.setWidth(0));
@@ -88,22 +83,6 @@ TEST(Timer, IntervalZeroStopsAndOutOfRangeIsRefused) {
     EXPECT_EQ(timer.interval(), 0);
 }
 
-TEST(ImageControl, StretchOffTakesNaturalSizeStretchOnKeepsItsSize) {
-    QWidget parent;
-    platform::ImageControl image(&parent);
-    QImage pixels(40, 20, QImage::Format_RGB32);
-    pixels.fill(Qt::red);
-    image.setPicture(platform::Picture(pixels));
-    EXPECT_FLOAT_EQ(image.width(), 600);
-    EXPECT_FLOAT_EQ(image.height(), 300);
-    EXPECT_FALSE(image.setWidth(900));  // refused while not stretched
-    image.setStretch(true);
-    EXPECT_TRUE(image.setWidth(900));
-    EXPECT_FLOAT_EQ(image.width(), 900);
-    image.setStretch(false);
-    EXPECT_FLOAT_EQ(image.width(), 600);
-}
-
 // The inner area of a placed box is read from the real widgets by the reader window's tests.
 TEST(PictureBox, ABoxNarrowerThanItsBorderHasNoInnerArea) {
     QWidget parent;
@@ -118,10 +97,9 @@ TEST(RichTextBox, LoadsRtfOrPlainTextAndRefusesWhatItCannotRead) {
     ASSERT_TRUE(box.loadBytes("{\\rtf1\\ansi Hello\\par}"));
     EXPECT_EQ(box.plainText().trimmed(), "Hello");
     ASSERT_TRUE(box.loadBytes("\xc4\xe3\xba\xc3"));  // GBK plain text
-    EXPECT_EQ(box.plainText(), QStringLiteral("你好"));
     EXPECT_FALSE(box.loadBytes(""));
     EXPECT_FALSE(box.loadFile(QStringLiteral("/nonexistent/file.rtf")));
-    EXPECT_EQ(box.plainText(), QStringLiteral("你好"));
+    EXPECT_EQ(box.plainText(), QStringLiteral("你好"));  // a refused load keeps what was shown
 
     platform::RichTextBox other(&parent);
     other.loadBytes("{\\rtf1\\ansi {\\b Bold}\\par}");
@@ -199,33 +177,15 @@ TEST(ListView, ClickOrEnterOpensARowOnceAndADoubleClickDoesNotOpenItAgain) {
     EXPECT_EQ(rows.count(), 1);
 }
 
-struct LinkSafety {
-    const char* url;
-    bool safe;
-};
-void PrintTo(const LinkSafety& c, std::ostream* os) {
-    *os << casenames::visible(c.url);
-}
-
-class RichTextBoxLinks : public ::testing::TestWithParam<LinkSafety> {};
-
 // Only web pages and mail reach the system; files, programs and scripts a book names do not.
-TEST_P(RichTextBoxLinks, OnlyWebAndMailAreOpened) {
-    EXPECT_EQ(platform::isSafeLink(QUrl(GetParam().url)), GetParam().safe) << GetParam().url;
+TEST(RichTextBox, OpensOnlyWebAndMailLinks) {
+    for (const char* url : {"http://example.com/a", "HTTPS://example.com", "mailto:a@example.com"})
+        EXPECT_TRUE(platform::isSafeLink(QUrl(url))) << url;
+    for (const char* url :
+         {"file:///etc/passwd", "C:/Windows/x.exe", "javascript:alert(1)", "ftp://example.com",
+          "page2.rtf", "http://", "mailto:", "smb://host/share"})
+        EXPECT_FALSE(platform::isSafeLink(QUrl(url))) << url;
 }
-
-INSTANTIATE_TEST_SUITE_P(Urls, RichTextBoxLinks,
-                         ::testing::Values(LinkSafety{"http://example.com/a", true},
-                                           LinkSafety{"HTTPS://example.com", true},
-                                           LinkSafety{"mailto:someone@example.com", true},
-                                           LinkSafety{"file:///etc/passwd", false},
-                                           LinkSafety{"C:/Windows/x.exe", false},
-                                           LinkSafety{"javascript:alert(1)", false},
-                                           LinkSafety{"ftp://example.com", false},
-                                           LinkSafety{"page2.rtf", false},
-                                           LinkSafety{"http://", false},
-                                           LinkSafety{"mailto:", false},
-                                           LinkSafety{"smb://host/share", false}));
 
 // On a screen with two device pixels per pixel the picture is drawn at device pixels: a picture
 // shown at half its natural size keeps every one of its pixel columns, where drawing at the

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "formats/metafile_builder.h"
+#include "support/case_names.h"
+#include "support/jpeg_files.h"
 #include "support/test_files.h"
 #include "support/test_paths.h"
 
@@ -13,16 +15,19 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <thread>
-#include <vector>
-
-#include <jpeglib.h>
 
 namespace {
 
+using casenames::PrintTo;  // table rows print as their names
+
+// How far apart two colours are, summed over red, green and blue.
+int distance(const QColor& a, const QColor& b) {
+    return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue());
+}
+
 // Each file is named as a GIF, which none of them is: the content decides.
-TEST(PictureLoading, ReadsEveryBookFormatByContentAndRefusesAMissingFileOrAFolder) {
+TEST(PictureLoading, ReadsEveryBookFormatByContentUprightAndRefusesAMissingFileOrAFolder) {
     QTemporaryDir dir;
     QImage image(30, 20, QImage::Format_RGB32);
     image.fill(Qt::blue);
@@ -40,23 +45,18 @@ TEST(PictureLoading, ReadsEveryBookFormatByContentAndRefusesAMissingFileOrAFolde
     ASSERT_TRUE(gif.ok());
     EXPECT_EQ(gif.picture.naturalSize(), QSizeF(640 * 15, 480 * 15));
 
+    // A phone's picture is shown upright.
+    QImageWriter phone(dir.filePath("phone.jpg"));
+    phone.setTransformation(QImageIOHandler::TransformationRotate90);
+    ASSERT_TRUE(phone.write(image));
+    EXPECT_EQ(platform::loadPicture(dir.filePath("phone.jpg")).picture.image().size(),
+              QSize(20, 30));
+
     for (const QString& path : {dir.filePath("missing.jpg"), dir.path()}) {
         const platform::PictureLoad load = platform::loadPicture(path);
         EXPECT_FALSE(load.ok()) << path.toStdString();
         EXPECT_TRUE(load.picture.isNull());
     }
-}
-
-TEST(PictureLoading, AppliesExifOrientation) {
-    QTemporaryDir dir;
-    QImage image(40, 20, QImage::Format_RGB32);
-    image.fill(Qt::green);
-    QImageWriter writer(dir.filePath("phone.jpg"));
-    writer.setTransformation(QImageIOHandler::TransformationRotate90);
-    ASSERT_TRUE(writer.write(image));
-    const platform::PictureLoad load = platform::loadPicture(dir.filePath("phone.jpg"));
-    ASSERT_TRUE(load.ok());
-    EXPECT_EQ(load.picture.image().size(), QSize(20, 40));
 }
 
 struct RefusedCase {
@@ -65,51 +65,12 @@ struct RefusedCase {
     QString reason;
 };
 
-void PrintTo(const RefusedCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class RefusedPicture : public ::testing::TestWithParam<RefusedCase> {};
 
 TEST_P(RefusedPicture, IsNotDecodedAndSaysWhy) {
     const platform::PictureLoad load = platform::decodePicture(GetParam().bytes);
     EXPECT_TRUE(load.picture.isNull());
     EXPECT_TRUE(load.error.startsWith(GetParam().reason)) << load.error.toStdString();
-}
-
-// A JPEG written with libjpeg itself, for what Qt 6.4 cannot write: `fill` gives each row's
-// samples (1 per pixel for grayscale, 4 for CMYK); `scans` is a progressive script, or empty.
-QByteArray libjpegWritten(int w, int h, J_COLOR_SPACE space,
-                          const std::vector<jpeg_scan_info>& scans,
-                          const std::function<void(int y, unsigned char* row)>& fill) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long outSize = 0;
-    jpeg_mem_dest(&info, &out, &outSize);
-    info.image_width = JDIMENSION(w);
-    info.image_height = JDIMENSION(h);
-    info.input_components = space == JCS_CMYK ? 4 : 1;
-    info.in_color_space = space;
-    jpeg_set_defaults(&info);
-    if (!scans.empty()) {
-        info.scan_info = scans.data();
-        info.num_scans = int(scans.size());
-    }
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(size_t(w) * size_t(info.input_components));
-    for (int y = 0; y < h; ++y) {
-        fill(y, row.data());
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(outSize));
-    std::free(out);
-    return bytes;
 }
 
 // A real progressive JPEG patched to claim 16000 x 12000 pixels, padded so the file's size allows
@@ -124,82 +85,9 @@ QByteArray progressiveClaimingHuge() {
     return bytes + QByteArray(200 * 1024, '\0');
 }
 
-// A valid progressive JPEG of 568 scans: each AC coefficient in a band of its own, sent in nine
-// steps of precision. Encoders write about ten; this many only spends the reader's time.
-QByteArray manyScanJpeg() {
-    std::vector<jpeg_scan_info> scans{{1, {0}, 0, 0, 0, 0}};
-    for (int k = 1; k <= 63; ++k) {
-        scans.push_back({1, {0}, k, k, 0, 8});
-        for (int bit = 8; bit >= 1; --bit) scans.push_back({1, {0}, k, k, bit, bit - 1});
-    }
-    return libjpegWritten(16, 16, JCS_GRAYSCALE, scans, [](int y, unsigned char* row) {
-        for (int x = 0; x < 16; ++x) row[x] = uchar(x * 16 ^ y * 7);
-    });
-}
-
-const char kSvg[] =
-    "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
-    "width='64' height='64'><image href='/usr/share/pixmaps/debian-logo.png' width='64' "
-    "height='64'/></svg>";
-const QString kNotAPicture = QStringLiteral("不是可显示的图像格式");
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RefusedPicture,
-    ::testing::Values(
-        // Formats that can refer to other files, or that a book does not hold, whatever the name.
-        RefusedCase{"Svg", kSvg, kNotAPicture},
-        RefusedCase{"Xpm", "/* XPM */\nstatic char* x[] = {\"1 1 1 1\", \"a c #fff\", \"a\"};",
-                    kNotAPicture},
-        RefusedCase{"Tiff", QByteArray("II*\0", 4) + QByteArray(60, '\0'), kNotAPicture},
-        RefusedCase{"Empty", "", kNotAPicture},
-        RefusedCase{"WordsStartingLikeAGif", "GIF? no, just words", kNotAPicture},
-        // A header's claim the file's bytes cannot hold is refused before any pixel is made.
-        RefusedCase{"TinyJpegClaiming16384Square", testfiles::claimingHuge("JPG"),
-                    QStringLiteral("图像尺寸与文件大小不符")},
-        RefusedCase{"TinyBmpClaiming16384Square", testfiles::claimingHuge("BMP"),
-                    QStringLiteral("图像尺寸与文件大小不符")},
-        RefusedCase{"TinyJpegWiderThan16384", testfiles::claimingHuge("JPG", 16385, 16),
-                    QStringLiteral("图像过大")},
-        RefusedCase{"ProgressiveJpegNeedingTooMuchMemory", progressiveClaimingHuge(),
-                    QStringLiteral("图像过大")},
-        // A GIF whose screen is 3 x 2 but whose frame reaches 26626 pixels down.
-        RefusedCase{"GifFrameOutgrowingItsScreen",
-                    QByteArray("GIF89a\x03\x00\x02\x68\xf0\x00\x00\xff\x00\x00\x00\x00\x00!"
-                               "\xf9\x04\x00\x00\x00\x00\x00,Y\x00\x00\x00\x04g\x02\x00\x00"
-                               "\x02\x02\x00;",
-                               41),
-                    QStringLiteral("图像过大")},
-        RefusedCase{"JpegOfManyScans", manyScanJpeg(), QStringLiteral("无法读取图像")},
-        RefusedCase{"JpegMarkerOnly", "\xFF\xD8\xFF", QStringLiteral("无法读取图像")},
-        RefusedCase{"TruncatedEmf", testing_metafile::Emf().bytes().left(60),
-                    QStringLiteral("无法读取图元文件")},
-        RefusedCase{"WmfWithAnEmptyFrame", testing_metafile::Wmf(0, 0, 1440).bytes(),
-                    QStringLiteral("无法读取图元文件")}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PictureDecoding, DecodesAPictureFarLargerThanAnyScreenScaledButKeepsItsNaturalSize) {
-    QImage image(8000, 6000, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    const platform::PictureLoad load = platform::decodePicture(testfiles::encoded(image, "JPG"));
-    ASSERT_TRUE(load.ok()) << load.error.toStdString();
-    const QSize decoded = load.picture.image().size();
-    EXPECT_LE(qint64(decoded.width()) * decoded.height(), platform::kMaxDecodedPixels);
-    EXPECT_NEAR(double(decoded.width()) / decoded.height(), 8000.0 / 6000.0, 0.01);
-    EXPECT_EQ(load.picture.naturalSize(), QSizeF(8000 * 15, 6000 * 15));
-    const QColor pixel = load.picture.image().pixelColor(100, 100);
-    const QColor want(Qt::darkCyan);
-    EXPECT_LE(qAbs(pixel.red() - want.red()) + qAbs(pixel.green() - want.green()) +
-                  qAbs(pixel.blue() - want.blue()),
-              12);
-}
-
-}  // namespace
-
-namespace {
-
 // A CMYK JPEG as print shops save them: Qt 6.4 cannot write one.
 QByteArray cmykJpeg(const QImage& image) {
-    return libjpegWritten(
+    return testjpeg::libjpegWritten(
         image.width(), image.height(), JCS_CMYK, {}, [&](int y, unsigned char* row) {
             for (int x = 0; x < image.width(); ++x) {
                 // Adobe's inverted CMYK, as such files hold it; with no black the stored values are
@@ -211,13 +99,58 @@ QByteArray cmykJpeg(const QImage& image) {
         });
 }
 
-}  // namespace
+const char kSvg[] =
+    "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+    "width='64' height='64'><image href='/usr/share/pixmaps/debian-logo.png' width='64' "
+    "height='64'/></svg>";
+const QString kNotAPicture = QStringLiteral("不是可显示的图像格式");
+const QString kMismatch = QStringLiteral("图像尺寸与文件大小不符");
+const QString kTooBig = QStringLiteral("图像过大");
+const QString kUnreadable = QStringLiteral("无法读取图像");
+const QString kBadMetafile = QStringLiteral("无法读取图元文件");
+
+const RefusedCase kRefused[] = {
+    // Formats that can refer to other files, or that a book does not hold, whatever the name.
+    {"Svg", kSvg, kNotAPicture},
+    {"Xpm", "/* XPM */\nstatic char* x[] = {\"1 1 1 1\", \"a c #fff\", \"a\"};", kNotAPicture},
+    {"Tiff", QByteArray("II*\0", 4) + QByteArray(60, '\0'), kNotAPicture},
+    {"Empty", "", kNotAPicture},
+    {"WordsStartingLikeAGif", "GIF? no, just words", kNotAPicture},
+    // A header's claim the file's bytes cannot hold is refused before any pixel is made.
+    {"TinyJpegClaiming16384Square", testfiles::claimingHuge("JPG"), kMismatch},
+    {"TinyBmpClaiming16384Square", testfiles::claimingHuge("BMP"), kMismatch},
+    {"TinyJpegWiderThan16384", testfiles::claimingHuge("JPG", 16385, 16), kTooBig},
+    {"ProgressiveJpegNeedingTooMuchMemory", progressiveClaimingHuge(), kTooBig},
+    // A GIF whose screen is 3 x 2 but whose frame reaches 26626 pixels down.
+    {"GifFrameOutgrowingItsScreen",
+     QByteArray("GIF89a\x03\x00\x02\x68\xf0\x00\x00\xff\x00\x00\x00\x00\x00!"
+                "\xf9\x04\x00\x00\x00\x00\x00,Y\x00\x00\x00\x04g\x02\x00\x00"
+                "\x02\x02\x00;",
+                41),
+     kTooBig},
+    {"JpegOfManyScans", testjpeg::manyScans(), kUnreadable},
+    {"JpegMarkerOnly", "\xFF\xD8\xFF", kUnreadable},
+    {"TruncatedEmf", testing_metafile::Emf().bytes().left(60), kBadMetafile},
+    {"WmfWithAnEmptyFrame", testing_metafile::Wmf(0, 0, 1440).bytes(), kBadMetafile}};
+INSTANTIATE_TEST_SUITE_P(Cases, RefusedPicture, ::testing::ValuesIn(kRefused), casenames::byName);
+
+TEST(PictureDecoding, DecodesAPictureFarLargerThanAnyScreenScaledButKeepsItsNaturalSize) {
+    QImage image(8000, 6000, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    const platform::PictureLoad load = platform::decodePicture(testfiles::encoded(image, "JPG"));
+    ASSERT_TRUE(load.ok()) << load.error.toStdString();
+    const QSize decoded = load.picture.image().size();
+    EXPECT_LE(qint64(decoded.width()) * decoded.height(), platform::kMaxDecodedPixels);
+    EXPECT_NEAR(double(decoded.width()) / decoded.height(), 8000.0 / 6000.0, 0.01);
+    EXPECT_EQ(load.picture.naturalSize(), QSizeF(8000 * 15, 6000 * 15));
+    EXPECT_LE(distance(load.picture.image().pixelColor(100, 100), Qt::darkCyan), 12);
+}
 
 // A decode stopped on purpose ends at once. Qt's readers end it like a truncated file, and their
 // warning about that is noise; a warning from elsewhere still reaches the log. JPEG goes through
 // our own decoder, CMYK JPEG through Qt's.
-static QStringList g_warnings;
-static void keepWarning(QtMsgType type, const QMessageLogContext&, const QString& text) {
+QStringList g_warnings;
+void keepWarning(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type == QtWarningMsg) g_warnings << text;
 }
 
@@ -251,8 +184,6 @@ TEST(PictureDecoding, AStoppedDecodeLeavesNoWarningBehindOthersStillDo) {
     qInstallMessageHandler(before);
 }
 
-namespace {
-
 using testfiles::corners;
 using testfiles::jpeg;
 
@@ -267,10 +198,6 @@ struct JpegCase {
     QSize fit;
     QSize expected;
 };
-
-void PrintTo(const JpegCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class JpegDecoding : public ::testing::TestWithParam<JpegCase> {};
 
@@ -292,54 +219,35 @@ TEST_P(JpegDecoding, LooksAsQtsReaderShowsIt) {
     for (QPointF at : {QPointF(0.2, 0.2), QPointF(0.8, 0.2), QPointF(0.2, 0.8), QPointF(0.8, 0.8),
                        QPointF(0.25, 0.98), QPointF(0.75, 0.98)}) {
         const QPoint p(int(at.x() * decoded.width()), int(at.y() * decoded.height()));
-        const QColor a = reference.pixelColor(p), b = decoded.pixelColor(p);
-        EXPECT_LE(qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()),
-                  48)
+        EXPECT_LE(distance(reference.pixelColor(p), decoded.pixelColor(p)), 48)
             << p.x() << "," << p.y();
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, JpegDecoding,
-    ::testing::Values(
-        JpegCase{"Baseline", jpeg(corners(64, 48)), {}, {64, 48}},
-        JpegCase{"BaselineHalvedByTheDecoder", jpeg(corners(640, 480)), {320, 240}, {320, 240}},
-        JpegCase{"BaselineScaledBetweenDctSizes", jpeg(corners(640, 480)), {300, 300}, {300, 225}},
-        JpegCase{"OddSizeEighth", jpeg(corners(801, 601)), {90, 90}, {90, 68}},
-        JpegCase{"Progressive", jpeg(corners(640, 480), true), {200, 200}, {200, 150}},
-        JpegCase{"Grayscale",
-                 jpeg(corners(64, 48).convertToFormat(QImage::Format_Grayscale8)),
-                 {},
-                 {64, 48}},
-        JpegCase{"CmykLeftToQt", cmykJpeg(corners(64, 48)), {}, {64, 48}},
-        // The rows the file still holds are shown, the rest as the decoder fills them.
-        JpegCase{"Truncated", truncated(jpeg(corners(640, 480))), {}, {640, 480}},
-        JpegCase{"ProgressiveTruncated",
-                 truncated(jpeg(corners(640, 480), true)),
-                 {320, 240},
-                 {320, 240}}),
-    [](const auto& info) { return std::string(info.param.name); });
+const JpegCase kJpegs[] = {
+    {"Baseline", jpeg(corners(64, 48)), {}, {64, 48}},
+    {"BaselineHalvedByTheDecoder", jpeg(corners(640, 480)), {320, 240}, {320, 240}},
+    {"BaselineScaledBetweenDctSizes", jpeg(corners(640, 480)), {300, 300}, {300, 225}},
+    {"OddSizeEighth", jpeg(corners(801, 601)), {90, 90}, {90, 68}},
+    {"Progressive", jpeg(corners(640, 480), true), {200, 200}, {200, 150}},
+    {"Grayscale", jpeg(corners(64, 48).convertToFormat(QImage::Format_Grayscale8)), {}, {64, 48}},
+    {"CmykLeftToQt", cmykJpeg(corners(64, 48)), {}, {64, 48}},
+    // The rows the file still holds are shown, the rest as the decoder fills them.
+    {"Truncated", truncated(jpeg(corners(640, 480))), {}, {640, 480}},
+    {"ProgressiveTruncated", truncated(jpeg(corners(640, 480), true)), {320, 240}, {320, 240}}};
+INSTANTIATE_TEST_SUITE_P(Cases, JpegDecoding, ::testing::ValuesIn(kJpegs), casenames::byName);
 
+// The decoder rounds a scaled side up; no size wanted means the whole picture.
 TEST(JpegDecoding, ScaleDenominatorJustCoversTheSizeWanted) {
-    struct Case {
-        QSize stored, wanted;
-        int denominator;
-    };
-    for (const Case& c : std::initializer_list<Case>{
-             {{4000, 3000}, {1067, 800}, 2},
-             {{4000, 3000}, {1000, 750}, 4},
-             {{4000, 3000}, {1001, 750}, 2},
-             {{4000, 3000}, {500, 375}, 8},
-             {{4000, 3000}, {4000, 3000}, 1},
-             // The decoder rounds a scaled side up.
-             {{4001, 3001}, {2001, 1501}, 2},
-             {{100, 100}, {1, 1}, 8},
-             {{4000, 3000}, {}, 1},
-         }) {
-        EXPECT_EQ(platform::jpegScaleDenominator(c.stored, c.wanted), c.denominator)
-            << c.stored.width() << "x" << c.stored.height() << " to " << c.wanted.width() << "x"
-            << c.wanted.height();
-    }
+    using platform::jpegScaleDenominator;
+    EXPECT_EQ(jpegScaleDenominator({4000, 3000}, {1067, 800}), 2);
+    EXPECT_EQ(jpegScaleDenominator({4000, 3000}, {1000, 750}), 4);
+    EXPECT_EQ(jpegScaleDenominator({4000, 3000}, {1001, 750}), 2);
+    EXPECT_EQ(jpegScaleDenominator({4000, 3000}, {500, 375}), 8);
+    EXPECT_EQ(jpegScaleDenominator({4000, 3000}, {4000, 3000}), 1);
+    EXPECT_EQ(jpegScaleDenominator({4001, 3001}, {2001, 1501}), 2);
+    EXPECT_EQ(jpegScaleDenominator({100, 100}, {1, 1}), 8);
+    EXPECT_EQ(jpegScaleDenominator({4000, 3000}, {}), 1);
 }
 
 }  // namespace

@@ -45,19 +45,26 @@ void expectLiteral(const QLabel& label, const QString& text) {
 class PlainText : public ::testing::Test {
   protected:
     QTemporaryDir dir;
-    QString picture;
+    QStringList names;
     void SetUp() override {
-        picture = dir.filePath("outside");  // no dot: a title keeps the whole path
+        const QString picture = dir.filePath("outside");  // no dot: a title keeps the whole path
         QImage image(300, 300, QImage::Format_RGB32);
         image.fill(Qt::red);
         ASSERT_TRUE(image.save(picture, "PNG"));
+        names = hostileNames(picture);
     }
 };
 
-TEST_F(PlainText, StatusBarPanels) {
+TEST_F(PlainText, StatusBarPanelsLabelsAndListRows) {
     QWidget parent;
     platform::StatusBar bar(&parent);
-    for (const QString& name : hostileNames(picture))
+    platform::ListView list(&parent);
+    list.addColumn(QStringLiteral("N"), 3000);
+    list.addColumn(QStringLiteral("name"), 30000);
+    list.addRow(QStringLiteral("1"));
+    list.setText(1, 1, QStringLiteral("x"));
+    const int plainHeight = list.tree()->sizeHintForRow(0);
+    for (const QString& name : names) {
         for (int panel = 1; panel <= 3; ++panel) {
             bar.setPanelText(panel, name);
             expectLiteral(*bar.panel(panel), name);
@@ -65,27 +72,8 @@ TEST_F(PlainText, StatusBarPanels) {
             tip.setHtml(bar.panel(panel)->toolTip());
             EXPECT_EQ(tip.toPlainText(), name);
         }
-}
-
-TEST_F(PlainText, Labels) {
-    QWidget parent;
-    for (const QString& name : hostileNames(picture)) {
         platform::Label label(name, &parent);
         expectLiteral(*label.label(), name);
-        label.label()->setText(name + name);
-        expectLiteral(*label.label(), name + name);
-    }
-}
-
-TEST_F(PlainText, ListViewRows) {
-    QWidget parent;
-    platform::ListView list(&parent);
-    list.addColumn(QStringLiteral("N"), 3000);
-    list.addColumn(QStringLiteral("name"), 30000);
-    list.addRow(QStringLiteral("1"));
-    list.setText(1, 1, QStringLiteral("x"));
-    const int plainHeight = list.tree()->sizeHintForRow(0);
-    for (const QString& name : hostileNames(picture)) {
         list.setText(1, 1, name);
         EXPECT_EQ(list.text(1, 1), name);
         EXPECT_EQ(list.tree()->sizeHintForRow(0), plainHeight) << name.toStdString();
@@ -94,7 +82,7 @@ TEST_F(PlainText, ListViewRows) {
 
 TEST_F(PlainText, MessageBoxes) {
     platform::setMessageResponder({});
-    for (const QString& name : hostileNames(picture)) {
+    for (const QString& name : names) {
         bool inspected = false;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {

@@ -21,14 +21,14 @@ TEST_P(DecodeBookText, Utf8WhenValidElseGb18030) {
     EXPECT_EQ(platform::decodeBookText(GetParam().bytes), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DecodeBookText,
-    ::testing::Values(DecodeCase{"plain.jpg-a.rtf", "plain.jpg-a.rtf"},
-                      DecodeCase{"\xE6\x98\xA5.jpg", QStringLiteral("春.jpg")},
-                      DecodeCase{"\xEF\xBB\xBF\xE6\x98\xA5", QStringLiteral("春")},
-                      DecodeCase{"\xB4\xBA.jpg", QStringLiteral("春.jpg")},  // GBK
-                      // GB18030 four-byte sequence for U+20AC is valid GB18030 only.
-                      DecodeCase{"\x81\x30\x81\x30", QString(QChar(0x80))}, DecodeCase{"", ""}));
+const DecodeCase kNames[] = {{"plain.jpg-a.rtf", "plain.jpg-a.rtf"},
+                             {"\xE6\x98\xA5.jpg", "春.jpg"},
+                             {"\xEF\xBB\xBF\xE6\x98\xA5", "春"},
+                             {"\xB4\xBA.jpg", "春.jpg"},  // GBK
+                             // A four-byte sequence, valid GB18030 only.
+                             {"\x81\x30\x81\x30", QString(QChar(0x80))},
+                             {"", ""}};
+INSTANTIATE_TEST_SUITE_P(Cases, DecodeBookText, ::testing::ValuesIn(kNames));
 
 // Page text: byte-order marks decide; unmarked text is UTF-8 unless it is plainly not.
 class DecodePageText : public ::testing::TestWithParam<DecodeCase> {};
@@ -55,18 +55,17 @@ QByteArray gbk(const QString& text) {
     return encoder.encode(text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DecodePageText,
-    ::testing::Values(DecodeCase{utf16(kSpring, QStringConverter::Utf16LE), kSpring},
-                      DecodeCase{utf16(kSpring, QStringConverter::Utf16BE), kSpring},
-                      DecodeCase{"\xEF\xBB\xBF" + kSpring.toUtf8(), kSpring},
-                      DecodeCase{kSpring.toUtf8(), kSpring},
-                      DecodeCase{withBadByte(kSpring),
-                                 kSpring.left(2) + QChar::ReplacementCharacter + kSpring.mid(2)},
-                      DecodeCase{gbk(kSpring), kSpring},
-                      DecodeCase{gbk(kSpring.repeated(20)), kSpring.repeated(20)},
-                      DecodeCase{"\xB4\xBA", QStringLiteral("春")},
-                      DecodeCase{"plain ascii\r\n", "plain ascii\r\n"}));
+const DecodeCase kPages[] = {
+    {utf16(kSpring, QStringConverter::Utf16LE), kSpring},
+    {utf16(kSpring, QStringConverter::Utf16BE), kSpring},
+    {"\xEF\xBB\xBF" + kSpring.toUtf8(), kSpring},
+    {kSpring.toUtf8(), kSpring},
+    {withBadByte(kSpring), kSpring.left(2) + QChar::ReplacementCharacter + kSpring.mid(2)},
+    {gbk(kSpring), kSpring},
+    {gbk(kSpring.repeated(20)), kSpring.repeated(20)},
+    {"\xB4\xBA", "春"},
+    {"plain ascii\r\n", "plain ascii\r\n"}};
+INSTANTIATE_TEST_SUITE_P(Cases, DecodePageText, ::testing::ValuesIn(kPages));
 
 TEST(DecodeBookText, CatalogKeepsItsStrictRule) {
     // A name must read back as written: one bad byte means the file is not UTF-8.

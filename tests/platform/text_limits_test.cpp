@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/case_names.h"
 #include "support/test_files.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,7 @@
 
 namespace {
 
+using casenames::PrintTo;  // table rows print as their names
 using textlimits::TextLimits;
 
 struct LimitCase {
@@ -25,10 +27,6 @@ struct LimitCase {
     QString shown;
     qsizetype omitted;
 };
-
-void PrintTo(const LimitCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class LimitPlainText : public ::testing::TestWithParam<LimitCase> {};
 
@@ -41,53 +39,18 @@ TEST_P(LimitPlainText, BreaksAndCuts) {
 
 const QString kPair = QStringLiteral("😀");  // one character, two code units
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LimitPlainText,
-    ::testing::Values(
-        LimitCase{"text within the limits is unchanged",
-                  "ab cd\r\nef\n\ngh",
-                  {5, 100},
-                  "ab cd\r\nef\n\ngh",
-                  0},
-        LimitCase{"an unbroken line is cut at the cap",
-                  QString(23, u'x'),
-                  {10, 100},
-                  "xxxxxxxxxx\nxxxxxxxxxx\nxxx",
-                  0},
-        LimitCase{"the break falls after a word in the last eighth",
-                  "aaaa bbbbbb cc",
-                  {12, 100},
-                  "aaaa bbbbbb \ncc",
-                  0},
-        LimitCase{"a word break too early is not taken",
-                  "a bbbbbbbbbbbb",
-                  {8, 100},
-                  "a bbbbbb\nbbbbbb",
-                  0},
-        LimitCase{"Chinese breaks between characters",
-                  QStringLiteral("春眠不觉晓处处闻啼鸟"),
-                  {8, 100},
-                  QStringLiteral("春眠不觉晓处处闻\n啼鸟"),
-                  0},
-        LimitCase{"a surrogate pair is never split",
-                  "abc" + kPair + "de",
-                  {4, 100},
-                  "abc\n" + kPair + "de",
-                  0},
-        LimitCase{
-            "each line counts on its own", "aaaa\naaaa\r\naaaa", {4, 100}, "aaaa\naaaa\r\naaaa", 0},
-        LimitCase{"the total cuts inside a line", "abcdef\nghij", {100, 4}, "abcd", 6},
-        LimitCase{"line breaks are not counted as left out", "ab\n\n\ncd", {100, 3}, "ab\n", 2},
-        LimitCase{
-            "inserted breaks count towards the total", QString(9, u'x'), {3, 9}, "xxx\nxxx\nx", 2},
-        LimitCase{"a pair at the total is left out whole", "ab" + kPair, {100, 3}, "ab", 1}));
-
-TEST(OmittedTextNote, SaysHowManyCharactersAreNotShown) {
-    EXPECT_EQ(textlimits::omittedTextNote(1234567),
-              QStringLiteral("（文字过长，以下 1,234,567 字未显示）"));
-    EXPECT_EQ(textlimits::omittedTextNote(5, true),
-              QStringLiteral("（文字过长，以下约 5 字未显示）"));
-}
+const LimitCase kLimitCases[] = {
+    {"text within the limits is unchanged", "ab cd\r\nef\n\ngh", {5, 100}, "ab cd\r\nef\n\ngh", 0},
+    {"unbroken line cut", QString(23, u'x'), {10, 100}, "xxxxxxxxxx\nxxxxxxxxxx\nxxx", 0},
+    {"break after a word in the last eighth", "aaaa bbbbbb cc", {12, 100}, "aaaa bbbbbb \ncc", 0},
+    {"a word break too early is not taken", "a bbbbbbbbbbbb", {8, 100}, "a bbbbbb\nbbbbbb", 0},
+    {"Chinese breaks anywhere", "春眠不觉晓处处闻啼", {8, 100}, "春眠不觉晓处处闻\n啼", 0},
+    {"a surrogate pair is never split", "abc" + kPair + "de", {4, 100}, "abc\n" + kPair + "de", 0},
+    {"the total cuts inside a line", "abcdef\nghij", {100, 4}, "abcd", 6},
+    {"line breaks are not counted as left out", "ab\n\n\ncd", {100, 3}, "ab\n", 2},
+    {"inserted breaks count towards the total", QString(9, u'x'), {3, 9}, "xxx\nxxx\nx", 2},
+    {"a pair at the total is left out whole", "ab" + kPair, {100, 3}, "ab", 1}};
+INSTANTIATE_TEST_SUITE_P(Cases, LimitPlainText, ::testing::ValuesIn(kLimitCases));
 
 QByteArray oneLine(qsizetype bytes) {
     return QByteArray("0123456789abcdefghijklmnopqrstuvwxyz").repeated(bytes / 36 + 1).left(bytes);
@@ -107,10 +70,6 @@ struct PaneCase {
     QByteArray bytes;
     QString start;  // what the pane shows first
 };
-
-void PrintTo(const PaneCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class ReadingPane : public ::testing::TestWithParam<PaneCase> {};
 

@@ -53,27 +53,26 @@ TEST(VectorPicture, MetafilesLoadByContentAndDrawAtTheSizeShown) {
         {"named-wrongly.jpg", false, {2880, 1440}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         const QString path = dir.filePath(QString::fromLatin1(c.name));
         ASSERT_TRUE(testfiles::write(path, halves(c.emf)));
         const platform::PictureLoad load = platform::loadPicture(path);
-        ASSERT_TRUE(load.ok()) << c.name << load.error.toStdString();
-        EXPECT_TRUE(load.picture.isVector()) << c.name;
-        EXPECT_NEAR(load.picture.naturalSize().width(), c.twips.width(), 1) << c.name;
-        EXPECT_NEAR(load.picture.naturalSize().height(), c.twips.height(), 1) << c.name;
+        ASSERT_TRUE(load.ok()) << load.error.toStdString();
+        EXPECT_TRUE(load.picture.isVector());
+        EXPECT_NEAR(load.picture.naturalSize().width(), c.twips.width(), 1);
+        EXPECT_NEAR(load.picture.naturalSize().height(), c.twips.height(), 1);
 
         // Fitted small and zoomed large, the halves meet in the middle of the target.
         for (int width : {40, 400}) {
             const QImage shown = paintInto(load.picture, {width + 20, width + 20},
                                            QRectF(10, 10, width, width / 2.0));
-            EXPECT_EQ(shown.pixelColor(10 + width / 4, 10 + width / 4), QColor(Qt::red)) << c.name;
-            EXPECT_EQ(shown.pixelColor(10 + width * 3 / 4, 10 + width / 4), QColor(Qt::blue))
-                << c.name;
-            EXPECT_EQ(shown.pixelColor(5, 5), QColor(Qt::white)) << c.name;
+            EXPECT_EQ(shown.pixelColor(10 + width / 4, 10 + width / 4), QColor(Qt::red));
+            EXPECT_EQ(shown.pixelColor(10 + width * 3 / 4, 10 + width / 4), QColor(Qt::blue));
+            EXPECT_EQ(shown.pixelColor(5, 5), QColor(Qt::white));
             // A second paint at the same size draws the same from the kept rendering.
             EXPECT_EQ(paintInto(load.picture, {width + 20, width + 20},
                                 QRectF(10, 10, width, width / 2.0)),
-                      shown)
-                << c.name;
+                      shown);
         }
     }
 }
@@ -88,16 +87,21 @@ TEST(VectorPicture, DeepZoomDrawsTheExposedPartSharp) {
     EXPECT_EQ(shown.pixelColor(80, 50), QColor(Qt::blue));
 }
 
-TEST(VectorPicture, ImageControlTakesTheRecordedSizeAndStretches) {
+// Not stretched, the control takes the picture's recorded size and refuses another; stretched, it
+// draws the picture over whatever size it is given, and unstretched again it shrinks back.
+TEST(VectorPicture, ImageControlTakesTheRecordedSizeUnlessStretched) {
     QWidget parent;
     platform::ImageControl image(&parent);
     image.setPicture(platform::decodePicture(halves(false)).picture);
     EXPECT_FLOAT_EQ(image.width(), 2880);
     EXPECT_FLOAT_EQ(image.height(), 1440);
+    EXPECT_FALSE(image.setWidth(6000));
     image.setStretch(true);
     image.place(0, 0, 6000, 3000);
     const QImage grabbed = image.widget()->grab().toImage();
     ASSERT_EQ(grabbed.size(), QSize(400, 200));
     EXPECT_EQ(grabbed.pixelColor(100, 100), QColor(Qt::red));
     EXPECT_EQ(grabbed.pixelColor(300, 100), QColor(Qt::blue));
+    image.setStretch(false);
+    EXPECT_EQ(image.widget()->size(), QSize(192, 96));
 }

@@ -40,4 +40,7 @@ void PrintTo(const Row& r, std::ostream* os) {
     *os << visible(r.name, 80);
 }
 
+// Names each instance of a parameterised test by its row's own name.
+inline constexpr auto byName = [](const auto& info) { return std::string(info.param.name); };
+
 }  // namespace casenames

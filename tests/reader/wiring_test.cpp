@@ -88,6 +88,11 @@ class Wiring : public ReaderTest, public ::testing::WithParamInterface<WiringCas
             EXPECT_FALSE(tree->selectionModel()->hasSelection());
         }
         EXPECT_EQ(w->ImgPic->widget()->accessibleName(), status(2));
+        // The picture keeps its file name whatever screen readers are told about it.
+        const QString file = w->listVW->text(row, 3);
+        EXPECT_EQ(w->ImgPic->name(), file);
+        EXPECT_EQ(w->ImgPic->widget()->accessibleDescription(),
+                  QStringLiteral("第%1页的图像：%2").arg(row).arg(file));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "builder/frm_file.h"
 #include "core/catalog_loader.h"
 #include "platform/fonts.h"
+#include "platform/program_title.h"
 #include "settings/frm_choice.h"
 
 #include <QApplication>
@@ -39,7 +40,7 @@ constexpr ButtonDesign kButtons[8] = {
 frmmain::frmmain(const QDir& book, QWidget* parent) : platform::Form(parent), book_(book) {
     endProgram = [] { QApplication::quit(); };
     printDialog = [this](QPrinter& printer) { return showPrintDialog(printer); };
-    setWindowTitle(QStringLiteral("澜舟画本编排阅读2002"));
+    setWindowTitle(QString::fromUtf8(platform::kProgramTitle));
     // Every size of the icon, so it stays crisp on screens with two device pixels per pixel.
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})

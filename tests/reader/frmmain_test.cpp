@@ -1,6 +1,7 @@
 #include "reader_fixture.h"
 #include "settings/frm_choice.h"
 #include "support/case_names.h"
+#include "support/screen_reader.h"
 #include "support/test_files.h"
 
 namespace {
@@ -22,6 +23,7 @@ TEST_F(ReaderTest, StartsWithCatalogStartupPictureAndHelp) {
     EXPECT_FALSE(w->HScr->visible());
     EXPECT_TRUE(w->RTBoxShow[0]->plainText().contains(QStringLiteral("标准分区")));
     EXPECT_FALSE(w->RTBoxShow[1]->visible());
+    EXPECT_EQ(screenreader::expectNamedByCaptions(w.get()), 8);
     // The start-up picture is fitted to the split viewport (6315 x 3971.6).
     EXPECT_FLOAT_EQ(w->PicPic->width(), 6315);
     EXPECT_TRUE(w->ImgPic->width() == 6315 || w->ImgPic->height() == 3971.6f);

@@ -1,4 +1,5 @@
 #include "settings/frm_choice.h"
+#include "support/screen_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -229,6 +230,7 @@ TEST_F(FrmChoiceTest, CentredModelessChildOfTheOwnerWithItsLayoutFontsAndTabOrde
     for (QWidget* at = tabs.front(); tour.size() < tabs.size(); at = at->nextInFocusChain())
         if (at->focusPolicy() & Qt::TabFocus) tour.push_back(at);
     EXPECT_EQ(tour, tabs);
+    EXPECT_EQ(screenreader::expectNamedByCaptions(dialog), 10);
 
     // The owner takes the dialog down with it.
     EXPECT_EQ(dialog->parentWidget(), owner.get());

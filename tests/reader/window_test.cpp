@@ -15,7 +15,7 @@ namespace {
 
 using reader::frmmain;
 
-class InnerArea : public ::testing::TestWithParam<Mode> {
+class RealWindow : public ::testing::TestWithParam<Mode> {
   protected:
     BookFixture fx;
 
@@ -82,7 +82,7 @@ class InnerArea : public ::testing::TestWithParam<Mode> {
     }
 };
 
-TEST_P(InnerArea, IsTheWidgetThatClipsThePicture) {
+TEST_P(RealWindow, PanesTileAndThePictureIsCentredInItsClipBeforeAndAfterAResize) {
     frmmain w(fx.book());
     w.endProgram = [] {};
     w.show();
@@ -119,7 +119,7 @@ TEST_P(InnerArea, IsTheWidgetThatClipsThePicture) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Reader, InnerArea,
+INSTANTIATE_TEST_SUITE_P(Reader, RealWindow,
                          ::testing::Values(Mode::Split, Mode::FullScreen, Mode::TextMaximised));
 
 // Closing from the title bar ends the run like 退出(&X): the settings dialog and a window of its

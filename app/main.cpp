@@ -4,6 +4,7 @@
 #include "first_paint.h"
 #include "platform/allocator.h"
 #include "platform/fonts.h"
+#include "platform/program_title.h"
 #include "reader/frmmain.h"
 
 #include <QApplication>
@@ -47,7 +48,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("huaben"));
     QApplication::setApplicationVersion(QStringLiteral(HUABEN_VERSION));
-    QApplication::setApplicationDisplayName(QStringLiteral("澜舟画本编排阅读2002"));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(platform::kProgramTitle));
     QApplication::setDesktopFileName(QStringLiteral(HUABEN_APP_ID));
     platform::installFontSubstitutes();
 

@@ -4,6 +4,7 @@
 
 #include "core/catalog.h"
 #include "platform/message_box.h"
+#include "platform/program_title.h"
 
 #include <QShortcut>
 
@@ -138,8 +139,8 @@ void frmFile::CmdOk_Click() {
         });
     emit catalogSaved();
     platform::messageBox(
-        dialog, {completionMessage(report), QString::fromUtf8(kProgramTitle), QMessageBox::Ok,
-                 report.ok() ? QMessageBox::NoIcon : QMessageBox::Warning});
+        dialog, {completionMessage(report), QString::fromUtf8(platform::kProgramTitle),
+                 QMessageBox::Ok, report.ok() ? QMessageBox::NoIcon : QMessageBox::Warning});
     lifecycle_.unload();
 }
 
@@ -148,8 +149,9 @@ void frmFile::CmdCancle_Click() {
 }
 
 void frmFile::tell(const QString& text) {
-    platform::messageBox(w_ ? w_->dialog : owner_, {text, QString::fromUtf8(kProgramTitle),
-                                                    QMessageBox::Ok, QMessageBox::NoIcon});
+    platform::messageBox(
+        w_ ? w_->dialog : owner_,
+        {text, QString::fromUtf8(platform::kProgramTitle), QMessageBox::Ok, QMessageBox::NoIcon});
 }
 
 }  // namespace builder

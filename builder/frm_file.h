@@ -72,7 +72,4 @@ class frmFile : public QObject {
     platform::DialogLifecycle lifecycle_;
 };
 
-// The title of the builder's message boxes that have none of their own.
-inline constexpr auto kProgramTitle = "澜舟画本编排阅读2002";
-
 }  // namespace builder

@@ -47,26 +47,28 @@ struct LabelDesign {
     QColor text;
 };
 
-// What screen readers say: each control's name and what it does. The directory list describes
-// itself by the path it shows.
+// What screen readers say: each control's name and what it does. A captioned control is named
+// by its caption already; the directory list describes itself by the path it shows.
 void describeForScreenReaders(const FrmFileWidgets& w) {
     const auto describe = [](platform::Control* c, const char* name, const char* description) {
         c->widget()->setAccessibleName(QString::fromUtf8(name));
         c->widget()->setAccessibleDescription(QString::fromUtf8(description));
     };
+    const auto explain = [](platform::Control* c, const char* description) {
+        c->widget()->setAccessibleDescription(QString::fromUtf8(description));
+    };
     w.dialog->setAccessibleDescription(
         QStringLiteral("选取图像和说明文字，复制到当前画本目录并保存目录文件"));
-    describe(w.FraDir, "选择图像文件", "驱动器、目录和文件列表");
+    explain(w.FraDir, "驱动器、目录和文件列表");
     describe(w.DriveList, "驱动器列表", "选择文件所在的驱动器");
     w.DirList->widget()->setAccessibleName(QStringLiteral("目录列表"));
     describe(w.FileList, "图像文件列表（必选）", "单击或回车选取一幅图像，每幅图像为一页");
     describe(w.FileTxt, "文字文件列表（可选）", "单击或回车为最后选取的图像配上说明文字");
     describe(w.lvwFile, "选中文件列表", "已选取的各页：序号、图像文件和文字文件");
-    describe(w.CmdOk, "确认", "将选的文件复制到当前目录，并保存选中文件列表于DocItem.txt中");
-    describe(w.CmdCancle, "退出", "不保存，关闭本窗口");
+    explain(w.CmdOk, "将选的文件复制到当前目录，并保存选中文件列表于DocItem.txt中");
+    explain(w.CmdCancle, "不保存，关闭本窗口");
     for (platform::Label* label : w.LblDir)
         label->widget()->setAccessibleDescription(QStringLiteral("标题"));
-    w.Label1->widget()->setAccessibleName(QStringLiteral("选中文件列表"));
 }
 
 }  // namespace

@@ -14,8 +14,25 @@ void usePlainText(QLabel* label) {
     label->setTextFormat(Qt::PlainText);
 }
 
+QString spokenCaption(const QString& caption) {
+    QString spoken = caption;
+    // A Chinese caption carries its key as a Latin letter in brackets at the end.
+    const qsizetype key = spoken.lastIndexOf(QStringLiteral("(&"));
+    if (key >= 0 && spoken.endsWith(QLatin1Char(')'))) spoken.truncate(key);
+    for (qsizetype i = spoken.indexOf(QLatin1Char('&')); i >= 0 && i < spoken.size();
+         i = spoken.indexOf(QLatin1Char('&'), i + 1))
+        spoken.remove(i, 1);  // "&&" stays one "&"
+    return spoken;
+}
+
+// The caption stays the name even when the shown text is replaced (a label drawn as markup).
+static QWidget* namedBy(const QString& caption, QWidget* widget) {
+    if (!caption.isEmpty()) widget->setAccessibleName(spokenCaption(caption));
+    return widget;
+}
+
 CommandButton::CommandButton(const QString& caption, QWidget* parent)
-    : Control(new QPushButton(caption, parent)) {
+    : Control(namedBy(caption, new QPushButton(caption, parent))) {
     button()->setAutoDefault(false);
     connect(button(), &QPushButton::clicked, this, &CommandButton::clicked);
 }
@@ -29,13 +46,15 @@ static QWidget* makeFrame(const QString& caption, QWidget* parent) {
     return new QGroupBox(caption, parent);
 }
 
-Frame::Frame(const QString& caption, QWidget* parent) : Control(makeFrame(caption, parent)) {}
+Frame::Frame(const QString& caption, QWidget* parent)
+    : Control(namedBy(caption, makeFrame(caption, parent))) {}
 
 void Frame::setBackColor(const QColor& color) {
     paintBackground(widget(), color);
 }
 
-Label::Label(const QString& caption, QWidget* parent) : Control(new QLabel(parent)) {
+Label::Label(const QString& caption, QWidget* parent)
+    : Control(namedBy(caption, new QLabel(parent))) {
     usePlainText(label());
     label()->setText(caption);
 }
@@ -51,7 +70,7 @@ void Label::setBackColor(const QColor& color) {
 TextBox::TextBox(const QString& text, QWidget* parent) : Control(new QLineEdit(text, parent)) {}
 
 OptionButton::OptionButton(const QString& caption, QWidget* parent)
-    : Control(new QRadioButton(caption, parent)) {
+    : Control(namedBy(caption, new QRadioButton(caption, parent))) {
     connect(radio(), &QRadioButton::clicked, this, &OptionButton::clicked);
 }
 

@@ -11,7 +11,8 @@
 
 namespace platform {
 
-// The intrinsic controls: thin wrappers that give each standard widget twips geometry.
+// The intrinsic controls: thin wrappers that give each standard widget twips geometry. A control
+// made with a caption is named by it for screen readers too.
 
 class CommandButton : public Control {
     Q_OBJECT
@@ -60,6 +61,9 @@ class OptionButton : public Control {
   signals:
     void clicked();
 };
+
+// A caption as screen readers say it: without its access key, so "退出(&E)" is "退出".
+QString spokenCaption(const QString& caption);
 
 // Shows the label's text literally. Every label that may show a name or text from a file needs
 // this: Qt would otherwise take text that looks like markup as rich text and load its images.

@@ -69,13 +69,9 @@ ImageControl::ImageControl(QWidget* parent)
 
 void ImageControl::setPicture(Picture picture, const QString& name) {
     picture_ = std::move(picture);
-    surface_->setAccessibleDescription(name);
+    name_ = name;
     if (!stretch_) takeNaturalSize();
     surface_->update();
-}
-
-QString ImageControl::name() const {
-    return surface_->accessibleDescription();
 }
 
 void ImageControl::setStretch(bool stretch) {

@@ -16,8 +16,9 @@ class ImageControl : public Control {
 
     const Picture& picture() const { return picture_; }
     void setPicture(Picture picture, const QString& name = {});
-    // The file name the picture was given with.
-    QString name() const;
+    // The file name the picture was given with. Screen readers hear the window's own words about
+    // the picture, so the name is kept here and not in the accessible description.
+    const QString& name() const { return name_; }
     bool stretch() const { return stretch_; }
     void setStretch(bool stretch);
     // While draggable, a press and move pans instead of clicking; the cursor says so.
@@ -41,6 +42,7 @@ class ImageControl : public Control {
 
     Surface* surface_;
     Picture picture_;
+    QString name_;
     bool stretch_ = false;
     bool draggable_ = false;
 };

@@ -5,6 +5,7 @@
 #include "builder/frm_file.h"
 #include "core/catalog_loader.h"
 #include "platform/fonts.h"
+#include "platform/program_title.h"
 #include "settings/frm_choice.h"
 
 #include <QApplication>
@@ -39,7 +40,7 @@ constexpr ButtonDesign kButtons[8] = {
 frmmain::frmmain(const QDir& book, QWidget* parent) : platform::Form(parent), book_(book) {
     endProgram = [] { QApplication::quit(); };
     printDialog = [this](QPrinter& printer) { return showPrintDialog(printer); };
-    setWindowTitle(QStringLiteral("澜舟画本编排阅读2002"));
+    setWindowTitle(QString::fromUtf8(platform::kProgramTitle));
     // Every size of the icon, so it stays crisp on screens with two device pixels per pixel.
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
@@ -65,10 +66,8 @@ void frmmain::createControls() {
     QWidget* c = client();
     VScr = new platform::ScrollBar(Qt::Vertical, c);
     VScr->place(6000, 2850, 315, 1410);
-    VScr->widget()->setAccessibleName(QStringLiteral("垂直滚动条"));
     HScr = new platform::ScrollBar(Qt::Horizontal, c);
     HScr->place(3525, 3975, 2280, 315);
-    HScr->widget()->setAccessibleName(QStringLiteral("水平滚动条"));
     for (platform::ScrollBar* bar : {VScr, HScr}) {
         bar->setMinimum(0);
         bar->setSmallChange(10);
@@ -79,17 +78,14 @@ void frmmain::createControls() {
     FraTxtCmd = new platform::Frame(QString(), c);
     FraTxtCmd->place(120, 240, 2400, 6480);
     FraTxtCmd->setBackColor(QColor(0, 192, 0));
-    FraTxtCmd->widget()->setAccessibleName(QStringLiteral("目录与命令"));
 
     listVW = new platform::ListView(FraTxtCmd->widget());
     listVW->place(75, 225, 2265, 3015);
     listVW->widget()->setFont(songti(9.75));
-    listVW->widget()->setAccessibleName(QStringLiteral("目录"));
 
     FraCmdPic = new platform::Frame(QString(), FraTxtCmd->widget());
     FraCmdPic->place(225, 4200, 1935, 2175);
     FraCmdPic->setBackColor(QColor(0, 192, 0));
-    FraCmdPic->widget()->setAccessibleName(QStringLiteral("命令按钮"));
     for (int i = 0; i < 8; ++i) {
         const ButtonDesign& d = kButtons[i];
         CmdPic[i] = new platform::CommandButton(QString::fromUtf8(d.caption), FraCmdPic->widget());
@@ -110,9 +106,7 @@ void frmmain::createControls() {
         RTBoxShow[i]->setBackColor(QColor(192, 255, 192));
     }
     RTBoxShow[0]->place(3300, 4350, 4515, 2295);
-    RTBoxShow[0]->widget()->setAccessibleName(QStringLiteral("正文"));
     RTBoxShow[1]->place(3000, 2475, 2415, 615);
-    RTBoxShow[1]->widget()->setAccessibleName(QStringLiteral("帮助文档"));
     RTBoxShow[1]->setVisible(false);
 
     stBar = new platform::StatusBar(c);

@@ -19,16 +19,10 @@ void describe(platform::Control* control, const char* name, const char* descript
     describe(control->widget(), name, description);
 }
 
-struct ButtonText {
-    const char* name;
-    const char* description;
-};
-
-// The captions without their access-key marks; the descriptions say what a press does.
-constexpr ButtonText kButtonTexts[8] = {
-    {"放大", "图像放大"},         {"缩小", "图像缩小"},     {"连续", "自动连续播放"},
-    {"暂停", "暂停自动连续播放"}, {"上一页", "显示上一页"}, {"下一页", "显示下一页"},
-    {"满屏", "满屏显示图像"},     {"退出", "结束本程序"},
+// The buttons are named by their captions; these say what a press does.
+constexpr const char* kButtonDescriptions[8] = {
+    "图像放大",   "图像缩小",   "自动连续播放", "暂停自动连续播放",
+    "显示上一页", "显示下一页", "满屏显示图像", "结束本程序",
 };
 
 struct MenuText {
@@ -63,7 +57,7 @@ void frmmain::describeControls() {
     describe(listVW, "目录", "画本各页的目录，单击一行显示该页，正在显示的页以粗体标出");
     describe(FraCmdPic, "命令按钮", "放大、缩小、连续播放、暂停、翻页、满屏和退出");
     for (int i = 0; i < 8; ++i)
-        describe(CmdPic[i], kButtonTexts[i].name, kButtonTexts[i].description);
+        CmdPic[i]->widget()->setAccessibleDescription(QString::fromUtf8(kButtonDescriptions[i]));
     describe(PicPic, "图像窗口", "显示页面图像；滚轮滚动，Ctrl+滚轮缩放，拖动平移");
     describe(PicPic->inner(), "图像区域", "页面图像所在的区域");
     describe(ImgPic, "启动画面", "尚未打开任何页面");

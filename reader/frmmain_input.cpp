@@ -1,6 +1,7 @@
 // Keys and mouse gestures that readers expect beside the menu shortcuts; none replaces one.
 #include "frmmain.h"
 
+#include "core/catalog.h"
 #include "platform/twips.h"
 
 #include <QAbstractButton>
@@ -66,7 +67,7 @@ void frmmain::Form_KeyDown(int key) {
             return;
         case Qt::Key_Home:
         case Qt::Key_End: {
-            const int pages = std::min(listVW->rowCount(), 32767);
+            const int pages = std::min(listVW->rowCount(), core::kMaxPages);
             if (pages < 1) return;
             CurPage = static_cast<int16_t>(key == Qt::Key_Home ? 1 : pages);
             showPage(CurPage);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/screen_reader.h"
 #include "support/test_files.h"
 
 #include <QFile>
@@ -112,6 +113,8 @@ TEST_F(Builder, OpensOnTheBookWithTheDesignedSelectionColumns) {
     EXPECT_EQ(w().dialog->size(), QSize(552, 450));
     EXPECT_EQ(w().lvwFile->widget()->geometry(), QRect(30, 285, 431, 156));
     EXPECT_EQ(w().FileList->widget()->mapTo(w().dialog, QPoint(0, 0)), QPoint(185, 50));
+    // The frame and the two buttons are named by their captions.
+    EXPECT_EQ(screenreader::expectNamedByCaptions(w().dialog), 3);
     // Opening again brings the same window forward.
     const QDialog* first = w().dialog;
     f->Show();

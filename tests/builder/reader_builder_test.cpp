@@ -12,9 +12,23 @@
 
 namespace {
 
+// The message-box responder refers to the test's own list; it goes with the test, however the
+// test ends.
+class ReaderWithBuilder : public ::testing::Test {
+  protected:
+    std::vector<QString> told;
+    void SetUp() override {
+        platform::setMessageResponder([this](const platform::MessageRequest& r) {
+            told.push_back(r.text);
+            return QMessageBox::Ok;
+        });
+    }
+    void TearDown() override { platform::setMessageResponder({}); }
+};
+
 // The reader opens the builder from its menu, and a finished builder refreshes the reader's
 // catalog without moving the reader off what it shows.
-TEST(ReaderWithBuilder, MenuOpensOneBuilderAndOkReloadsTheCatalogOnly) {
+TEST_F(ReaderWithBuilder, MenuOpensOneBuilderAndOkReloadsTheCatalogOnly) {
     QTemporaryDir dir;
     const QDir book(dir.path());
     for (const char* name : {"p1.jpg", "p2.jpg", "p3.jpg"}) {
@@ -23,12 +37,6 @@ TEST(ReaderWithBuilder, MenuOpensOneBuilderAndOkReloadsTheCatalogOnly) {
         image.save(book.filePath(name));
     }
     ASSERT_TRUE(testfiles::write(book.filePath("DocItem.txt"), "p1.jpg-\r\np2.jpg-\r\n"));
-    std::vector<QString> told;
-    platform::setMessageResponder([&](const platform::MessageRequest& r) {
-        told.push_back(r.text);
-        return QMessageBox::Ok;
-    });
-
     reader::frmmain w(book);
     w.endProgram = [] {};
     w.show();
@@ -48,7 +56,6 @@ TEST(ReaderWithBuilder, MenuOpensOneBuilderAndOkReloadsTheCatalogOnly) {
 
     for (const char* name : {"p3.jpg", "p1.jpg", "p2.jpg"}) b.FileList_Click(name);
     QTest::mouseClick(b.widgets()->CmdOk->button(), Qt::LeftButton);
-    platform::setMessageResponder({});
 
     ASSERT_FALSE(told.empty());
     EXPECT_EQ(told.back(), QStringLiteral("已经制作好图文播放目录，可以使用。"));

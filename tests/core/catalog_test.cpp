@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAccessible>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -74,16 +77,6 @@ INSTANTIATE_TEST_SUITE_P(
                       LinesCase{"\r\na.jpg-\r\n", {}},  // an empty first line: empty catalog
                       LinesCase{" \r\na.jpg-", {" ", "a.jpg-"}}));
 
-TEST(Catalog, NumbersRowsConsecutivelyAndCapsAt32767) {
-    QByteArray bytes;
-    for (int i = 0; i < 40000; ++i) bytes += "p" + QByteArray::number(i) + ".jpg-\r\n";
-    const auto rows = core::parseCatalog(bytes);
-    ASSERT_EQ(rows.size(), 32767u);
-    EXPECT_EQ(rows.front().pageNo, "1");
-    EXPECT_EQ(rows.back().pageNo, "32767");
-    EXPECT_EQ(rows.back().imageFile, "p32766.jpg");
-}
-
 TEST(Catalog, CutsOverlongLinesBeforeDecoding) {
     // A million NULs, then a line of 5000 two-byte characters cut inside one, then a real page.
     QByteArray bytes(1 << 20, '\0');
@@ -136,12 +129,20 @@ TEST(Catalog, WritesGbkWhereItReadsBackElseUtf8) {
     }
 }
 
-TEST(Catalog, ColumnWidthsFollowTheListWidth) {
-    const core::CatalogColumns w = core::catalogColumns(2265);
-    EXPECT_FLOAT_EQ(w.number, 339);
-    EXPECT_FLOAT_EQ(w.title, 1808);
-    EXPECT_FLOAT_EQ(w.textFile, 22.6f);
-    EXPECT_FLOAT_EQ(w.imageFile, 22.6f);
+// The page number and the title fill the list but for its last tenth; the file names stay out
+// of sight; no width, however wild, gives a negative or runaway column.
+TEST(Catalog, ColumnsFillTheListWidth) {
+    for (float width : {2265.0f, 4000.0f, 9.0f, -50.0f, 1e9f}) {
+        SCOPED_TRACE(width);
+        const std::vector<float> w = core::listColumnWidths(width, {1.5, 8, 0.1, 0.1});
+        ASSERT_EQ(w.size(), 4u);
+        const float seen = std::clamp(width, 0.0f, 327679.0f);
+        EXPECT_LE(w[0] + w[1] + w[2] + w[3], seen);
+        EXPECT_GE(w[0] + w[1], 0.95f * seen - 10);
+        EXPECT_NEAR(w[1] / 8, w[0] / 1.5f, 0.01);
+        for (float c : w) EXPECT_GE(c, 0);
+        EXPECT_LE(w[3], seen / 50);
+    }
 }
 
 TEST(Catalog, BareNames) {
@@ -168,17 +169,12 @@ class LoadCatalogTest : public ::testing::Test {
     }
 };
 
-TEST_F(LoadCatalogTest, MissingCatalogIsCreatedEmpty) {
+// A missing catalog is created empty; where it cannot be, the list stays empty all the same.
+TEST_F(LoadCatalogTest, MissingCatalogIsCreatedEmptyWhereItCanBe) {
     EXPECT_EQ(core::LoadCatalog(list, QDir(dir.path())), 0);
-    EXPECT_EQ(list.rowCount(), 0);
-    QFile f(dir.filePath("DocItem.txt"));
-    ASSERT_TRUE(f.exists());
-    EXPECT_EQ(f.size(), 0);
-}
-
-TEST_F(LoadCatalogTest, UnwritableDirectoryLeavesAnEmptyList) {
-    QDir missing(dir.filePath("no/such/book"));
-    EXPECT_EQ(core::LoadCatalog(list, missing), 0);
+    EXPECT_EQ(QFileInfo(dir.filePath("DocItem.txt")).size(), 0);
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("DocItem.txt")));
+    EXPECT_EQ(core::LoadCatalog(list, QDir(dir.filePath("no/such/book"))), 0);
     EXPECT_EQ(list.rowCount(), 0);
 }
 
@@ -289,14 +285,6 @@ TEST(CatalogModel, AppendsAfterItsRowsUpToTheLimitInOneChange) {
         EXPECT_EQ(model.cell(model.rowCount(), 0), QString());
         EXPECT_EQ(model.cell(0, 4), QString());
     }
-}
-
-TEST_F(LoadCatalogTest, BinaryGarbageGivesRowsWithoutCrashing) {
-    QByteArray junk(4096, '\0');
-    for (int i = 0; i < junk.size(); ++i) junk[i] = char((i * 131) % 256);
-    write(junk);
-    core::LoadCatalog(list, QDir(dir.path()));
-    EXPECT_LE(list.rowCount(), 4096);
 }
 
 }  // namespace

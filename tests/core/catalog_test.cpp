@@ -24,58 +24,46 @@ namespace {
 
 using core::CatalogRow;
 
-struct LineCase {
-    const char* line;
-    CatalogRow row;
-};
-void PrintTo(const LineCase& c, std::ostream* os) {
-    *os << casenames::visible(c.line);
+TEST(Catalog, SplitsALineIntoColumns) {
+    struct Case {
+        const char* line;
+        CatalogRow row;
+    };
+    for (const Case& c : {
+             Case{"cat.jpg-cat.rtf", {"1", "cat", "cat.rtf", "cat.jpg"}},
+             Case{"cat.jpg-", {"1", "cat", "", "cat.jpg"}},
+             Case{"cat.jpg", {"1", "cat", "", "cat.jpg"}},
+             Case{"my.cat.jpg-a.rtf", {"1", "my", "a.rtf", "my.cat.jpg"}},
+             // A hyphen in a name breaks the row; pieces after the text are dropped.
+             Case{"big-cat.jpg-a.rtf", {"1", "big", "cat.jpg", "big"}},
+             Case{"-a.rtf", {"1", "", "a.rtf", ""}},
+             Case{"-", {"1", "", "", ""}},
+             Case{" a.jpg - b.rtf ", {"1", " a", " b.rtf ", " a.jpg "}},
+             Case{"小猫.jpg-小猫.rtf", {"1", "小猫", "小猫.rtf", "小猫.jpg"}},
+             Case{".hidden.jpg-x", {"1", "", "x", ".hidden.jpg"}},
+         })
+        EXPECT_EQ(core::parseCatalogLine(QString::fromUtf8(c.line), 1), c.row) << c.line;
 }
 
-class CatalogLine : public ::testing::TestWithParam<LineCase> {};
-
-TEST_P(CatalogLine, SplitsIntoColumns) {
-    const LineCase& c = GetParam();
-    EXPECT_EQ(core::parseCatalogLine(QString::fromUtf8(c.line), 1), c.row);
+TEST(Catalog, LinesStopAtTheEndOrTheFirstEmptyLine) {
+    struct Case {
+        const char* text;
+        QStringList lines;
+    };
+    for (const Case& c : {
+             Case{"", {}},
+             Case{"\r\n", {}},
+             Case{"a.jpg-\r\n\r\nb.jpg-\r\n", {"a.jpg-"}},
+             Case{"a.jpg-\r\nb.jpg-\r\n", {"a.jpg-", "b.jpg-"}},
+             Case{"a.jpg-\r\nb.jpg-", {"a.jpg-", "b.jpg-"}},  // no final CR LF
+             Case{"a.jpg-\nb.jpg-\n", {"a.jpg-", "b.jpg-"}},
+             Case{"a.jpg-\rb.jpg-\r", {"a.jpg-", "b.jpg-"}},
+             Case{"\r\na.jpg-\r\n", {}},  // an empty first line: empty catalog
+             Case{" \r\na.jpg-", {" ", "a.jpg-"}},
+         })
+        EXPECT_EQ(core::catalogLines(QString::fromUtf8(c.text)), c.lines)
+            << casenames::visible(c.text);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, CatalogLine,
-    ::testing::Values(LineCase{"cat.jpg-cat.rtf", {"1", "cat", "cat.rtf", "cat.jpg"}},
-                      LineCase{"cat.jpg-", {"1", "cat", "", "cat.jpg"}},
-                      LineCase{"cat.jpg", {"1", "cat", "", "cat.jpg"}},
-                      LineCase{"my.cat.jpg-a.rtf", {"1", "my", "a.rtf", "my.cat.jpg"}},
-                      // A hyphen in a name breaks the row; pieces after the text are dropped.
-                      LineCase{"big-cat.jpg-a.rtf", {"1", "big", "cat.jpg", "big"}},
-                      LineCase{"-a.rtf", {"1", "", "a.rtf", ""}}, LineCase{"-", {"1", "", "", ""}},
-                      LineCase{" a.jpg - b.rtf ", {"1", " a", " b.rtf ", " a.jpg "}},
-                      LineCase{"小猫.jpg-小猫.rtf", {"1", "小猫", "小猫.rtf", "小猫.jpg"}},
-                      LineCase{".hidden.jpg-x", {"1", "", "x", ".hidden.jpg"}}));
-
-struct LinesCase {
-    const char* text;
-    QStringList lines;
-};
-void PrintTo(const LinesCase& c, std::ostream* os) {
-    *os << casenames::visible(c.text);
-}
-
-class CatalogLines : public ::testing::TestWithParam<LinesCase> {};
-
-TEST_P(CatalogLines, StopAtEndOrFirstEmptyLine) {
-    EXPECT_EQ(core::catalogLines(QString::fromUtf8(GetParam().text)), GetParam().lines);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Text, CatalogLines,
-    ::testing::Values(LinesCase{"", {}}, LinesCase{"\r\n", {}},
-                      LinesCase{"a.jpg-\r\n\r\nb.jpg-\r\n", {"a.jpg-"}},
-                      LinesCase{"a.jpg-\r\nb.jpg-\r\n", {"a.jpg-", "b.jpg-"}},
-                      LinesCase{"a.jpg-\r\nb.jpg-", {"a.jpg-", "b.jpg-"}},  // no final CR LF
-                      LinesCase{"a.jpg-\nb.jpg-\n", {"a.jpg-", "b.jpg-"}},
-                      LinesCase{"a.jpg-\rb.jpg-\r", {"a.jpg-", "b.jpg-"}},
-                      LinesCase{"\r\na.jpg-\r\n", {}},  // an empty first line: empty catalog
-                      LinesCase{" \r\na.jpg-", {" ", "a.jpg-"}}));
 
 TEST(Catalog, CutsOverlongLinesBeforeDecoding) {
     // A million NULs, then a line of 5000 two-byte characters cut inside one, then a real page.

@@ -268,10 +268,11 @@ TEST(CatalogModel, AppendsAfterItsRowsUpToTheLimitInOneChange) {
         EXPECT_EQ(resets.count(), c.there == 0 && c.kept > 0 ? 1 : 0);
         EXPECT_EQ(inserts.count(), c.there > 0 && c.kept > 0 ? 1 : 0);
         if (c.kept > 0) {
-            EXPECT_EQ(model.cell(c.there + c.kept - 1, 3), QStringLiteral("p%1.jpg").arg(c.kept));
+            EXPECT_EQ(model.cell(c.there + c.kept - 1, core::kImageFileColumn),
+                      QStringLiteral("p%1.jpg").arg(c.kept));
         }
         EXPECT_EQ(model.cell(model.rowCount(), 0), QString());
-        EXPECT_EQ(model.cell(0, 4), QString());
+        EXPECT_EQ(model.cell(0, core::kCatalogColumnCount), QString());
     }
 }
 

@@ -8,8 +8,6 @@
 
 #include <QShortcut>
 
-#include <cmath>
-
 namespace builder {
 
 frmFile::frmFile(const QDir& book, QWidget* owner)
@@ -55,11 +53,10 @@ QDialog* frmFile::load() {
 // Opening: the selection's columns, and every list on the book directory and its drive.
 void frmFile::Form_Load() {
     const FrmFileWidgets& w = *w_;
-    const int unit =
-        static_cast<int16_t>(static_cast<int>(std::nearbyint(w.lvwFile->width())) / 10);
-    w.lvwFile->addColumn(QStringLiteral("序号"), static_cast<float>(unit * 1.0));
-    w.lvwFile->addColumn(QStringLiteral("图像文件名"), static_cast<float>(unit * 4.2));
-    w.lvwFile->addColumn(QStringLiteral("说明图像的文字文件"), static_cast<float>(unit * 4.2));
+    const std::vector<float> widths = core::listColumnWidths(w.lvwFile->width(), {1, 4.2, 4.2});
+    w.lvwFile->addColumn(QStringLiteral("序号"), widths[0]);
+    w.lvwFile->addColumn(QStringLiteral("图像文件名"), widths[1]);
+    w.lvwFile->addColumn(QStringLiteral("说明图像的文字文件"), widths[2]);
     rowCount_ = 0;
     driveFolder_.clear();
 

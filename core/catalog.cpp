@@ -29,42 +29,35 @@ CatalogRow rowOfLine(QStringView line, int number) {
     return row;
 }
 
-// Calls `take` with each line of the catalog text, up to `maxLines`: reading stops at the end
-// of the text or at the first empty line. CR LF, LF and a lone CR all end a line.
-template <typename Take>
-void forEachLine(QStringView text, int maxLines, Take&& take) {
+// Calls `take(begin, end)` with the bounds of each line of `text` (a string or bytes), up to
+// `maxLines`: reading stops at the end of the text or at the first empty line. CR LF, LF and a
+// lone CR all end a line.
+template <typename Text, typename Take>
+void forEachLine(Text text, int maxLines, Take&& take) {
+    const auto endsLine = [&text](qsizetype i) { return text[i] == u'\r' || text[i] == u'\n'; };
     qsizetype pos = 0;
     const qsizetype n = text.size();
     for (int count = 0; pos < n && count < maxLines; ++count) {
         qsizetype end = pos;
-        while (end < n && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n')) ++end;
+        while (end < n && !endsLine(end)) ++end;
         if (end == pos) break;  // an empty line ends the catalog
-        take(text.sliced(pos, end - pos));
+        take(pos, end);
         pos = end;
-        if (pos < n && text[pos] == QLatin1Char('\r')) ++pos;
-        if (pos < n && text[pos] == QLatin1Char('\n')) ++pos;
+        if (pos < n && text[pos] == u'\r') ++pos;
+        if (pos < n && text[pos] == u'\n') ++pos;
     }
 }
 
 // The catalog's lines as bytes, each cut to kMaxCatalogLineBytes (not inside a UTF-8 sequence),
 // joined by LF: reading stops where catalogLines stops, so nothing beyond is decoded.
-QByteArray keptLines(const QByteArray& bytes) {
-    const char* const data = bytes.constData();
-    const qsizetype n = bytes.size();
+QByteArray keptLines(QByteArrayView bytes) {
     QByteArray kept;
-    kept.reserve(std::min(n, qsizetype(kMaxPages) * (kMaxCatalogLineBytes + 1)));
-    qsizetype pos = 0;
-    for (int count = 0; pos < n && count < kMaxPages; ++count) {
-        qsizetype end = pos;
-        while (end < n && data[end] != '\r' && data[end] != '\n') ++end;
-        if (end == pos) break;
+    kept.reserve(std::min(bytes.size(), qsizetype(kMaxPages) * (kMaxCatalogLineBytes + 1)));
+    forEachLine(bytes, kMaxPages, [&](qsizetype pos, qsizetype end) {
         qsizetype cut = std::min(end, pos + kMaxCatalogLineBytes);
-        for (int back = 0; cut < end && back < 3 && (data[cut] & 0xC0) == 0x80; ++back) --cut;
-        kept.append(data + pos, cut - pos).append('\n');
-        pos = end;
-        if (pos < n && data[pos] == '\r') ++pos;
-        if (pos < n && data[pos] == '\n') ++pos;
-    }
+        for (int back = 0; cut < end && back < 3 && (bytes[cut] & 0xC0) == 0x80; ++back) --cut;
+        kept.append(bytes.sliced(pos, cut - pos)).append('\n');
+    });
     return kept;
 }
 
@@ -76,7 +69,8 @@ CatalogRow parseCatalogLine(const QString& line, int number) {
 
 QStringList catalogLines(const QString& text, int maxLines) {
     QStringList lines;
-    forEachLine(text, maxLines, [&lines](QStringView line) { lines.append(line.toString()); });
+    forEachLine(QStringView(text), maxLines,
+                [&](qsizetype pos, qsizetype end) { lines.append(text.sliced(pos, end - pos)); });
     return lines;
 }
 
@@ -85,8 +79,8 @@ std::vector<CatalogRow> parseCatalog(const QByteArray& bytes) {
     const QString text = platform::decodeBookText(kept);
     std::vector<CatalogRow> rows;
     rows.reserve(size_t(kept.count('\n')));
-    forEachLine(text, kMaxPages, [&rows](QStringView line) {
-        rows.push_back(rowOfLine(line, int(rows.size()) + 1));
+    forEachLine(QStringView(text), kMaxPages, [&](qsizetype pos, qsizetype end) {
+        rows.push_back(rowOfLine(QStringView(text).sliced(pos, end - pos), int(rows.size()) + 1));
     });
     return rows;
 }
@@ -104,13 +98,13 @@ QByteArray formatCatalog(const std::vector<CatalogRow>& rows) {
     return text.toUtf8();
 }
 
-CatalogColumns catalogColumns(float listWidth) {
-    // The unit is a 16-bit whole number: a tenth of the list width, remainder dropped.
+std::vector<float> listColumnWidths(float listWidth, std::initializer_list<double> tenths) {
     const double rounded = std::nearbyint(static_cast<double>(listWidth));
     const int whole = static_cast<int>(std::clamp(rounded, 0.0, 327679.0));
     const auto unit = static_cast<int16_t>(whole / 10);
-    return {static_cast<float>(unit * 1.5), static_cast<float>(unit * 8.0),
-            static_cast<float>(unit * 0.1), static_cast<float>(unit * 0.1)};
+    std::vector<float> widths;
+    for (const double share : tenths) widths.push_back(static_cast<float>(unit * share));
+    return widths;
 }
 
 bool isBareFileName(const QString& name) {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
 #include <vector>
 
 // The catalog file of a book, DocItem.txt: one line per page, "image-text", in reading order.
@@ -15,6 +16,15 @@ inline constexpr int kMaxPages = 32767;
 // A catalog line is two file names; a longer line is cut to this many bytes before decoding, so a
 // hostile catalog cannot make one row of millions of characters.
 inline constexpr qsizetype kMaxCatalogLineBytes = 4096;
+
+// The columns of the catalog list, in order: a row's fields by their place.
+enum CatalogColumn : int {
+    kPageNoColumn,
+    kTitleColumn,
+    kTextFileColumn,
+    kImageFileColumn,
+    kCatalogColumnCount
+};
 
 struct CatalogRow {
     QString pageNo;     // "1", "2", ...
@@ -40,11 +50,9 @@ std::vector<CatalogRow> parseCatalog(const QByteArray& bytes);
 // where that reads back unchanged, otherwise in UTF-8.
 QByteArray formatCatalog(const std::vector<CatalogRow>& rows);
 
-// Column widths of the catalog list from the list's width at start-up, in twips.
-struct CatalogColumns {
-    float number, title, textFile, imageFile;
-};
-CatalogColumns catalogColumns(float listWidth);
+// Widths in twips of a list's columns set up from the list's width, each given in tenths of it:
+// the tenth is a 16-bit whole number of twips, the remainder dropped.
+std::vector<float> listColumnWidths(float listWidth, std::initializer_list<double> tenths);
 
 // A book file is addressed by its bare name in the book directory; a name with a path separator,
 // or "." or ".." as the whole name, could reach outside the book and is treated as missing.

@@ -21,11 +21,13 @@ CatalogModel& catalogOf(platform::ListView& list) {
 
 void setUpCatalogColumns(platform::ListView& list) {
     catalogOf(list);
-    const CatalogColumns w = catalogColumns(list.width());
-    list.addColumn(QStringLiteral("N"), w.number);
-    list.addColumn(QStringLiteral("    目  录"), w.title);
-    list.addColumn(QStringLiteral("文字文件名.扩展名"), w.textFile);
-    list.addColumn(QStringLiteral("图像文件名.扩展名"), w.imageFile);
+    // The file names are kept in columns too narrow to be seen.
+    const std::vector<float> widths = listColumnWidths(list.width(), {1.5, 8, 0.1, 0.1});
+    const QString headers[kCatalogColumnCount] = {QStringLiteral("N"), QStringLiteral("    目  录"),
+                                                  QStringLiteral("文字文件名.扩展名"),
+                                                  QStringLiteral("图像文件名.扩展名")};
+    for (int column = 0; column < kCatalogColumnCount; ++column)
+        list.addColumn(headers[column], widths[size_t(column)]);
 }
 
 int LoadCatalog(platform::ListView& list, const QDir& book, QString* problem) {

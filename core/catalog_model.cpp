@@ -27,18 +27,19 @@ int CatalogModel::append(std::vector<CatalogRow> rows) {
 QString CatalogModel::cell(int row, int column) const {
     if (row < 0 || row >= count()) return {};
     const CatalogRow& r = rows_[size_t(row)];
-    switch (column) {
-        case 0:
+    switch (static_cast<CatalogColumn>(column)) {
+        case kPageNoColumn:
             return r.pageNo;
-        case 1:
+        case kTitleColumn:
             return r.title;
-        case 2:
+        case kTextFileColumn:
             return r.textFile;
-        case 3:
+        case kImageFileColumn:
             return r.imageFile;
-        default:
-            return {};
+        case kCatalogColumnCount:
+            break;
     }
+    return {};
 }
 
 void CatalogModel::clear() {

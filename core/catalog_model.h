@@ -9,7 +9,7 @@
 namespace core {
 
 // The book's catalog as the reader holds it: the rows of DocItem.txt, which the catalog list
-// displays. Columns: 0 page number, 1 title, 2 text file, 3 image file.
+// displays, in the columns of CatalogColumn.
 class CatalogModel : public platform::ListModel {
     Q_OBJECT
   public:

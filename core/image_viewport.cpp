@@ -4,8 +4,6 @@
 
 #include "platform/twips.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
@@ -64,57 +62,34 @@ void ImageViewport::PlaceImage() {
 
 void ImageViewport::sharpen() {
     const platform::Picture& picture = image_.picture();
-    if (!picture.isReduced()) return dropSharpen();
+    if (!picture.isReduced()) return sharpening_.drop();
     const float tpp = platform::twipsPerPixel();
     const double dpr = box_.widget()->devicePixelRatioF();
     const QSize shown(int(std::ceil(image_.width() / tpp * dpr)),
                       int(std::ceil(image_.height() / tpp * dpr)));
     const QSize held = picture.image().size();
-    if (held.width() >= shown.width() || held.height() >= shown.height()) return dropSharpen();
+    if (held.width() >= shown.width() || held.height() >= shown.height()) return sharpening_.drop();
     const qint64 key = picture.image().cacheKey();
     // The decode under way is for this picture and at least this size: let it finish.
-    if (sharpening_ && sharpeningKey_ == key && sharpeningTo_.width() >= shown.width() &&
+    if (sharpening_.pending() && sharpeningKey_ == key && sharpeningTo_.width() >= shown.width() &&
         sharpeningTo_.height() >= shown.height())
         return;
-    dropSharpen();
-    auto* watcher = new QFutureWatcher<platform::Picture>(this);
-    const std::uint64_t ticket = sharpenTicket_;
-    connect(watcher, &QFutureWatcherBase::finished, this,
-            [this, watcher, ticket] { swapInSharp(watcher, ticket); });
-    sharpening_ = watcher;
     sharpeningKey_ = key;
     sharpeningTo_ = shown;
     // The worker decodes from its own copy of the picture (which shares the pixels read-only).
-    watcher->setFuture(QtConcurrent::run(
-        [picture = platform::Picture(picture), shown] { return picture.withPixels(shown); }));
+    sharpening_.watch(QtConcurrent::run([picture = platform::Picture(picture), shown] {
+                          return picture.withPixels(shown);
+                      }),
+                      [this](const QFuture<platform::Picture>& done) {
+                          if (done.resultCount() > 0) swapInSharp(done.result());
+                      });
 }
 
-void ImageViewport::dropSharpen() {
-    ++sharpenTicket_;
-    if (!sharpening_) return;
-    sharpening_->disconnect(this);
-    sharpening_->deleteLater();
-    sharpening_ = nullptr;
-}
-
-void ImageViewport::swapInSharp(QFutureWatcher<platform::Picture>* watcher, std::uint64_t ticket) {
-    watcher->deleteLater();
-    if (ticket != sharpenTicket_) return;
-    sharpening_ = nullptr;
+void ImageViewport::swapInSharp(const platform::Picture& sharp) {
     // Another picture (a new page) may have come since; only the same pixels are replaced.
-    if (image_.picture().image().cacheKey() != sharpeningKey_ ||
-        watcher->future().resultCount() == 0)
-        return;
-    image_.setPicture(watcher->result(), image_.name());
+    if (image_.picture().image().cacheKey() != sharpeningKey_) return;
+    image_.setPicture(sharp, image_.name());
     emit sharpened();
-}
-
-void ImageViewport::waitForSharpen() {
-    const QDeadlineTimer deadline(60000);
-    while (sharpening_ && !deadline.hasExpired()) {
-        sharpening_->waitForFinished();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
 }
 
 namespace {

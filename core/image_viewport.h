@@ -1,13 +1,12 @@
 #pragma once
 
+#include "latest_request.h"
+
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 #include "platform/scroll_bar.h"
 
-#include <QFutureWatcher>
 #include <QObject>
-
-#include <cstdint>
 
 namespace core {
 
@@ -35,9 +34,9 @@ class ImageViewport : public QObject {
     platform::PictureBox& box() const { return box_; }
 
     // Whether a sharper decode of the picture shown is under way.
-    bool sharpening() const { return sharpening_ != nullptr; }
+    bool sharpening() const { return sharpening_.pending(); }
     // Handles events until no sharper decode is under way; for tests.
-    void waitForSharpen();
+    void waitForSharpen() { sharpening_.waitFor(); }
 
   signals:
     // The picture shown was replaced by a sharper decode of the same file.
@@ -48,8 +47,7 @@ class ImageViewport : public QObject {
     // is decoded again from its file at the size shown, on a worker; the scaled picture stays
     // on screen until the sharp one replaces it.
     void sharpen();
-    void swapInSharp(QFutureWatcher<platform::Picture>* watcher, std::uint64_t ticket);
-    void dropSharpen();
+    void swapInSharp(const platform::Picture& sharp);
     void HScr_Change(int value);
     void VScr_Change(int value);
 
@@ -59,9 +57,7 @@ class ImageViewport : public QObject {
     platform::ScrollBar& vscr_;
     float hUnit_ = 1.0f;
     float vUnit_ = 1.0f;
-    // Every sharpen takes the next ticket; a decode finished under an older one is late.
-    std::uint64_t sharpenTicket_ = 0;
-    QFutureWatcher<platform::Picture>* sharpening_ = nullptr;
+    LatestRequest<platform::Picture> sharpening_{this};
     qint64 sharpeningKey_ = 0;  // the pixels being sharpened, and to what size
     QSize sharpeningTo_;
 };

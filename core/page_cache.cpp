@@ -15,10 +15,6 @@ platform::PictureLoad loadPagePicture(const QDir& book, const QString& name, QSi
     return platform::loadPicture(book.filePath(name), pixels, stop);
 }
 
-PageCache::~PageCache() {
-    waitForIdle();
-}
-
 bool PageCache::isDone(const Entry& entry) {
     // A future not started yet counts as finished but has no result.
     return entry.decode.isFinished() && entry.decode.resultCount() > 0;
@@ -59,9 +55,8 @@ PageCache::Entry PageCache::start(const QDir& book, const QString& name, QSize p
                 std::make_shared<std::atomic<bool>>(false)};
     // The worker gets copies: the cache may be gone or changed before it runs.
     entry.decode =
-        QtConcurrent::task([book = QDir(book), name = QString(name), pixels, stop = entry.stop] {
-            return loadPagePicture(book, name, pixels, stop.get());
-        })
+        QtConcurrent::task([decoder = decoder_, book = QDir(book), name = QString(name), pixels,
+                            stop = entry.stop] { return decoder(book, name, pixels, stop.get()); })
             .withPriority(priority)
             .spawn();
     return entry;
@@ -91,16 +86,17 @@ QFuture<platform::PictureLoad> PageCache::request(const QDir& book, const QStrin
 platform::PictureLoad PageCache::take(const QDir& book, const QString& name, QSize pixels) {
     const QString path = book.filePath(name);
     const auto it = find(path, pixels);
-    if (it != entries_.end()) {
+    if (it != entries_.end() && isDone(*it) && it->decode.result().ok()) {
         it->lastUse = ++clock_;
-        // A decode already under way is cheaper to wait for than to start again.
-        platform::PictureLoad load = it->decode.result();
-        if (load.ok()) return load;
-        // A failure is not kept: the file may be there by the next visit.
-        entries_.erase(find(path, pixels));
-        return loadPagePicture(book, name, pixels);
+        return it->decode.result();
     }
-    platform::PictureLoad load = loadPagePicture(book, name, pixels);
+    // A failure is not kept (the file may be there by the next visit), and a decode under way is
+    // not waited for.
+    if (it != entries_.end()) {
+        stop(*it);
+        entries_.erase(it);
+    }
+    platform::PictureLoad load = decoder_(book, name, pixels, nullptr);
     if (load.ok()) {
         Entry entry{path, pixels, QtFuture::makeReadyFuture(load), ++clock_, 0, {}};
         if (makeRoom(bytesOf(entry), {path})) entries_.push_back(std::move(entry));
@@ -157,8 +153,9 @@ void PageCache::waitForIdle() {
 }
 
 void PageCache::clear() {
+    // Each worker holds its own copies and shares only the stop flag, so it may be forgotten
+    // while it runs: a reload over a slow medium never waits for it.
     for (const Entry& e : entries_) stop(e);
-    waitForIdle();
     entries_.clear();
     requested_.clear();
 }

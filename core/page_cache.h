@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,9 +22,14 @@ namespace core {
 platform::PictureLoad loadPagePicture(const QDir& book, const QString& name, QSize pixels,
                                       const std::atomic<bool>* stop = nullptr);
 
+// How a page's picture is decoded: loadPagePicture, or what a test puts in its place.
+using PageDecoder = std::function<platform::PictureLoad(
+    const QDir& book, const QString& name, QSize pixels, const std::atomic<bool>* stop)>;
+
 // The pictures of the pages around the one shown, decoded ahead on worker threads at the size
-// the viewport needs, within a memory budget. Used from one thread (the GUI thread); only the
-// decoding runs elsewhere, on copies of its inputs.
+// the viewport needs, within a memory budget. Used from one thread (the GUI thread), which never
+// waits for a worker: only the decoding runs elsewhere, on copies of its inputs, so a decode
+// dropped while it runs finishes unseen.
 class PageCache {
   public:
     // Viewport-sized pictures of a few pages fit easily; a full-resolution one is never kept.
@@ -32,14 +38,17 @@ class PageCache {
     // more are not kept, so reading a long book holds no more than a short one.
     static constexpr int kDefaultPages = 6;
 
-    explicit PageCache(qint64 budgetBytes = kDefaultBudget, int maxPages = kDefaultPages)
-        : budget_(budgetBytes), maxPages_(maxPages) {}
-    ~PageCache();
+    explicit PageCache(qint64 budgetBytes = kDefaultBudget, int maxPages = kDefaultPages,
+                       PageDecoder decoder = loadPagePicture)
+        : budget_(budgetBytes), maxPages_(maxPages), decoder_(std::move(decoder)) {}
+    // Stops the decodes under way and waits for none of them.
+    ~PageCache() { clear(); }
     PageCache(const PageCache&) = delete;
     PageCache& operator=(const PageCache&) = delete;
 
-    // The picture of `name` for a viewport of `pixels`: the one decoded ahead, or the one being
-    // decoded (waited for), or decoded now on the calling thread.
+    // The picture of `name` for a viewport of `pixels`: the one decoded ahead, or else decoded
+    // now on the calling thread. A decode of it under way is stopped, not waited for: it may be
+    // stuck on a slow medium (a caller that must not decode here asks request()).
     platform::PictureLoad take(const QDir& book, const QString& name, QSize pixels);
     // The picture of `name` as a future that a worker fulfils: the decode under way, or one
     // started now ahead of every decode still queued. The page last requested is not dropped to
@@ -50,9 +59,9 @@ class PageCache {
     // would not fit is not decoded ahead. Decodes of pages no longer wanted are stopped, queued
     // or running, so turning fast never leaves the workers a backlog.
     void prefetch(const QDir& book, const QStringList& names, QSize pixels);
-    // Drops everything, after waiting for running decodes (a new catalog, a new book).
+    // Drops everything (a new catalog, a new book); decodes under way are stopped and forgotten.
     void clear();
-    // Waits until no decode runs.
+    // Waits until no decode of a picture kept runs; for tests and benchmarks.
     void waitForIdle();
 
     qint64 budget() const { return budget_; }
@@ -82,6 +91,7 @@ class PageCache {
 
     qint64 budget_;
     int maxPages_;
+    PageDecoder decoder_;
     std::uint64_t clock_ = 0;
     QString requested_;  // the path last asked for by request()
     std::vector<Entry> entries_;

@@ -7,8 +7,6 @@
 namespace core {
 namespace {
 
-enum Column { kPageNo = 0, kTitle = 1, kTextFile = 2, kImageFile = 3 };
-
 bool rowExists(const platform::ListView& list, int row) {
     return row >= 1 && row <= list.rowCount();
 }
@@ -58,16 +56,26 @@ QString showText(PageView& view, const QString& name) {
 }  // namespace
 
 QString pageNo(const platform::ListView& list, int row) {
-    return list.text(row, kPageNo);
+    return list.text(row, kPageNoColumn);
 }
 QString pageTitle(const platform::ListView& list, int row) {
-    return list.text(row, kTitle);
+    return list.text(row, kTitleColumn);
 }
 QString pageTextFile(const platform::ListView& list, int row) {
-    return list.text(row, kTextFile);
+    return list.text(row, kTextFileColumn);
 }
 QString pageImageFile(const platform::ListView& list, int row) {
-    return list.text(row, kImageFile);
+    return list.text(row, kImageFileColumn);
+}
+
+QStringList picturesAround(const platform::ListView& list, int16_t shown, Heading heading,
+                           bool catchingUp) {
+    QStringList names{pageImageFile(list, shown)};
+    for (int16_t row : pagesAhead(shown, heading, list.rowCount(), catchingUp))
+        names.append(pageImageFile(list, row));
+    names.removeDuplicates();
+    names.removeAll(QString());
+    return names;
 }
 
 platform::PictureLoad loadPictureOf(const PageView& view, int16_t row) {
@@ -113,7 +121,7 @@ void ShowLoadedPage(PageView& view, int16_t row, bool loadPicture, platform::Pic
 int16_t rowOfClickedItem(const platform::ListView& list, int clickedRow, int16_t current) {
     const QString clicked = pageNo(list, clickedRow);
     for (int j = 1; j <= list.rowCount(); ++j)
-        if (list.text(j, kPageNo) == clicked) return static_cast<int16_t>(j);
+        if (list.text(j, kPageNoColumn) == clicked) return static_cast<int16_t>(j);
     return current;
 }
 

@@ -2,6 +2,7 @@
 
 #include "image_viewport.h"
 #include "page_cache.h"
+#include "page_turn.h"
 #include "platform/list_view.h"
 #include "platform/rich_text_box.h"
 #include "platform/status_bar.h"
@@ -28,6 +29,11 @@ QString pageNo(const platform::ListView& list, int row);
 QString pageTitle(const platform::ListView& list, int row);
 QString pageTextFile(const platform::ListView& list, int row);
 QString pageImageFile(const platform::ListView& list, int row);
+
+// The picture files to keep decoded while row `shown` is on screen: its own, then those of
+// pagesAhead, each once.
+QStringList picturesAround(const platform::ListView& list, int16_t shown, Heading heading,
+                           bool catchingUp = false);
 
 // Shows row `row`: the picture, fitted and placed, the text, and title and number in the status
 // bar. Every step is on its own: a missing text file or a missing row leaves what was shown.

@@ -1,18 +1,11 @@
 #include "page_pipeline.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-
 namespace core {
 
 PagePipeline::PagePipeline(const PageView& view, QObject* parent) : QObject(parent), view_(view) {}
 
 void PagePipeline::cancel() {
-    ++ticket_;
-    if (!pending_) return;
-    pending_->disconnect(this);
-    pending_->deleteLater();
-    pending_ = nullptr;
+    decode_.drop();
 }
 
 void PagePipeline::ShowPage(int16_t row, bool loadPicture) {
@@ -20,40 +13,29 @@ void PagePipeline::ShowPage(int16_t row, bool loadPicture) {
     const QString name = loadPicture && row >= 1 && row <= view_.list.rowCount()
                              ? pageImageFile(view_.list, row)
                              : QString();
-    const QSize pixels = view_.viewport.devicePixels();
-    if (name.isEmpty() || !view_.cache || view_.cache->isReady(view_.book, name, pixels)) {
+    if (name.isEmpty() || !view_.cache ||
+        view_.cache->isReady(view_.book, name, view_.viewport.devicePixels())) {
         core::ShowPage(view_, row, loadPicture);
         emit pageApplied(row);
         return;
     }
-    auto* watcher = new QFutureWatcher<platform::PictureLoad>(this);
-    const std::uint64_t ticket = ticket_;
-    connect(watcher, &QFutureWatcherBase::finished, this,
-            [this, watcher, ticket, row] { finish(watcher, ticket, row); });
-    pending_ = watcher;
-    watcher->setFuture(view_.cache->request(view_.book, name, pixels));
+    decode(row, name);
 }
 
-void PagePipeline::finish(QFutureWatcher<platform::PictureLoad>* watcher, std::uint64_t ticket,
-                          int16_t row) {
-    watcher->deleteLater();
-    if (ticket != ticket_) return;  // a later page was asked for: this one is not shown
-    pending_ = nullptr;
-    const QFuture<platform::PictureLoad> decode = watcher->future();
-    // A decode stopped before it was done is done here rather than lost.
-    platform::PictureLoad load =
-        decode.resultCount() > 0 ? decode.result() : platform::PictureLoad{};
-    if (decode.resultCount() == 0 || load.stopped) load = loadPictureOf(view_, row);
-    ShowLoadedPage(view_, row, true, std::move(load));
+void PagePipeline::decode(int16_t row, const QString& name) {
+    decode_.watch(
+        view_.cache->request(view_.book, name, view_.viewport.devicePixels()),
+        [this, row, name](const QFuture<platform::PictureLoad>& done) { finish(row, name, done); });
+}
+
+void PagePipeline::finish(int16_t row, const QString& name,
+                          const QFuture<platform::PictureLoad>& decode) {
+    // A decode stopped before it was done (the cache dropped it) is asked for again rather than
+    // lost, and not done here: the GUI thread never waits on a slow medium.
+    if (decode.resultCount() > 0 && decode.result().stopped) return this->decode(row, name);
+    ShowLoadedPage(view_, row, true,
+                   decode.resultCount() > 0 ? decode.result() : loadPictureOf(view_, row));
     emit pageApplied(row);
-}
-
-void PagePipeline::waitForPage() {
-    const QDeadlineTimer deadline(60000);
-    while (pending_ && !deadline.hasExpired()) {
-        pending_->waitForFinished();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
 }
 
 }  // namespace core

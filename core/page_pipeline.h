@@ -1,11 +1,9 @@
 #pragma once
 
+#include "latest_request.h"
 #include "page_display.h"
 
-#include <QFutureWatcher>
 #include <QObject>
-
-#include <cstdint>
 
 namespace core {
 
@@ -23,21 +21,20 @@ class PagePipeline : public QObject {
     // Forgets the page waiting for its picture (a new catalog, help shown over it).
     void cancel();
     // Whether a page waits for its picture.
-    bool waiting() const { return pending_ != nullptr; }
+    bool waiting() const { return decode_.pending(); }
     // Handles events until no page waits; for tests and benchmarks.
-    void waitForPage();
+    void waitForPage() { decode_.waitFor(); }
 
   signals:
     // The steps of ShowPage have run for `row`.
     void pageApplied(int16_t row);
 
   private:
-    void finish(QFutureWatcher<platform::PictureLoad>* watcher, std::uint64_t ticket, int16_t row);
+    void decode(int16_t row, const QString& name);
+    void finish(int16_t row, const QString& name, const QFuture<platform::PictureLoad>& decode);
 
     PageView view_;
-    // Every request takes the next ticket; a decode that finishes under an older one is late.
-    std::uint64_t ticket_ = 0;
-    QFutureWatcher<platform::PictureLoad>* pending_ = nullptr;
+    LatestRequest<platform::PictureLoad> decode_{this};
 };
 
 }  // namespace core

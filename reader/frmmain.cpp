@@ -1,7 +1,5 @@
 #include "frmmain.h"
 
-#include "navigation.h"
-
 #include "builder/frm_file.h"
 #include "core/catalog_loader.h"
 #include "platform/fonts.h"
@@ -14,8 +12,6 @@
 #include <QImageReader>
 #include <QPrinter>
 #include <QShortcut>
-
-#include <span>
 
 namespace reader {
 namespace {
@@ -181,8 +177,9 @@ void frmmain::Form_Load() {
     RTBoxShow[0]->setContentFrom(*RTBoxShow[1]);
 }
 
-void frmmain::showPage(int16_t row, bool loadPicture) {
+void frmmain::showPage(int16_t row, core::Heading heading, bool loadPicture) {
     pipeline_->ShowPage(row, loadPicture);
+    if (loadPicture) decodeAhead(row, heading);
 }
 
 void frmmain::pageShown(int16_t row) {
@@ -193,26 +190,14 @@ void frmmain::pageShown(int16_t row) {
     }
 }
 
-void frmmain::decodeAhead(int16_t shown, std::initializer_list<int16_t> rows) {
-    QStringList names{core::pageImageFile(*listVW, shown)};
-    // While the page asked for is still decoding the reader is turning faster than pages
-    // decode: beside it only the page it is heading for (the first given) is decoded, so a held
-    // key shows a page whenever one is ready, and no worker goes to the way back.
-    const qsizetype wanted =
-        pipeline_->waiting() ? std::min<qsizetype>(1, rows.size()) : qsizetype(rows.size());
-    for (int16_t row : std::span(rows.begin(), size_t(wanted))) {
-        const QString name = core::pageImageFile(*listVW, row);
-        if (!name.isEmpty() && !names.contains(name)) names.append(name);
-    }
-    names.removeAll(QString());
-    pageCache_.prefetch(book_, names, viewport_->devicePixels());
+void frmmain::decodeAhead(int16_t shown, core::Heading heading) {
+    pageCache_.prefetch(book_, core::picturesAround(*listVW, shown, heading, pipeline_->waiting()),
+                        viewport_->devicePixels());
 }
 
 void frmmain::listVW_ItemClick(int row) {
     CurPage = core::rowOfClickedItem(*listVW, row, CurPage);
-    showPage(CurPage);
-    const int pages = listVW->rowCount();
-    decodeAhead(CurPage, {nextPage(CurPage, pages), previousPage(CurPage, pages)});
+    showPage(CurPage, core::Heading::Forward);
 }
 
 // The builder has written a new catalog: the list is read again; the page on display, CurPage

@@ -3,6 +3,7 @@
 #include "core/image_viewport.h"
 #include "core/page_display.h"
 #include "core/page_pipeline.h"
+#include "core/page_turn.h"
 #include "layout.h"
 #include "platform/controls.h"
 #include "platform/form.h"
@@ -130,12 +131,13 @@ class frmmain : public platform::Form {
     void describeControls();
     void describePicture(int16_t row);
     void Form_Load();
-    void showPage(int16_t row, bool loadPicture = true);
+    // Shows `row` and, when it loads the picture, decodes ahead the pages the reader is
+    // heading for.
+    void showPage(int16_t row, core::Heading heading, bool loadPicture = true);
     // The steps of ShowPage have run for `row`: the catalog marks it.
     void pageShown(int16_t row);
-    // Decodes ahead the pictures of `rows` (the way the reader is going first), keeping the page
-    // shown.
-    void decodeAhead(int16_t shown, std::initializer_list<int16_t> rows);
+    // Decodes ahead the pictures of the pages around `shown`, keeping the page shown.
+    void decodeAhead(int16_t shown, core::Heading heading);
     void zoom(double factor);
     void startAutoPlay();
     void imageFullScreen(const WindowMetrics& metrics);

@@ -36,13 +36,7 @@ void frmmain::CmdPic_Click(int index) {
             const bool turn = pages > 1;
             if (turn)
                 CurPage = index == 5 ? nextPage(CurPage, pages) : previousPage(CurPage, pages);
-            showPage(CurPage, turn);
-            // The way the reader is going first, then the way back.
-            const int16_t ahead =
-                index == 5 ? nextPage(CurPage, pages) : previousPage(CurPage, pages);
-            const int16_t back =
-                index == 5 ? previousPage(CurPage, pages) : nextPage(CurPage, pages);
-            if (turn) decodeAhead(CurPage, {ahead, back});
+            showPage(CurPage, index == 5 ? core::Heading::Forward : core::Heading::Backward, turn);
             break;
         }
         case 6:
@@ -68,9 +62,7 @@ void frmmain::Timer1_Timer() {
     const int pages = listVW->rowCount();
     const bool turn = pages > 1;
     if (turn) AutoPlayPage = nextPage(AutoPlayPage, pages);
-    showPage(AutoPlayPage, turn);
-    // The next tick's page; past the last page that is page 1.
-    if (turn) decodeAhead(AutoPlayPage, {nextPage(AutoPlayPage, pages)});
+    showPage(AutoPlayPage, core::Heading::AutoPlay, turn);
 }
 
 void frmmain::zoom(double factor) {

@@ -70,7 +70,9 @@ void frmmain::Form_KeyDown(int key) {
             const int pages = std::min(listVW->rowCount(), core::kMaxPages);
             if (pages < 1) return;
             CurPage = static_cast<int16_t>(key == Qt::Key_Home ? 1 : pages);
-            showPage(CurPage);
+            // From the first page the reader reads on; from the last one, back.
+            showPage(CurPage,
+                     key == Qt::Key_Home ? core::Heading::Forward : core::Heading::Backward);
             ImgPic->setVisible(true);
             return;
         }

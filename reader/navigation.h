@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/page_turn.h"
+
 #include <QSizeF>
 
 #include <cstdint>
@@ -8,10 +10,8 @@
 // Page stepping and zoom arithmetic of the reader, free of widgets.
 namespace reader {
 
-// The page after `current`, wrapping past the last to 1; with one page or none it stays.
-int16_t nextPage(int16_t current, int pageCount);
-// The page before `current`, wrapping below 1 to the last; with one page or none it stays.
-int16_t previousPage(int16_t current, int pageCount);
+using core::nextPage;
+using core::previousPage;
 
 inline constexpr double kEnlargeFactor = 1.2;
 inline constexpr double kShrinkFactor = 0.8;

@@ -177,9 +177,10 @@ int main(int argc, char** argv) {
         pipeline.ShowPage(int16_t(row));
         pipeline.waitForPage();
     };
-    // As the reader does when reading forward: the next page too.
+    // As the reader does when reading forward.
     const auto ahead = [&](int row) {
-        cache.prefetch(bookDir, {list.text(row, 3), list.text(row % kPages + 1, 3)}, pixels);
+        cache.prefetch(bookDir, core::picturesAround(list, int16_t(row), core::Heading::Forward),
+                       pixels);
     };
     // The decoder's DCT scale for this viewport: the largest of 1/2, 1/4, 1/8 still covering it.
     const QSize reduced = platform::reducedSize(QSize(4000, 3000), pixels);

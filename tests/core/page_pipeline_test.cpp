@@ -60,42 +60,32 @@ class PagePipelineTest : public ::testing::Test, protected PageParts {
 
 // Requests in a row, some of them decoded ahead first: the page left on screen is the last one
 // asked for, and no earlier page is put on screen after a later one was asked for.
-struct Sequence {
-    const char* what;
-    std::vector<int16_t> rows;
-    std::vector<int16_t> ahead;  // decoded before the requests
-    int16_t final;
-};
-
-void PrintTo(const Sequence& s, std::ostream* os) {
-    *os << s.what;
+TEST_F(PagePipelineTest, LatestRequestWins) {
+    struct Sequence {
+        const char* what;
+        std::vector<int16_t> rows, ahead;  // asked for; decoded before the requests
+    };
+    for (const Sequence& s : {Sequence{"slow, then a page decoded ahead", {1, 3}, {3}},
+                              Sequence{"slow, then a page not decoded", {1, 4}, {}},
+                              Sequence{"a page, then the slow one", {3, 1}, {}},
+                              Sequence{"slow twice, then back", {1, 5, 1, 6}, {6}},
+                              Sequence{"the same page again", {7, 7}, {}}}) {
+        SCOPED_TRACE(s.what);
+        shown.clear();
+        QStringList names;
+        for (int16_t row : s.ahead) names.append(core::pageImageFile(list, row));
+        cache.prefetch(fx.book(), names, viewport.devicePixels());
+        cache.waitForIdle();
+        for (int16_t row : s.rows) ask(row);
+        settle();
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.back(), s.rows.back());
+        EXPECT_EQ(image.picture().image().pixel(10, 10),
+                  s.rows.back() == 1 ? QColor(Qt::black).rgb() : colour(s.rows.back()));
+        EXPECT_FALSE(pipeline->waiting());
+        cache.clear();
+    }
 }
-
-class PipelineOrder : public PagePipelineTest, public ::testing::WithParamInterface<Sequence> {};
-
-TEST_P(PipelineOrder, LatestRequestWins) {
-    const Sequence& s = GetParam();
-    QStringList names;
-    for (int16_t row : s.ahead) names.append(core::pageImageFile(list, row));
-    cache.prefetch(fx.book(), names, viewport.devicePixels());
-    cache.waitForIdle();
-    for (int16_t row : s.rows) ask(row);
-    settle();
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.back(), s.final);
-    EXPECT_EQ(image.picture().image().pixel(10, 10),
-              s.final == 1 ? QColor(Qt::black).rgb() : colour(s.final));
-    EXPECT_FALSE(pipeline->waiting());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PipelineOrder,
-    ::testing::Values(Sequence{"slow, then a page decoded ahead", {1, 3}, {3}, 3},
-                      Sequence{"slow, then a page not decoded", {1, 4}, {}, 4},
-                      Sequence{"a page, then the slow one", {3, 1}, {}, 1},
-                      Sequence{"slow twice, then back", {1, 5, 1, 6}, {6}, 6},
-                      Sequence{"the same page again", {7, 7}, {}, 7}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
 
 // Holding the next key: every press asks for the next page and decodes the one after ahead, with
 // no time for decodes in between. The turns end on the last page asked for.

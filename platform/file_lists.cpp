@@ -1,5 +1,6 @@
 #include "file_lists.h"
 
+#include <QAbstractProxyModel>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QFileSystemWatcher>
@@ -10,6 +11,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 
@@ -81,6 +83,141 @@ class FileFilterProxy : public QSortFilterProxyModel {
     QString root_;
 };
 
+// The entries of one folder of the source model as the model's top level. Screen readers are
+// given the rows and cells of a list's top level whatever the view's root is (Qt 6.4 counts
+// model()->rowCount() there), so a list that showed a folder by its root index would be read
+// out as the one row above it. Changes to the folder's entries pass on; a change of folder, or
+// the folder going away, resets the list.
+class FolderRowsProxy : public QAbstractProxyModel {
+  public:
+    explicit FolderRowsProxy(QAbstractItemModel* source, QObject* parent)
+        : QAbstractProxyModel(parent) {
+        setSourceModel(source);
+        connect(source, &QAbstractItemModel::rowsAboutToBeInserted, this,
+                [this](const QModelIndex& p, int first, int last) {
+                    if (isFolder(p)) beginInsertRows({}, first, last);
+                });
+        connect(source, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex& p) {
+            if (isFolder(p)) endInsertRows();
+        });
+        connect(source, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+                [this](const QModelIndex& p, int first, int last) {
+                    if (isFolder(p)) {
+                        beginRemoveRows({}, first, last);
+                        pendingRemoval_ = true;
+                    } else if (holdsFolder(p, first, last)) {
+                        beginResetModel();
+                        pendingReset_ = true;
+                    }
+                });
+        connect(source, &QAbstractItemModel::rowsRemoved, this, [this] {
+            if (std::exchange(pendingRemoval_, false)) endRemoveRows();
+            if (std::exchange(pendingReset_, false)) endResetModel();
+        });
+        // Neither the file-system model nor the filters move rows or change columns one by
+        // one; should one, the list is simply read again.
+        const auto resetBefore = [this] {
+            if (!pendingReset_) beginResetModel();
+            pendingReset_ = true;
+        };
+        const auto resetAfter = [this] {
+            if (std::exchange(pendingReset_, false)) endResetModel();
+        };
+        connect(source, &QAbstractItemModel::rowsAboutToBeMoved, this, resetBefore);
+        connect(source, &QAbstractItemModel::rowsMoved, this, resetAfter);
+        connect(source, &QAbstractItemModel::columnsAboutToBeInserted, this, resetBefore);
+        connect(source, &QAbstractItemModel::columnsInserted, this, resetAfter);
+        connect(source, &QAbstractItemModel::columnsAboutToBeRemoved, this, resetBefore);
+        connect(source, &QAbstractItemModel::columnsRemoved, this, resetAfter);
+        connect(source, &QAbstractItemModel::modelAboutToBeReset, this, resetBefore);
+        connect(source, &QAbstractItemModel::modelReset, this, resetAfter);
+        connect(source, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex& from, const QModelIndex& to, const QList<int>& roles) {
+                    if (isFolder(from.parent()))
+                        emit dataChanged(mapFromSource(from), mapFromSource(to), roles);
+                });
+        connect(source, &QAbstractItemModel::headerDataChanged, this,
+                &FolderRowsProxy::headerDataChanged);
+        connect(source, &QAbstractItemModel::layoutAboutToBeChanged, this,
+                [this](const QList<QPersistentModelIndex>& parents) {
+                    if (!parents.isEmpty() && !(folder_.isValid() && parents.contains(folder_)))
+                        return;
+                    emit layoutAboutToBeChanged();
+                    relaidOut_ = true;
+                    held_ = persistentIndexList();
+                    heldSource_.clear();
+                    for (const QModelIndex& i : std::as_const(held_))
+                        heldSource_.append(mapToSource(i));
+                });
+        connect(source, &QAbstractItemModel::layoutChanged, this, [this] {
+            if (!std::exchange(relaidOut_, false)) return;
+            QModelIndexList now;
+            for (const QPersistentModelIndex& i : std::as_const(heldSource_))
+                now.append(mapFromSource(i));
+            changePersistentIndexList(held_, now);
+            held_.clear();
+            heldSource_.clear();
+            emit layoutChanged();
+        });
+    }
+
+    // Lists the entries of `folder`, an index of the source model.
+    void setFolder(const QModelIndex& folder) {
+        beginResetModel();
+        folder_ = folder;
+        endResetModel();
+    }
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override {
+        return hasIndex(row, column, parent) ? createIndex(row, column) : QModelIndex();
+    }
+    QModelIndex parent(const QModelIndex&) const override { return {}; }
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() || !folder_.isValid() ? 0 : sourceModel()->rowCount(folder_);
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() || !folder_.isValid() ? 0 : sourceModel()->columnCount(folder_);
+    }
+    bool hasChildren(const QModelIndex& parent = {}) const override {
+        return !parent.isValid() && rowCount() > 0;
+    }
+    bool canFetchMore(const QModelIndex& parent) const override {
+        return !parent.isValid() && folder_.isValid() && sourceModel()->canFetchMore(folder_);
+    }
+    void fetchMore(const QModelIndex& parent) override {
+        if (!parent.isValid() && folder_.isValid()) sourceModel()->fetchMore(folder_);
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        return sourceModel()->headerData(section, orientation, role);
+    }
+    QModelIndex mapToSource(const QModelIndex& index) const override {
+        return index.isValid() && folder_.isValid()
+                   ? sourceModel()->index(index.row(), index.column(), folder_)
+                   : QModelIndex();
+    }
+    QModelIndex mapFromSource(const QModelIndex& source) const override {
+        return source.isValid() && isFolder(source.parent())
+                   ? createIndex(source.row(), source.column())
+                   : QModelIndex();
+    }
+
+  private:
+    bool isFolder(const QModelIndex& index) const { return folder_.isValid() && index == folder_; }
+    // Whether rows first..last of `parent` are the listed folder or lead to it.
+    bool holdsFolder(const QModelIndex& parent, int first, int last) const {
+        for (QModelIndex i = folder_; i.isValid(); i = i.parent())
+            if (i.parent() == parent && i.row() >= first && i.row() <= last) return true;
+        return false;
+    }
+
+    QPersistentModelIndex folder_;
+    bool pendingRemoval_ = false;
+    bool pendingReset_ = false;
+    bool relaidOut_ = false;
+    QModelIndexList held_;
+    QList<QPersistentModelIndex> heldSource_;
+};
+
 namespace {
 
 bool canList(const QString& path) {
@@ -130,8 +267,9 @@ DirListBox::DirListBox(QWidget* parent)
     model_->setFilter(QDir::AllDirs | QDir::NoDot);
     model_->setReadOnly(true);
     proxy_->setSourceModel(model_);
+    rows_ = new FolderRowsProxy(proxy_, widget());
     QTreeView* tree = view();
-    tree->setModel(proxy_);
+    tree->setModel(rows_);
     tree->setRootIsDecorated(false);
     tree->setItemsExpandable(false);
     tree->setExpandsOnDoubleClick(false);
@@ -163,21 +301,21 @@ bool DirListBox::setPath(const QString& path) {
     watcher_->addPath(clean);
     model_->setRootPath(clean);
     proxy_->setCurrentPath(clean);
-    view()->setRootIndex(proxy_->mapFromSource(model_->index(clean)));
+    rows_->setFolder(proxy_->mapFromSource(model_->index(clean)));
     view()->setAccessibleDescription(QDir::toNativeSeparators(clean));
     return true;
 }
 
 QStringList DirListBox::entries() const {
     QStringList names;
-    const QModelIndex root = view()->rootIndex();
-    for (int row = 0; row < proxy_->rowCount(root); ++row)
-        names.append(proxy_->index(row, 0, root).data().toString());
+    for (int row = 0; row < rows_->rowCount(); ++row)
+        names.append(rows_->index(row, 0).data().toString());
     return names;
 }
 
 void DirListBox::open(const QModelIndex& index) {
-    const QModelIndex source = proxy_->mapToSource(index);
+    const QModelIndex source = proxy_->mapToSource(rows_->mapToSource(index));
+    if (!source.isValid()) return;
     const QString name = model_->fileName(source);
     const QString target =
         name == QLatin1String("..") ? QDir::cleanPath(path_ + "/..") : model_->filePath(source);
@@ -196,7 +334,8 @@ FileListBox::FileListBox(const QString& pattern, QWidget* parent)
     model_->setReadOnly(true);
     proxy_ = new FileFilterProxy(patterns, widget());
     proxy_->setSourceModel(model_);
-    view()->setModel(proxy_);
+    rows_ = new FolderRowsProxy(proxy_, widget());
+    view()->setModel(rows_);
     view()->setUniformItemSizes(true);
     view()->installEventFilter(this);
     connect(view(), &QListView::clicked, this, &FileListBox::choose);
@@ -206,14 +345,13 @@ void FileListBox::setPath(const QString& path) {
     path_ = QDir::cleanPath(path);
     model_->setRootPath(path_);
     proxy_->setRoot(path_);
-    view()->setRootIndex(proxy_->mapFromSource(model_->index(path_)));
+    rows_->setFolder(proxy_->mapFromSource(model_->index(path_)));
 }
 
 QStringList FileListBox::fileNames() const {
     QStringList names;
-    const QModelIndex root = view()->rootIndex();
-    for (int row = 0; row < proxy_->rowCount(root); ++row)
-        names.append(proxy_->index(row, 0, root).data().toString());
+    for (int row = 0; row < rows_->rowCount(); ++row)
+        names.append(rows_->index(row, 0).data().toString());
     return names;
 }
 
@@ -231,8 +369,8 @@ bool FileListBox::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FileListBox::choose(const QModelIndex& index) {
-    if (index.isValid() && index.parent() == view()->rootIndex())
-        emit fileChosen(model_->fileName(proxy_->mapToSource(index)));
+    const QModelIndex source = proxy_->mapToSource(rows_->mapToSource(index));
+    if (source.isValid()) emit fileChosen(model_->fileName(source));
 }
 
 }  // namespace platform

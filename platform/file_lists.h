@@ -16,6 +16,7 @@ namespace platform {
 
 class DirectoryProxy;
 class FileFilterProxy;
+class FolderRowsProxy;
 
 // The drive list: a drop-down of the drives a person would pick from.
 class DriveListBox : public Control {
@@ -70,6 +71,7 @@ class DirListBox : public Control {
 
     QFileSystemModel* model_;
     DirectoryProxy* proxy_;
+    FolderRowsProxy* rows_;
     QFileSystemWatcher* watcher_;
     QString path_;
 };
@@ -101,6 +103,7 @@ class FileListBox : public Control {
     QString path_;
     QFileSystemModel* model_;
     FileFilterProxy* proxy_;
+    FolderRowsProxy* rows_;
 };
 
 }  // namespace platform

@@ -4,6 +4,7 @@ and the page picture is named by the page's title.
 
 usage: accessibility_tree.py <huaben>"""
 
+import os
 import re
 
 import xsession
@@ -30,8 +31,139 @@ OPERATED = {"push button", "menu item", "menu", "menu bar", "tree table", "table
             "status bar", "scroll bar"}
 
 
+BUILDER = "制作图文电子读物目录"
+LISTS = ("目录列表", "图像文件列表（必选）", "文字文件列表（可选）")
+
+
 def chinese(text):
     return bool(text) and bool(CJK.search(text))
+
+
+def make_folders(book):
+    """A folder of pictures and texts inside the book, with a sub-folder of its own. Names
+    mix scripts, spaces and upper case; the non-matching file and the folders must not be
+    listed as files. Returns what each of the two lists: (directories, pictures, texts)."""
+    from PIL import Image
+
+    pics = os.path.join(book, "图片 pics")
+    sub = os.path.join(pics, "子目录 sub")
+    os.makedirs(os.path.join(sub, "更深 deeper"))
+    folder = (["..", "子目录 sub"],
+              ["晨光.bmp", "flower.gif", "海 sea.jpg", "MOUNTAIN.JPEG", "tree.jpg", "zz.ico"],
+              ["说明 notes.txt", "readme.TXT", "故事.rtf"])
+    inner = (["..", "更深 deeper"], ["a.bmp", "桥.gif"], ["桥.txt"])
+    for where, (_, pictures, texts) in ((pics, folder), (sub, inner)):
+        for i, name in enumerate(pictures):
+            image = Image.new("RGB", (32, 32), (40 * i, 90, 160))
+            image.save(os.path.join(where, name), format={".jpg": "JPEG", ".jpeg": "JPEG"}.get(
+                os.path.splitext(name)[1].lower()))
+        for name in texts:
+            with open(os.path.join(where, name), "w", encoding="utf-8") as f:
+                f.write("文字")
+        with open(os.path.join(where, "table.doc"), "w") as f:
+            f.write("not listed")
+    return folder, inner
+
+
+def entries(s, dialog, name):
+    """A builder list as a screen reader has it: the list, its entries (headers left out) and
+    its row count."""
+    lst = s.find(lambda n: n.name == name and n.getRoleName() in ("list", "tree", "tree table"),
+                 dialog)
+    items = [lst.getChildAtIndex(i) for i in range(lst.childCount)]
+    items = [n for n in items if n.getRoleName() in ("list item", "table cell")]
+    return lst, items, lst.queryTable().nRows
+
+
+def require_listed(s, dialog, expected):
+    """Every entry of the three lists, and nothing else, is a named item that covers the place
+    where it is drawn: inside its list and the window, in screen order, over its drawn text."""
+    for name, want in zip(LISTS, expected):
+        wait_for(f"{name} to list {want}", lambda: sorted(
+            n.name for n in entries(s, dialog, name)[1]) == sorted(want))
+    shot = s.screenshot()
+    window = s.extents(dialog)
+    for name, want in zip(LISTS, expected):
+        lst, items, rows = entries(s, dialog, name)
+        check(rows == len(want), f"{name} has {rows} rows for {len(want)} entries")
+        box = s.extents(lst)
+        check(inside(box, window), f"{name} {box} lies in the window {window}")
+        previous_bottom = None
+        for entry in items:
+            x, y, w, h = s.extents(entry)
+            where = f"{name}: {entry.name!r} at {(x, y, w, h)}"
+            check(w > 0 and h > 0, f"{where} has a size")
+            check(inside((x, y, w, h), box), f"{where} lies in its list {box}")
+            check(previous_bottom is None or y >= previous_bottom, f"{where} follows the row above")
+            previous_bottom = y + h
+            ink = drawn_text(shot.crop((int(x), int(y), int(x + w), int(y + h))))
+            check(ink >= 2, f"{where} covers its drawn name ({ink} pixels of text)")
+
+
+def drawn_text(area):
+    """Pixels of an area that stand out from its background, the colour most of it has."""
+    pixels = list(area.getdata())
+    background = max(set(pixels), key=pixels.count)
+    return sum(1 for p in pixels if sum(abs(a - b) for a, b in zip(p, background)) > 150)
+
+
+def inside(inner, outer):
+    x, y, w, h = inner
+    ox, oy, ow, oh = outer
+    return ox <= x and oy <= y and x + w <= ox + ow and y + h <= oy + oh
+
+
+def item(s, dialog, list_name, name):
+    return next(n for n in entries(s, dialog, list_name)[1] if n.name == name)
+
+
+def open_directory(s, dialog, name, path):
+    """Double-clicks a directory where the screen reader says it is; the heading follows."""
+    x, y, w, h = s.extents(item(s, dialog, "目录列表", name))
+    s.xdo("mousemove", "--sync", str(int(x + w / 2)), str(int(y + h / 2)))
+    s.xdo("click", "--repeat", "2", "--delay", "80", "1")
+    wait_for(f"the directory list on {path}", lambda: s.find(
+        lambda n: n.getRoleName() == "table column header" and n.name == path, dialog))
+
+
+def selection(s, dialog):
+    """The rows of the selection list: (number, picture, text) as a screen reader reads them."""
+    lst = s.find(lambda n: n.name == "选中文件列表" and n.getRoleName() != "label", dialog)
+    cells = [lst.getChildAtIndex(i) for i in range(lst.childCount)]
+    names = [c.name for c in cells if c.getRoleName() == "table cell"]
+    return [tuple(names[i:i + 3]) for i in range(0, len(names), 3)]
+
+
+def builder_lists(s):
+    folder, inner = make_folders(s.book)
+    pics = os.path.join(s.book, "图片 pics")
+    for k in ["alt+t", "Up", "Return"]:
+        s.key(k)
+    dialog = wait_for(BUILDER, lambda: s.find(
+        lambda n: n.getRoleName() == "dialog" and n.name == BUILDER, s.app))
+    # The book itself: its three pictures, its texts and the catalog, and the folder in it.
+    require_listed(s, dialog, (["..", "图片 pics"], [p[0] for p in s.pages],
+                               [p[0].split(".")[0] + ".txt" for p in s.pages] + ["DocItem.txt"]))
+
+    open_directory(s, dialog, "图片 pics", pics)
+    require_listed(s, dialog, folder)
+    # A click where an entry is said to be chooses that entry: each picture becomes a page,
+    # and the text goes with the picture chosen last.
+    for number, picture in enumerate(folder[1], start=1):
+        s.click_node(item(s, dialog, "图像文件列表（必选）", picture))
+        wait_for(f"{picture} as page {number}",
+                 lambda: selection(s, dialog)[-1:] == [(str(number), picture, "")])
+    text = folder[2][0]
+    s.click_node(item(s, dialog, "文字文件列表（可选）", text))
+    wait_for(f"{text} with the last page", lambda: selection(s, dialog)[-1] == (
+        str(len(folder[1])), folder[1][-1], text))
+
+    open_directory(s, dialog, "子目录 sub", os.path.join(pics, "子目录 sub"))
+    require_listed(s, dialog, inner)
+    check(selection(s, dialog) == [], "a change of directory empties the selection")
+    open_directory(s, dialog, "..", pics)
+    require_listed(s, dialog, folder)
+    s.xdo("key", "--clearmodifiers", "Escape")
 
 
 def main(s):
@@ -79,6 +211,8 @@ def main(s):
         s.xdo("key", "--clearmodifiers", "Escape")
         wait_for(f"{title} closed", lambda: s.find(
             lambda n: n.getRoleName() == "dialog" and n.name == title, s.app) is None)
+
+    builder_lists(s)
 
 
 if __name__ == "__main__":

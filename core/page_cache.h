@@ -45,6 +45,8 @@ class PageCache {
     ~PageCache() { clear(); }
     PageCache(const PageCache&) = delete;
     PageCache& operator=(const PageCache&) = delete;
+    // What decodes the pages from the next decode on: a test stands in a slow medium with it.
+    void setDecoder(PageDecoder decoder) { decoder_ = std::move(decoder); }
 
     // The picture of `name` for a viewport of `pixels`: the one decoded ahead, or else decoded
     // now on the calling thread. A decode of it under way is stopped, not waited for: it may be

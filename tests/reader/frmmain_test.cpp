@@ -1,3 +1,4 @@
+#include "../core/stuck_decode.h"
 #include "reader_fixture.h"
 #include "settings/frm_choice.h"
 #include "support/case_names.h"
@@ -62,14 +63,23 @@ TEST_F(ReaderTest, TurningFastDecodesThePageAheadOfTheOneStillDecoding) {
         fx.file(QStringLiteral("p%1.jpg").arg(i), photo);
         catalog += "p" + QByteArray::number(i) + ".jpg-\r\n";
     }
+    // Page 3 stands on a slow medium: its decode holds until the test lets it go.
+    auto slow = std::make_shared<StuckDecode>(QStringLiteral("p3.jpg"));
     open(catalog);
+    w->pageCache().setDecoder(
+        [slow](const QDir& b, const QString& n, QSize p, const std::atomic<bool>* s) {
+            return slow->decode(b, n, p, s);
+        });
     clickRow(1);
     w->pageCache().waitForIdle();  // page 2 decoded ahead
     w->CmdPic_Click(5);            // page 2 at once; page 3 starts decoding
     w->CmdPic_Click(5);            // page 3 is still decoding
     ASSERT_TRUE(w->pipeline().waiting());
+    slow->waitUntilStuck();
+    EXPECT_TRUE(slow->release());
     w->waitForPage();
     w->pageCache().waitForIdle();
+    EXPECT_EQ(status(3), QStringLiteral("3"));
     w->CmdPic_Click(5);
     EXPECT_FALSE(w->pipeline().waiting()) << "page 4 was not decoded ahead";
     EXPECT_EQ(status(3), QStringLiteral("4"));

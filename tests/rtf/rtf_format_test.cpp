@@ -270,6 +270,7 @@ const Case kPropertyCases[] = {
      R"({\field{\*\fldinst HYPERLINK \\l "top"}{\fldrslt up}}, {\field{\*\fldinst PAGE}{\fldrslt 7}})"
      R"( end})",
      {{"link", F::AnchorHref, QString("http://a.b/c")},
+      {"link", F::IsAnchor, true},
       {"mail", F::AnchorHref, QString("mailto:a@b.c")},
       {"go", F::AnchorHref, QString("https://q.r")},
       {"up", F::IsAnchor, false},

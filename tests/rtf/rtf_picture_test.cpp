@@ -11,8 +11,8 @@
 
 #include "rtf/rtf.h"
 #include "rtf/rtf_picture.h"
+#include "rtf/rtf_reader.h"
 #include "rtf_test_util.h"
-#include "support/case_names.h"
 
 namespace {
 
@@ -171,23 +171,23 @@ INSTANTIATE_TEST_SUITE_P(
                     "{\\rtf1{\\v{\\pict\\pngblip " + twoColours("png").toHex() + "}}}"}),
     rtftest::caseName<::testing::TestParamInfo<PictureCase>>);
 
-TEST(RtfPictureCaps, DataBeyondTheCapIsRefused) {
+TEST(RtfPictureCaps, DataBeyondTheCapShowsAnEmptyFrame) {
     rtf::PictureReader p;
     p.begin();
     p.controlWord("pngblip", 0, false);
     p.controlWord("picwgoal", 300, true);
     p.controlWord("pichgoal", 300, true);
-    const QByteArray chunk(1 << 20, 'a');
-    for (qsizetype n = 0; n <= rtf::PictureReader::kMaxBytes; n += chunk.size()) p.binary(chunk);
+    const QByteArray half(rtf::PictureReader::kMaxBytes / 2 + 1, 'a');  // each within the cap
+    p.binary(half);
+    p.binary(half);
     EXPECT_EQ(p.dataBytes(), 0);
-    const QImage frame = p.render();  // an empty frame of the asked size
-    EXPECT_EQ(frame.size(), QSize(20, 20));
+    EXPECT_EQ(p.render().size(), QSize(20, 20));
 }
 
 TEST(RtfPictureCaps, PictureCountIsBounded) {
     const QByteArray one = "{\\pict\\pngblip " + twoColours("png").toHex() + "}";
-    const Shown s = importPictures("{\\rtf1 " + one.repeated(1200) + "}");
-    EXPECT_EQ(s.pictures, 1000);
+    EXPECT_EQ(importPictures("{\\rtf1 " + one.repeated(1200) + "}").pictures,
+              rtf::Reader::kMaxPictures);
 }
 
 }  // namespace

@@ -46,10 +46,11 @@ struct Expect {
 };
 struct FormatCase {
     const char* name;
-    const char* rtf;  // the document, or with `file` set, nullptr
+    QByteArray rtf;  // the document, or with `file` set, empty
     std::vector<Expect> expects;
     const char* paragraphs = nullptr;  // when set, the paragraphs' text joined by '\n'
     const char* file = nullptr;        // a saved document under tests/data/rtf
+    textlimits::TextLimits limits = {};
 };
 class RtfFormat : public ::testing::TestWithParam<FormatCase> {};
 

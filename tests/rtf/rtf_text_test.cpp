@@ -32,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({\rtf1 A{\*\unknowndest x{y}{{z}}}B})", "AB"},
         TextCase{"unknown destination without star keeps its text", R"({\rtf1 A{\foo x}B})", "AxB"},
         TextCase{"info, stylesheet, header, footer, footnote skipped",
-                 R"({\rtf1{\info{\title T}}{\stylesheet{\s0 Normal;}}{\header H}{\footer F})"
+                 R"({\rtf1{\info{\title T}}{\stylesheet{\s0 Normal;}{\s1 Heading{\*\keycode x};}})"
+                 R"({\header H}{\footer F})"
                  R"(A{\footnote N}B})",
                  "AB"},
         TextCase{"picture hex is not text", R"({\rtf1 A{\pict\pngblip 89504e47}B})", "AB"},

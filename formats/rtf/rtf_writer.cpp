@@ -6,6 +6,7 @@
 #include <QTextFrame>
 #include <QTextList>
 #include <QTextTable>
+#include <QUrl>
 
 #include <array>
 
@@ -175,10 +176,18 @@ void BodyWriter::writeBlock(const QTextBlock& block, int depth, const char* end)
     // The paragraph mark's size keeps the height of an empty line.
     if (block.length() <= 1) writeRun(block.charFormat());
     if (block.textList()) writeListLabel(block);
+    QString link;  // the HYPERLINK field the text is in
+    RunState outside;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         if (!fragment.isValid()) continue;
         const QTextCharFormat format = fragment.charFormat();
+        const QString href = format.isAnchor() ? format.anchorHref() : QString();
+        if (href != link) {
+            if (!link.isEmpty()) closeLink(outside);
+            if (!href.isEmpty()) outside = openLink(href);
+            link = href;
+        }
         writeRun(format);
         if (format.isImageFormat()) {
             // One object character per picture.
@@ -187,7 +196,28 @@ void BodyWriter::writeBlock(const QTextBlock& block, int depth, const char* end)
             out_.text(fragment.text(), fonts_[size_t(run_.font)].chinese);
         }
     }
+    if (!link.isEmpty()) closeLink(outside);
     if (end) out_.word(end);
+}
+
+RunState BodyWriter::openLink(const QString& href) {
+    // The field's instruction is ASCII: the target percent-encoded, without quotes.
+    QByteArray target = QUrl(href).toEncoded();
+    target.replace('"', "%22");
+    out_.open();
+    out_.word("field");
+    out_.openIgnorable("fldinst");
+    out_.text(QString::fromLatin1("HYPERLINK \"" + target + '"'), false);
+    out_.close();
+    out_.open();
+    out_.word("fldrslt");
+    return run_;
+}
+
+void BodyWriter::closeLink(const RunState& outside) {
+    out_.close();
+    out_.close();
+    run_ = outside;  // formatting inside the groups ends with them
 }
 
 void BodyWriter::writeParagraphFormat(const QTextBlock& block) {

@@ -59,6 +59,10 @@ class BodyWriter {
     void writeParagraphFormat(const QTextBlock& block);
     void writeListLabel(const QTextBlock& block);
     void writeRun(const QTextCharFormat& format);
+    // A HYPERLINK field around the text that links to `href`; the formatting before it comes
+    // back when it closes.
+    RunState openLink(const QString& href);
+    void closeLink(const RunState& outside);
     void writePicture(const QTextImageFormat& format);    // rtf_writer_pictures.cpp
     void writeTable(const QTextTable* table, int depth);  // rtf_writer_tables.cpp
     void writeRowDefinition(const QTextTable* table, int row);

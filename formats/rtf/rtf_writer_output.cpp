@@ -12,9 +12,7 @@ constexpr uint16_t kNoCode = 1;
 }  // namespace
 
 RtfOutput::RtfOutput()
-    : gbk_("GBK", QStringEncoder::Flag::Stateless),
-      gbkBack_("GBK", QStringDecoder::Flag::Stateless),
-      gbkCache_(0x10000, kUnknown) {}
+    : gbk_("GBK", QStringEncoder::Flag::Stateless), gbkCache_(0x10000, kUnknown) {}
 
 void RtfOutput::beforeToken() {
     if (out_.size() - lineStart_ >= kLineLength) {
@@ -68,15 +66,11 @@ uint16_t RtfOutput::gbkCode(char16_t unit) {
     uint16_t& code = gbkCache_[unit];
     if (code != kUnknown) return code;
     code = kNoCode;
-    if (QChar::isSurrogate(unit) || !gbk_.isValid() || !gbkBack_.isValid()) return code;
+    if (QChar::isSurrogate(unit) || !gbk_.isValid()) return code;
     const QChar c(unit);
+    // ICU writes a substitute control byte for what the code page lacks.
     const QByteArray bytes = gbk_.encode(QStringView(&c, 1));
-    // ICU puts a substitute byte for what the code page lacks, and maps some characters to
-    // look-alikes; only bytes that read back as the character count.
-    const QString back = gbkBack_.decode(bytes);
     gbk_.resetState();
-    gbkBack_.resetState();
-    if (back.size() != 1 || back[0] != c) return code;
     if (bytes.size() == 1 && static_cast<unsigned char>(bytes[0]) >= 0x80)
         code = static_cast<unsigned char>(bytes[0]);
     else if (bytes.size() == 2)

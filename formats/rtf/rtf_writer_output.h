@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringView>
 
@@ -50,7 +49,6 @@ class RtfOutput {
     qsizetype lineStart_ = 0;
     bool delimit_ = false;  // a control word ends here; text must not run into it
     QStringEncoder gbk_;
-    QStringDecoder gbkBack_;
     std::vector<uint16_t> gbkCache_;  // per UTF-16 unit: 0 unknown, 1 none, else the code
 };
 

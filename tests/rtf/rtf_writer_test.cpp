@@ -221,7 +221,7 @@ const WriterCase kCases[] = {
                    QTextCharFormat f;
                    c.insertText(QStringLiteral("plain "), f);
                    f.setFontWeight(QFont::Bold);
-                   c.insertText(QStringLiteral("bold "), f);
+                   c.insertText(QStringLiteral("-1 bold "), f);
                    f.setFontItalic(true);
                    f.setForeground(QColor(200, 10, 30));
                    c.insertText(QStringLiteral("加粗斜体 "), f);
@@ -356,6 +356,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, RtfWriterRoundTrip, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<WriterCase>& info) {
                              return rtftest::caseName(info);
                          });
+
+// A JPEG the document holds goes out as the file itself, not decoded and compressed again.
+TEST(RtfWriterPictures, KeepTheJpegFile) {
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    pattern(40, 30).save(&buffer, "JPEG", 75);
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    insertPicture(c, jpeg, "mem:photo", 40, 30);
+    const QByteArray rtf = rtf::writeDocument(doc).replace('\n', "");
+    EXPECT_TRUE(rtf.contains(jpeg.toHex()));
+}
 
 // Per visible character: the character, bold, italic, underline, colour and its paragraph's
 // alignment, as far as LibreOffice's HTML carries them. The automatic colour counts as black,

@@ -328,9 +328,8 @@ TEST(RtfCorpus, ImportMatchesReference) {
         std::printf(
             "  %5.3f %s %6lld/%-6lld %s%s%s\n", sim,
             actual == expected ? "= " : (sim >= kMinSimilarity ? "  " : (known ? "~ " : "! ")),
-            static_cast<long long>(distance), static_cast<long long>(expected.size()),
-            qPrintable(base), known ? qPrintable(" -- " + exception->second) : "",
-            qPrintable(worst));
+            qlonglong(distance), qlonglong(expected.size()), qPrintable(base),
+            known ? qPrintable(" -- " + exception->second) : "", qPrintable(worst));
         if (pictures != wantPictures || tables != wantTables)
             std::printf("        pictures %d/%d tables %d/%d\n", pictures, wantPictures, tables,
                         wantTables);
@@ -349,11 +348,11 @@ TEST(RtfCorpus, ImportMatchesReference) {
     const double cer = referenceChars ? double(errors) / double(referenceChars) : 0.0;
     const qsizetype unlisted = files.size() - qsizetype(knownExceptions().size());
     std::printf("  exact text: %d of %lld files; %d of the %lld not listed\n", exact + exactListed,
-                static_cast<long long>(files.size()), exact, static_cast<long long>(unlisted));
+                qlonglong(files.size()), exact, qlonglong(unlisted));
     std::printf("  character error rate: %.3f%% (%lld edits over %lld characters)\n", cer * 100,
-                static_cast<long long>(errors), static_cast<long long>(referenceChars));
+                qlonglong(errors), qlonglong(referenceChars));
     std::printf("  formatting agreement over %lld of %lld reference characters:\n",
-                static_cast<long long>(total.compared), static_cast<long long>(total.reference));
+                qlonglong(total.compared), qlonglong(total.reference));
     for (int a = 0; a < rtfmeasure::kAttributeCount; ++a)
         std::printf("    %-10s %.3f%%\n", rtfmeasure::attributeName(a), total.share(a) * 100);
     std::printf("  pictures %d of %d, tables %d of %d\n", picturesFound, picturesWanted,

@@ -35,9 +35,7 @@ struct WriterCase {
         html ? doc.setHtml(QString::fromUtf8(html)) : build(c);
     }
 };
-void PrintTo(const WriterCase& c, std::ostream* os) {
-    *os << c.name;
-}
+using casenames::PrintTo;
 
 QTextCharFormat font(const char* family, qreal points = 12) {
     QTextCharFormat f;

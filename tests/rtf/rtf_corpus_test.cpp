@@ -18,7 +18,6 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <set>
 #include <vector>
 
 #include "rtf/rtf.h"
@@ -171,27 +170,21 @@ using rtftest::normalizedText;
 
 // Files whose reference we do not follow, with the reason. Everything else must reach
 // kMinSimilarity, and all but these are counted against kMinExactFiles.
-const std::map<QString, QString>& knownExceptions() {
-    static const std::map<QString, QString> m = {
-        {"rtfjs-sample",
-         "the word in {\\v hidden} is hidden text: LibreOffice's text export keeps it, the "
-         "importer hides it as the page shows it"},
-        {"tika-testRTFJapanese",
-         "the level-2 bullet is Wingdings \\u61692 (0xFC, a check mark), which no Qt list "
-         "style draws: a disc shows; LibreOffice's text prints \"\u25E6\""},
-    };
-    return m;
-}
+const std::map<QString, QString> kKnownExceptions = {
+    {"rtfjs-sample",
+     "the word in {\\v hidden} is hidden text: LibreOffice's text export keeps it, the "
+     "importer hides it as the page shows it"},
+    {"tika-testRTFJapanese",
+     "the level-2 bullet is Wingdings \\u61692 (0xFC, a check mark), which no Qt list "
+     "style draws: a disc shows; LibreOffice's text prints \"\u25E6\""},
+};
 
 // Files whose list items cannot be the reference's in this Qt, with the reason.
-const std::map<QString, QString>& listExceptions() {
-    static const std::map<QString, QString> m = {
-        {"rtfjs-wmf-and-emf",
-         "two list overrides restart at 4 and 5; Qt before 6.6 numbers every list from 1, so "
-         "those items keep their written labels as text (the text is the reference's)"},
-    };
-    return m;
-}
+const std::map<QString, QString> kListExceptions = {
+    {"rtfjs-wmf-and-emf",
+     "two list overrides restart at 4 and 5; Qt before 6.6 numbers every list from 1, so "
+     "those items keep their written labels as text (the text is the reference's)"},
+};
 
 constexpr double kMinSimilarity = 0.95;
 // Files not listed above whose normalised text, list labels included, equals the reference.
@@ -210,19 +203,12 @@ constexpr int kMinPictures = 35;
 constexpr int kMinTables = 46;
 
 // Files whose every compared character agrees on every attribute.
-const std::set<QString>& fullyAgreeing() {
-    static const std::set<QString> s = {"rtfjs-paragraph-properties",
-                                        "rtfjs-hyperlink",
-                                        "rtfjs-superscript-subscript",
-                                        "rtfjs-colors",
-                                        "kota7-libre",
-                                        "kota7-eastasia",
-                                        "kota7-europe",
-                                        "tika-testRTFWordPadCzechCharacters",
-                                        "joshy-ansicpg1250",
-                                        "rtfjs-pile-of-poo"};
-    return s;
-}
+const QStringList kFullyAgreeing =
+    QStringLiteral(
+        "rtfjs-paragraph-properties rtfjs-hyperlink rtfjs-superscript-subscript rtfjs-colors "
+        "kota7-libre kota7-eastasia kota7-europe tika-testRTFWordPadCzechCharacters "
+        "joshy-ansicpg1250 rtfjs-pile-of-poo")
+        .split(u' ');
 
 QByteArray readFile(const QString& path) {
     QFile f(path);
@@ -292,8 +278,8 @@ TEST(RtfCorpus, ImportMatchesReference) {
                                                         1, actual.size() + expected.size()));
         errors += distance;
         referenceChars += expected.size();
-        const auto exception = knownExceptions().find(base);
-        const bool known = exception != knownExceptions().end();
+        const auto exception = kKnownExceptions.find(base);
+        const bool known = exception != kKnownExceptions.end();
         if (actual == expected) ++(known ? exactListed : exact);
         const QStringList items = listItems(got.value("paragraphs").toArray()),
                           wantItems = listItems(ref.value("paragraphs").toArray());
@@ -301,7 +287,7 @@ TEST(RtfCorpus, ImportMatchesReference) {
             ++listsWanted;
             if (items == wantItems)
                 ++listFiles;
-            else if (const auto e = listExceptions().find(base); e != listExceptions().end())
+            else if (const auto e = kListExceptions.find(base); e != kListExceptions.end())
                 std::printf("        list items differ, as known: %s\n", qPrintable(e->second));
             else
                 std::printf("        list items differ:\n          got  %s\n          want %s\n",
@@ -338,7 +324,7 @@ TEST(RtfCorpus, ImportMatchesReference) {
                 << base.toStdString() << "\n  got: " << actual.left(300).toStdString()
                 << "\n want: " << expected.left(300).toStdString();
         }
-        if (fullyAgreeing().count(base)) {
+        if (kFullyAgreeing.contains(base)) {
             EXPECT_GT(agreement.compared, 0) << base.toStdString();
             for (int a = 0; a < rtfmeasure::kAttributeCount; ++a)
                 EXPECT_EQ(agreement.share(a), 1.0)
@@ -346,7 +332,7 @@ TEST(RtfCorpus, ImportMatchesReference) {
         }
     }
     const double cer = referenceChars ? double(errors) / double(referenceChars) : 0.0;
-    const qsizetype unlisted = files.size() - qsizetype(knownExceptions().size());
+    const qsizetype unlisted = files.size() - qsizetype(kKnownExceptions.size());
     std::printf("  exact text: %d of %lld files; %d of the %lld not listed\n", exact + exactListed,
                 qlonglong(files.size()), exact, qlonglong(unlisted));
     std::printf("  character error rate: %.3f%% (%lld edits over %lld characters)\n", cer * 100,

@@ -95,11 +95,6 @@ QString describeChar(const QTextDocument& doc, const QTextCharFormat& f) {
         qPrintable(QUrl(f.anchorHref()).toString()));
 }
 
-// The importer reads the paragraph a \par begins before a table as a blank line above it;
-// `imported` drops that one, so the rest of the comparison stays exact.
-void describeFrame(const QTextDocument& doc, QTextFrame::iterator it, QStringList& out,
-                   bool imported);
-
 void describeBlock(const QTextDocument& doc, const QTextBlock& b, QStringList& out) {
     const QTextBlockFormat bf = b.blockFormat();
     // Absolute right and right are one in left-to-right text.
@@ -123,6 +118,8 @@ void describeBlock(const QTextDocument& doc, const QTextBlock& b, QStringList& o
     out << line;
 }
 
+// The importer reads the paragraph a \par begins before a table as a blank line above it;
+// `imported` drops that one, so the rest of the comparison stays exact.
 void describeFrame(const QTextDocument& doc, QTextFrame::iterator it, QStringList& out,
                    bool imported) {
     QTextBlock previous;

@@ -101,29 +101,26 @@ TEST(RtfHostile, CorpusFilesImport) {
 }
 
 using F = QTextFormat;
+using E = rtftest::Expect;
 const QStringList kNoFamily;
 
 const rtftest::FormatCase kHostileFormatCases[] = {
     // State pushes stop at the depth cap; formatting set deeper is undone once those groups close.
     {"FormattingBeyondTheDepthCapEndsWithItsGroups",
      "{\\rtf1 " + repeat("{", 20000) + "\\b x" + repeat("}", 20000) + "y}",
-     {{"x", F::FontWeight, QFont::Bold}, {"y", F::FontWeight, QFont::Normal}},
+     {E{"x", F::FontWeight, QFont::Bold}, E{"y", F::FontWeight, QFont::Normal}},
      "xy"},
     {"HugeTablesKeepTheirFirstEntriesOnly",
      hugeTables(),
-     {{"a", F::FontFamilies, QStringList{"F4094"}},
-      {"a", F::ForegroundBrush, QColor(255, 0, 0)},
-      {"b", F::FontFamilies, kNoFamily},
-      {"b", F::ForegroundBrush, QColor()},
-      {"c", F::FontFamilies, QStringList{QString(rtf::FontTable::kMaxNameLength, u'n')}}},
+     {E{"a", F::FontFamilies, QStringList{"F4094"}}, E{"a", F::ForegroundBrush, QColor(255, 0, 0)},
+      E{"b", F::FontFamilies, kNoFamily}, E{"b", F::ForegroundBrush, QColor()},
+      E{"c", F::FontFamilies, QStringList{QString(rtf::FontTable::kMaxNameLength, u'n')}}},
      "abc"},
     {"EveryPieceOfABrokenParagraphKeepsItsFormat",
      R"({\rtf1\qc\li720 abcdefgh\par\pard ij})",
-     {{"abc", F::BlockAlignment, int(Qt::AlignHCenter)},
-      {"def", F::BlockLeftMargin, 36.0},
-      {"gh", F::BlockAlignment, int(Qt::AlignHCenter)},
-      {"gh", F::BlockLeftMargin, 36.0},
-      {"ij", F::BlockLeftMargin, 0.0}},
+     {E{"abc", F::BlockAlignment, int(Qt::AlignHCenter)}, E{"def", F::BlockLeftMargin, 36.0},
+      E{"gh", F::BlockAlignment, int(Qt::AlignHCenter)}, E{"gh", F::BlockLeftMargin, 36.0},
+      E{"ij", F::BlockLeftMargin, 0.0}},
      "abc\ndef\ngh\nij",
      nullptr,
      {3, 100}},

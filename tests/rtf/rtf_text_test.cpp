@@ -133,15 +133,10 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"u zero dropped", R"({\rtf1 a\u0 ?b})", "ab"}));
 
 TEST(RtfDetect, RecognisesRtfHeader) {
-    EXPECT_TRUE(looksLikeRtf("{\\rtf1\\ansi}"));
-    EXPECT_TRUE(looksLikeRtf("{\\rtf"));
-    EXPECT_TRUE(looksLikeRtf(" \r\n{\\rtf1}"));
-    EXPECT_TRUE(looksLikeRtf("\xEF\xBB\xBF{\\rtf1}"));
-    EXPECT_FALSE(looksLikeRtf(""));
-    EXPECT_FALSE(looksLikeRtf("{"));
-    EXPECT_FALSE(looksLikeRtf("{\\rt"));
-    EXPECT_FALSE(looksLikeRtf("hello {\\rtf1}"));
-    EXPECT_FALSE(looksLikeRtf("{\\RTF1}"));
+    for (const char* yes : {"{\\rtf1\\ansi}", "{\\rtf", " \r\n{\\rtf1}", "\xEF\xBB\xBF{\\rtf1}"})
+        EXPECT_TRUE(looksLikeRtf(yes)) << yes;
+    for (const char* no : {"", "{", "{\\rt", "hello {\\rtf1}", "{\\RTF1}"})
+        EXPECT_FALSE(looksLikeRtf(no)) << no;
 }
 
 TEST(RtfDetect, NonRtfLeavesDocumentUntouched) {

@@ -35,9 +35,7 @@ struct WriterCase {
         html ? doc.setHtml(QString::fromUtf8(html)) : build(c);
     }
 };
-void PrintTo(const WriterCase& c, std::ostream* os) {
-    *os << c.name;
-}
+using casenames::PrintTo;
 
 QTextCharFormat font(const char* family, qreal points = 12) {
     QTextCharFormat f;
@@ -53,6 +51,14 @@ QImage pattern(int w, int h) {
         for (int x = 0; x < w; ++x)
             img.setPixel(x, y, qRgb(x * 37 % 256, y * 59 % 256, x * y % 256));
     return img;
+}
+
+QByteArray jpegOf(const QImage& img, int quality) {
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    img.save(&buffer, "JPEG", quality);
+    return jpeg;
 }
 
 void insertPicture(QTextCursor& c, const QVariant& resource, const char* name, int w, int h) {
@@ -80,44 +86,31 @@ QString describeChar(const QTextDocument& doc, const QTextCharFormat& f) {
     const auto color = [](const QBrush& b) {
         return b.style() == Qt::NoBrush ? QStringLiteral("-") : b.color().name();
     };
-    return QStringLiteral("[%1 %2pt%3%4 u%5%6 fg%7 bg%8 v%9 %10]")
-        .arg(families.isEmpty() ? doc.defaultFont().family() : families.first())
-        .arg(points)
-        .arg(f.fontWeight() >= QFont::DemiBold ? " b" : "")
-        .arg(f.fontItalic() ? " i" : "")
-        .arg(int(f.underlineStyle()))
-        .arg(f.fontStrikeOut() ? " s" : "")
-        .arg(color(f.foreground()), color(f.background()))
-        .arg(int(f.verticalAlignment()))
-        .arg(QUrl(f.anchorHref()).toString());
+    return QString::asprintf(
+        "[%s %gpt%s%s u%d%s fg%s bg%s v%d %s]",
+        qPrintable(families.isEmpty() ? doc.defaultFont().family() : families.first()), points,
+        f.fontWeight() >= QFont::DemiBold ? " b" : "", f.fontItalic() ? " i" : "",
+        int(f.underlineStyle()), f.fontStrikeOut() ? " s" : "", qPrintable(color(f.foreground())),
+        qPrintable(color(f.background())), int(f.verticalAlignment()),
+        qPrintable(QUrl(f.anchorHref()).toString()));
 }
-
-// The importer reads the paragraph a \par begins before a table as a blank line above it;
-// `imported` drops that one, so the rest of the comparison stays exact.
-void describeFrame(const QTextDocument& doc, QTextFrame::iterator it, QStringList& out,
-                   bool imported);
 
 void describeBlock(const QTextDocument& doc, const QTextBlock& b, QStringList& out) {
     const QTextBlockFormat bf = b.blockFormat();
     // Absolute right and right are one in left-to-right text.
-    QString line = QStringLiteral("align %1 li %2 ri %3 fi %4 sb %5 sa %6 line %7/%8 list '%9': ")
-                       .arg(int(bf.alignment() & Qt::AlignHorizontal_Mask & ~Qt::AlignAbsolute))
-                       .arg(bf.leftMargin() + bf.indent() * doc.indentWidth())
-                       .arg(bf.rightMargin())
-                       .arg(bf.textIndent())
-                       .arg(bf.topMargin())
-                       .arg(bf.bottomMargin())
-                       .arg(bf.lineHeightType())
-                       .arg(bf.lineHeight())
-                       .arg(rtf::listItemLabel(b));
+    QString line =
+        QString::asprintf("align %d li %g ri %g fi %g sb %g sa %g line %d/%g list '%s': ",
+                          int(bf.alignment() & Qt::AlignHorizontal_Mask & ~Qt::AlignAbsolute),
+                          bf.leftMargin() + bf.indent() * doc.indentWidth(), bf.rightMargin(),
+                          bf.textIndent(), bf.topMargin(), bf.bottomMargin(), bf.lineHeightType(),
+                          bf.lineHeight(), qPrintable(rtf::listItemLabel(b)));
     for (auto it = b.begin(); !it.atEnd(); ++it) {
         const QTextCharFormat f = it.fragment().charFormat();
         if (f.isImageFormat()) {
             const QImage px = shownPixels(doc, f.toImageFormat());
-            line += QStringLiteral("<picture %1x%2 %3>")
-                        .arg(px.width())
-                        .arg(px.height())
-                        .arg(qHash(QByteArrayView(px.constBits(), px.sizeInBytes())));
+            line +=
+                QString::asprintf("<picture %dx%d %zu>", px.width(), px.height(),
+                                  size_t(qHash(QByteArrayView(px.constBits(), px.sizeInBytes()))));
             continue;
         }
         line += describeChar(doc, f) + it.fragment().text();
@@ -125,6 +118,8 @@ void describeBlock(const QTextDocument& doc, const QTextBlock& b, QStringList& o
     out << line;
 }
 
+// The importer reads the paragraph a \par begins before a table as a blank line above it;
+// `imported` drops that one, so the rest of the comparison stays exact.
 void describeFrame(const QTextDocument& doc, QTextFrame::iterator it, QStringList& out,
                    bool imported) {
     QTextBlock previous;
@@ -135,14 +130,10 @@ void describeFrame(const QTextDocument& doc, QTextFrame::iterator it, QStringLis
             for (int r = 0; r < t->rows(); ++r)
                 for (int c = 0; c < t->columns(); ++c) {
                     const QTextTableCell cell = t->cellAt(r, c);
-                    out << QStringLiteral("cell %1,%2 at %3,%4 span %5x%6 bg %7")
-                               .arg(r)
-                               .arg(c)
-                               .arg(cell.row())
-                               .arg(cell.column())
-                               .arg(cell.rowSpan())
-                               .arg(cell.columnSpan())
-                               .arg(cell.format().background().color().name());
+                    out << QString::asprintf("cell %d,%d at %d,%d span %dx%d bg %s", r, c,
+                                             cell.row(), cell.column(), cell.rowSpan(),
+                                             cell.columnSpan(),
+                                             qPrintable(cell.format().background().color().name()));
                     if (cell.row() == r && cell.column() == c)
                         describeFrame(doc, cell.begin(), out, imported);
                 }
@@ -251,12 +242,8 @@ const WriterCase kCases[] = {
                [](QTextCursor& c) {
                    c.insertText(QStringLiteral("图 "));
                    insertPicture(c, pattern(9, 7), "mem:a", 9, 7);
-                   QByteArray jpeg;
-                   QBuffer buffer(&jpeg);
-                   buffer.open(QIODevice::WriteOnly);
-                   pattern(16, 12).save(&buffer, "JPEG", 90);
                    c.insertBlock();
-                   insertPicture(c, jpeg, "mem:b", 16, 12);
+                   insertPicture(c, jpegOf(pattern(16, 12), 90), "mem:b", 16, 12);
                    // Shown larger: one colour, which any scaling keeps.
                    QImage solid(4, 3, QImage::Format_RGB32);
                    solid.fill(qRgb(10, 200, 30));
@@ -272,10 +259,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RtfWriterRoundTrip, ::testing::ValuesIn(kCases),
 
 // A JPEG the document holds goes out as the file itself, not decoded and compressed again.
 TEST(RtfWriterPictures, KeepTheJpegFile) {
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    pattern(40, 30).save(&buffer, "JPEG", 75);
+    const QByteArray jpeg = jpegOf(pattern(40, 30), 75);
     QTextDocument doc;
     QTextCursor c(&doc);
     insertPicture(c, jpeg, "mem:photo", 40, 30);
@@ -319,12 +303,8 @@ TEST(RtfWriterLibreOffice, ReadsTheSameTextAndFormatting) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     std::vector<std::unique_ptr<QTextDocument>> docs;
-    QStringList args = {QStringLiteral("--headless"),
-                        QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
-                        QStringLiteral("--convert-to"),
-                        QStringLiteral("html"),
-                        QStringLiteral("--outdir"),
-                        dir.filePath("out")};
+    QStringList args = QStringLiteral("--headless --convert-to html --outdir").split(u' ');
+    args << dir.filePath("out") << "-env:UserInstallation=file://" + dir.filePath("profile");
     for (size_t i = 0; i < std::size(kCases); ++i) {
         docs.push_back(std::make_unique<QTextDocument>());
         kCases[i].makeIn(*docs.back());

@@ -1,6 +1,5 @@
-// Checks the committed assets are what the reader relies on: pictures that decode at the sizes
-// the window design expects, a sample book whose catalog and text files are in the code-page-936
-// forms the reader reads, and a help document that shows the commands it documents.
+// The committed assets are what the reader relies on: pictures at their designed sizes, a sample
+// book in the code-page-936 forms the reader reads, and a help document naming its commands.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,7 +28,8 @@ QByteArray readAsset(const QString& rel) {
 }
 
 QString suffix(const QString& name) {
-    return name.section(QLatin1Char('.'), -1).toLower();
+    const QString s = name.section(QLatin1Char('.'), -1).toLower();
+    return s == "jpeg" ? "jpg" : s;
 }
 
 // Every line break is CR LF and the last line has one too.
@@ -51,7 +51,8 @@ QString expectGbkText(const QByteArray& bytes) {
 
 // A document as WordPad writes it (code page 936, Chinese as \'hh escapes), imported as the
 // reader shows it: its paragraphs, opening with a centred bold heading.
-QStringList expectWordPadRtf(const QByteArray& rtf, QTextDocument& doc) {
+QStringList expectWordPadRtf(const QByteArray& rtf) {
+    QTextDocument doc;
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg936")) << rtf.left(40).constData();
     EXPECT_TRUE(std::all_of(rtf.begin(), rtf.end(), [](char c) { return uchar(c) < 0x80; }))
         << "Chinese must be written as \\'hh escapes";
@@ -69,7 +70,7 @@ QStringList expectWordPadRtf(const QByteArray& rtf, QTextDocument& doc) {
 // complaint, so the file must also end as its format says; a BMP header holds the file size.
 QImage expectCompletePicture(const QString& rel) {
     SCOPED_TRACE(qPrintable(rel));
-    const QByteArray format = suffix(rel) == "jpg" ? QByteArray("jpeg") : suffix(rel).toLatin1();
+    const QByteArray format = suffix(rel) == "jpg" ? "jpeg" : suffix(rel).toLatin1();
     QImageReader reader(testpaths::source(rel));
     EXPECT_EQ(reader.format(), format);
     const QImage image = reader.read();
@@ -99,40 +100,32 @@ TEST(Assets, PicturesDecodeCompleteAtTheirDesignedSizes) {
 // page the reader handles, every file decodes, and nothing else lies in its folder.
 TEST(Assets, SampleBookCatalogListsEveryKindOfPageInReadableFiles) {
     QStringList lines = expectGbkText(readAsset(kBook + "DocItem.txt")).split("\r\n");
-    lines.removeLast();  // after the final CR LF
-    // An empty line would end the reading early and hide the pages after it.
-    EXPECT_FALSE(lines.contains(QString()));
+    lines.removeLast();                       // after the final CR LF
+    EXPECT_FALSE(lines.contains(QString()));  // it would end the reading early
 
-    QSet<QString> pictures, texts, listed = {"DocItem.txt"};
-    bool portrait = false, landscape = false, large = false;
+    QSet<QString> kinds, listed = {"DocItem.txt"};
     for (const QString& line : lines) {
         SCOPED_TRACE(qPrintable(line));
         const QStringList fields = line.split('-');
         ASSERT_EQ(fields.size(), 2) << "one hyphen";
         const QString &image = fields[0], &text = fields[1];
-        pictures.insert(suffix(image) == "jpeg" ? "jpg" : suffix(image));
-        texts.insert(text.isEmpty() ? "none" : suffix(text));
-        listed.insert(image);
+        kinds << suffix(image) << (text.isEmpty() ? "none" : suffix(text));
+        listed << image << text;
         const QSize size = expectCompletePicture(kBook + image).size();
-        portrait |= size.height() > size.width();
-        landscape |= size.width() > size.height();
-        large |= size.width() >= 2000 && size.height() >= 1200;
+        kinds << (size.height() > size.width() ? "portrait" : "landscape");
+        if (size.width() >= 2000 && size.height() >= 1200) kinds << "needs scroll bars zoomed";
         if (text.isEmpty()) continue;
-
-        listed.insert(text);
         const QByteArray bytes = readAsset(kBook + text);
-        QTextDocument doc;
         const QString shown =
-            suffix(text) == "rtf" ? expectWordPadRtf(bytes, doc).join(u'\n') : expectGbkText(bytes);
+            suffix(text) == "rtf" ? expectWordPadRtf(bytes).join(u'\n') : expectGbkText(bytes);
         EXPECT_TRUE(shown.contains(QRegularExpression("\\p{Han}")));
     }
-    EXPECT_EQ(pictures, (QSet<QString>{"jpg", "bmp", "gif"}));
-    EXPECT_EQ(texts, (QSet<QString>{"rtf", "txt", "none"}));
-    EXPECT_TRUE(portrait && landscape);
-    EXPECT_TRUE(large) << "one picture should need scroll bars when zoomed";
+    EXPECT_EQ(kinds, (QSet<QString>{"jpg", "bmp", "gif", "rtf", "txt", "none", "portrait",
+                                    "landscape", "needs scroll bars zoomed"}));
 
     const QDir dir(testpaths::source(kBook));
     const QStringList present = dir.entryList(QDir::Files | QDir::Hidden);
+    listed.remove(QString());
     EXPECT_EQ(QSet<QString>(present.begin(), present.end()), listed);
     qint64 total = 0;
     for (const QFileInfo& info : dir.entryInfoList(QDir::Files)) total += info.size();
@@ -140,13 +133,11 @@ TEST(Assets, SampleBookCatalogListsEveryKindOfPageInReadableFiles) {
 }
 
 TEST(Assets, HelpDocumentShowsCommandsAndShortcuts) {
-    QTextDocument doc;
-    const QStringList lines = expectWordPadRtf(readAsset("assets/help.rtf"), doc);
+    const QStringList lines = expectWordPadRtf(readAsset("assets/help.rtf"));
     const QString text = lines.join(u'\n');
     for (const char* phrase : {"澜舟画本编排阅读", "2002年3月20日", "简体中文", "制作图文列表",
-                               "DocItem.txt", "满屏", "自动播放", "图像设置", "文本背景"}) {
+                               "DocItem.txt", "满屏", "自动播放", "图像设置", "文本背景"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(phrase))) << phrase;
-    }
     // Each shortcut and its command share one line of the table.
     for (const QString shortcut :
          {"F1 标准分区", "F2 图像满屏显示", "F3 文本最大", "F5 图像放大", "F6 图像缩小"}) {

@@ -144,6 +144,8 @@ void expectPixels(std::initializer_list<PixelCase> cases) {
 
 TEST(MetafileTest, FormatByContentAndNaturalSizeInTwipsFromWhatTheFileRecords) {
     const Wmf plain(0, 0, 0, true);
+    const QByteArray plainWindow = Wmf(plain).rec(Meta::SetWindowExt, {50, 100}),
+                     plainDrawing = Wmf(plain).rec(Meta::Rectangle, {30, 40, 10, 20});
     const struct {
         const char* name;
         QByteArray bytes;
@@ -153,14 +155,8 @@ TEST(MetafileTest, FormatByContentAndNaturalSizeInTwipsFromWhatTheFileRecords) {
         {"placeable: bbox over units per inch", Wmf(2880, 1440, 1440), Format::Wmf, {2880, 1440}},
         {"placeable at 576 per inch", Wmf(576, 288, 576), Format::Wmf, {1440, 720}},
         {"emf frame in 0.01 mm", Emf(127), Format::Emf, {7200, 7200}},
-        {"plain: window in pixels",
-         Wmf(plain).rec(Meta::SetWindowExt, {50, 100}),
-         Format::Wmf,
-         {1500, 750}},
-        {"plain: what it draws",
-         Wmf(plain).rec(Meta::Rectangle, {30, 40, 10, 20}),
-         Format::Wmf,
-         {300, 300}},
+        {"plain: window in pixels", plainWindow, Format::Wmf, {1500, 750}},
+        {"plain: what it draws", plainDrawing, Format::Wmf, {300, 300}},
         {"placeable with an empty bounding box", Wmf(0, 0, 1440), Format::Wmf, {}},
         {"plain with nothing drawn", plain, Format::Wmf, {}},
         {"png", QByteArray("\x89PNG\r\n\x1A\n", 8), Format::Unknown, {}},

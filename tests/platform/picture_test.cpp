@@ -201,27 +201,30 @@ struct JpegCase {
 
 class JpegDecoding : public ::testing::TestWithParam<JpegCase> {};
 
-// Every kind of JPEG a book may hold decodes at the size asked for and looks as Qt's own reader
-// shows it, damaged files included.
-TEST_P(JpegDecoding, LooksAsQtsReaderShowsIt) {
-    const JpegCase& c = GetParam();
-    const platform::PictureLoad load = platform::decodePicture(c.bytes, c.fit);
-    ASSERT_TRUE(load.ok()) << load.error.toStdString();
-    const QImage decoded = load.picture.image();
-    EXPECT_EQ(decoded.size(), c.expected);
-    EXPECT_EQ(decoded.format(), QImage::Format_RGB32);
+// Qt's own reader shows the picture upright; ours must look the same at whatever size it decoded,
+// damaged files included (the rows near the bottom are where a truncated file differs).
+void expectLooksAsQtsReaderShowsIt(const QByteArray& bytes, const QImage& decoded) {
     QBuffer file;
-    file.setData(c.bytes);
+    file.setData(bytes);
+    QImageReader reader(&file, "jpeg");
+    reader.setAutoTransform(true);
     const QImage reference =
-        QImageReader(&file, "jpeg")
-            .read()
-            .scaled(decoded.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        reader.read().scaled(decoded.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     for (QPointF at : {QPointF(0.2, 0.2), QPointF(0.8, 0.2), QPointF(0.2, 0.8), QPointF(0.8, 0.8),
                        QPointF(0.25, 0.98), QPointF(0.75, 0.98)}) {
         const QPoint p(int(at.x() * decoded.width()), int(at.y() * decoded.height()));
         EXPECT_LE(distance(reference.pixelColor(p), decoded.pixelColor(p)), 48)
             << p.x() << "," << p.y();
     }
+}
+
+TEST_P(JpegDecoding, LooksAsQtsReaderShowsIt) {
+    const JpegCase& c = GetParam();
+    const platform::PictureLoad load = platform::decodePicture(c.bytes, c.fit);
+    ASSERT_TRUE(load.ok()) << load.error.toStdString();
+    EXPECT_EQ(load.picture.image().size(), c.expected);
+    EXPECT_EQ(load.picture.image().format(), QImage::Format_RGB32);
+    expectLooksAsQtsReaderShowsIt(c.bytes, load.picture.image());
 }
 
 const JpegCase kJpegs[] = {
@@ -248,6 +251,59 @@ TEST(JpegDecoding, ScaleDenominatorJustCoversTheSizeWanted) {
     EXPECT_EQ(jpegScaleDenominator({4001, 3001}, {2001, 1501}), 2);
     EXPECT_EQ(jpegScaleDenominator({100, 100}, {1, 1}), 8);
     EXPECT_EQ(jpegScaleDenominator({4000, 3000}, {}), 1);
+}
+
+// A JPEG of `w` x `h` stored pixels whose corners differ, with an EXIF orientation tag (1 to 8).
+QByteArray orientedJpeg(int w, int h, int orientation) {
+    const QByteArray jpeg = testfiles::jpeg(testfiles::corners(w, h));
+    QByteArray exif("Exif\0\0MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01", 24);
+    exif += char(0) + QByteArray(1, char(orientation)) + QByteArray(6, '\0');
+    return jpeg.left(2) + QByteArray("\xFF\xE1\0", 3) + char(exif.size() + 2) + exif + jpeg.mid(2);
+}
+
+// Every EXIF orientation: the natural size is the upright one from the header, the pixels are
+// decoded just large enough for the viewport, and both decodes look like Qt's own reader's.
+TEST(ReducedDecode, KeepsNaturalSizeAndLooksLikeTheFullPicture) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("photo.jpg");
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        const QByteArray bytes = orientedJpeg(400, 240, orientation);
+        testfiles::write(path, bytes);
+        const QSize upright = orientation >= 5 ? QSize(240, 400) : QSize(400, 240);
+        const platform::PictureLoad full = platform::decodePicture(bytes);
+        const platform::PictureLoad small = platform::loadPicture(path, QSize(100, 100));
+        ASSERT_TRUE(full.ok() && small.ok());
+        EXPECT_EQ(small.picture.naturalSize(), full.picture.naturalSize());
+        EXPECT_EQ(full.picture.image().size(), upright);
+        EXPECT_EQ(small.picture.image().size(), platform::reducedSize(upright, QSize(100, 100)));
+        for (const QImage& decoded : {full.picture.image(), small.picture.image()})
+            expectLooksAsQtsReaderShowsIt(bytes, decoded);
+        // Printing and deep zoom get every pixel back, read again from the file: the picture
+        // holds no more than its decoded pixels.
+        EXPECT_EQ(small.picture.memoryBytes(), small.picture.image().sizeInBytes());
+        EXPECT_EQ(small.picture.fullResolution().image().size(), upright);
+        EXPECT_EQ(small.picture.withPixels(QSize(200, 200)).image().size(),
+                  platform::reducedSize(upright, QSize(200, 200)));
+        // Decoded from bytes alone there is no file to read again.
+        EXPECT_FALSE(platform::decodePicture(bytes, QSize(100, 100)).picture.isReduced());
+    }
+    // A file replaced by another picture since is not mixed in: the reduced pixels stay.
+    const platform::PictureLoad small = platform::loadPicture(path, QSize(100, 100));
+    testfiles::write(path, orientedJpeg(300, 300, 1));
+    EXPECT_EQ(small.picture.fullResolution().image().size(), small.picture.image().size());
+}
+
+TEST(ReducedDecode, SizeTable) {
+    struct Case {
+        QSize natural, fit, expected;
+    };
+    for (const Case& c : {Case{{4000, 3000}, {1200, 800}, {1067, 800}},  // height fitted
+                          Case{{4000, 2000}, {1200, 800}, {1200, 600}},  // width fitted
+                          Case{{800, 800}, {1200, 800}, {800, 800}},     // never enlarged
+                          Case{{100, 100}, {0, 0}, {100, 100}},          // no viewport: natural
+                          Case{{30000, 1}, {10, 10}, {10, 1}}})          // never below a pixel
+        EXPECT_EQ(platform::reducedSize(c.natural, c.fit), c.expected) << c.natural.width();
 }
 
 }  // namespace

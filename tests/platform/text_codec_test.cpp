@@ -39,30 +39,24 @@ TEST_P(DecodePageText, HonoursMarksAndToleratesAStrayBadByte) {
 
 const QString kSpring = QStringLiteral("春天来了，小草发芽了。");
 
-QByteArray utf16(const QString& text, QStringConverter::Encoding encoding) {
-    QStringEncoder encoder(encoding, QStringEncoder::Flag::WriteBom);
-    return encoder.encode(text);
+QByteArray encoded(const QString& text, const char* encoding, bool bom = false) {
+    return QStringEncoder(encoding,
+                          bom ? QStringEncoder::Flag::WriteBom : QStringEncoder::Flag::Default)
+        .encode(text);
 }
 
 QByteArray withBadByte(const QString& text) {
-    QByteArray b = text.toUtf8();
-    b.insert(6, '\xFF');
-    return b;
-}
-
-QByteArray gbk(const QString& text) {
-    QStringEncoder encoder("GBK");
-    return encoder.encode(text);
+    return text.toUtf8().insert(6, '\xFF');
 }
 
 const DecodeCase kPages[] = {
-    {utf16(kSpring, QStringConverter::Utf16LE), kSpring},
-    {utf16(kSpring, QStringConverter::Utf16BE), kSpring},
+    {encoded(kSpring, "UTF-16LE", true), kSpring},
+    {encoded(kSpring, "UTF-16BE", true), kSpring},
     {"\xEF\xBB\xBF" + kSpring.toUtf8(), kSpring},
     {kSpring.toUtf8(), kSpring},
     {withBadByte(kSpring), kSpring.left(2) + QChar::ReplacementCharacter + kSpring.mid(2)},
-    {gbk(kSpring), kSpring},
-    {gbk(kSpring.repeated(20)), kSpring.repeated(20)},
+    {encoded(kSpring, "GBK"), kSpring},
+    {encoded(kSpring.repeated(20), "GBK"), kSpring.repeated(20)},
     {"\xB4\xBA", "春"},
     {"plain ascii\r\n", "plain ascii\r\n"}};
 INSTANTIATE_TEST_SUITE_P(Cases, DecodePageText, ::testing::ValuesIn(kPages));

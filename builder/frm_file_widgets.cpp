@@ -50,13 +50,7 @@ struct LabelDesign {
 // What screen readers say: each control's name and what it does. A captioned control is named
 // by its caption already; the directory list describes itself by the path it shows.
 void describeForScreenReaders(const FrmFileWidgets& w) {
-    const auto describe = [](platform::Control* c, const char* name, const char* description) {
-        c->widget()->setAccessibleName(QString::fromUtf8(name));
-        c->widget()->setAccessibleDescription(QString::fromUtf8(description));
-    };
-    const auto explain = [](platform::Control* c, const char* description) {
-        c->widget()->setAccessibleDescription(QString::fromUtf8(description));
-    };
+    using platform::describe, platform::explain;
     w.dialog->setAccessibleDescription(
         QStringLiteral("选取图像和说明文字，复制到当前画本目录并保存目录文件"));
     explain(w.FraDir, "驱动器、目录和文件列表");

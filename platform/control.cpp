@@ -68,4 +68,17 @@ void Control::applyGeometry() {
     widget_->setGeometry(x, y, std::max(0, right - x), std::max(0, bottom - y));
 }
 
+void describe(QWidget* widget, const char* name, const char* description) {
+    widget->setAccessibleName(QString::fromUtf8(name));
+    widget->setAccessibleDescription(QString::fromUtf8(description));
+}
+
+void describe(Control* control, const char* name, const char* description) {
+    describe(control->widget(), name, description);
+}
+
+void explain(Control* control, const char* description) {
+    control->widget()->setAccessibleDescription(QString::fromUtf8(description));
+}
+
 }  // namespace platform

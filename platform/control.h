@@ -51,4 +51,10 @@ class Control : public QObject {
     bool visible_ = true;
 };
 
+// What screen readers say of a widget: its name and what it does. `explain` is for a control that
+// its caption names already.
+void describe(QWidget* widget, const char* name, const char* description);
+void describe(Control* control, const char* name, const char* description);
+void explain(Control* control, const char* description);
+
 }  // namespace platform

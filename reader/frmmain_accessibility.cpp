@@ -10,14 +10,7 @@
 namespace reader {
 namespace {
 
-void describe(QWidget* widget, const char* name, const char* description) {
-    widget->setAccessibleName(QString::fromUtf8(name));
-    widget->setAccessibleDescription(QString::fromUtf8(description));
-}
-
-void describe(platform::Control* control, const char* name, const char* description) {
-    describe(control->widget(), name, description);
-}
+using platform::describe;
 
 // The buttons are named by their captions; these say what a press does.
 constexpr const char* kButtonDescriptions[8] = {
@@ -56,8 +49,7 @@ void frmmain::describeControls() {
     describe(FraTxtCmd, "目录与命令", "画本目录和命令按钮");
     describe(listVW, "目录", "画本各页的目录，单击一行显示该页，正在显示的页以粗体标出");
     describe(FraCmdPic, "命令按钮", "放大、缩小、连续播放、暂停、翻页、满屏和退出");
-    for (int i = 0; i < 8; ++i)
-        CmdPic[i]->widget()->setAccessibleDescription(QString::fromUtf8(kButtonDescriptions[i]));
+    for (int i = 0; i < 8; ++i) platform::explain(CmdPic[i], kButtonDescriptions[i]);
     describe(PicPic, "图像窗口", "显示页面图像；滚轮滚动，Ctrl+滚轮缩放，拖动平移");
     describe(PicPic->inner(), "图像区域", "页面图像所在的区域");
     describe(ImgPic, "启动画面", "尚未打开任何页面");

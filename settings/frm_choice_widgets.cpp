@@ -21,24 +21,18 @@ C* withFont(C* control) {
 // What screen readers say: each control's name and what it sets. A captioned control is named
 // by its caption already.
 void describeForScreenReaders(const FrmChoiceWidgets& w) {
-    const auto describe = [](platform::Control* c, const QString& name, const char* description) {
-        c->widget()->setAccessibleName(name);
-        c->widget()->setAccessibleDescription(QString::fromUtf8(description));
-    };
-    const auto explain = [](platform::Control* c, const char* description) {
-        c->widget()->setAccessibleDescription(QString::fromUtf8(description));
-    };
+    using platform::describe, platform::explain;
     w.dialog->setAccessibleDescription(
         QStringLiteral("幻灯播放时间间隔、图像打印倍率和图像背景色"));
     explain(w.FraBackColor, "图像窗口的背景颜色");
     for (platform::OptionButton* option : w.OptBackColor) explain(option, "图像窗口的背景颜色");
     explain(w.FraAuto, "自动播放时每页停留的秒数");
-    describe(w.TxtTime, QStringLiteral("播放间隔秒数"), "自动播放时每页停留的秒数");
-    describe(w.HScrTime, QStringLiteral("播放间隔滚动条"), "0.5 到 30 秒");
+    describe(w.TxtTime, "播放间隔秒数", "自动播放时每页停留的秒数");
+    describe(w.HScrTime, "播放间隔滚动条", "0.5 到 30 秒");
     explain(w.FraTimes, "打印图像时的放大百分比");
-    describe(w.txtPicTs, QStringLiteral("打印倍率"), "打印图像时的放大百分比");
-    describe(w.HScrTs, QStringLiteral("打印倍率滚动条"), "50% 到 200%");
-    describe(w.LblCo, QStringLiteral("所选背景色"), "显示选中的图像背景颜色");
+    describe(w.txtPicTs, "打印倍率", "打印图像时的放大百分比");
+    describe(w.HScrTs, "打印倍率滚动条", "50% 到 200%");
+    describe(w.LblCo, "所选背景色", "显示选中的图像背景颜色");
     explain(w.CmdOK, "关闭本窗口，保留所作设置");
 }
 

@@ -1,10 +1,9 @@
 #include "book_assembly.h"
 
-#include "core/catalog.h"
+#include "core/catalog_loader.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSaveFile>
 
 #include <filesystem>
 #include <system_error>
@@ -63,20 +62,10 @@ AssemblyReport assembleBook(const QDir& source, const QDir& book,
                             const std::vector<SelectedPage>& pages,
                             const OverwriteQuestion& mayReplace) {
     AssemblyReport report;
-    const QString catalogPath = book.filePath(QString::fromLatin1(core::kCatalogFileName));
-    // Written beside the old catalog and put in its place only when complete.
-    QSaveFile catalog(catalogPath);
-    if (QFileInfo(catalogPath).isSymLink())
-        report.catalogError = QStringLiteral("DocItem.txt 是符号链接，为安全起见没有改写");
-    // Unbuffered, so a short write (a full disk) is seen here: committing after one would put a
-    // truncated catalog in place of the old one.
-    else if (!catalog.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        report.catalogError = catalog.errorString();
-
     std::vector<core::CatalogRow> rows;
     rows.reserve(pages.size());
     for (const SelectedPage& page : pages) {
-        rows.push_back({QString::number(rows.size() + 1), {}, page.text, page.image});
+        rows.push_back(core::pageRow(page.image, page.text, int(rows.size()) + 1));
         for (const QString& name : {page.image, page.text}) {
             if (name.isEmpty()) continue;
             const QString failure = copyIntoBook(source, book, name, mayReplace);
@@ -85,15 +74,8 @@ AssemblyReport assembleBook(const QDir& source, const QDir& book,
         }
     }
 
-    if (report.catalogError.isEmpty()) {
-        const QByteArray bytes = core::formatCatalog(rows);
-        if (catalog.write(bytes) != bytes.size()) {
-            catalog.cancelWriting();
-            report.catalogError = QStringLiteral("写入没有完成（磁盘已满或文件过大）");
-        } else if (!catalog.commit()) {
-            report.catalogError = catalog.errorString();
-        }
-    }
+    // Written after the copies, so a text file of the catalog's own name never replaces it.
+    report.catalogError = core::saveCatalog(book, rows);
     return report;
 }
 
@@ -106,14 +88,6 @@ QString completionMessage(const AssemblyReport& report) {
     if (!report.copyFailures.isEmpty())
         lines << QStringLiteral("以下文件没有复制到当前目录：") << report.copyFailures;
     return lines.join(QLatin1Char('\n'));
-}
-
-QString unrepresentableReason(const QString& name) {
-    if (name.contains(QLatin1Char('-')))
-        return QStringLiteral("文件名“%1”含有“-”，目录中无法记录。请先将文件改名。").arg(name);
-    if (name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n')))
-        return QStringLiteral("文件名含有换行符，目录中无法记录。请先将文件改名。");
-    return {};
 }
 
 }  // namespace builder

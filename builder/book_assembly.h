@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/catalog.h"
+
 #include <QDir>
 #include <QString>
 #include <QStringList>
@@ -40,8 +42,6 @@ AssemblyReport assembleBook(const QDir& source, const QDir& book,
 // otherwise what failed.
 QString completionMessage(const AssemblyReport& report);
 
-// Why a file of this name cannot be a page of a catalog, or empty when it can: the catalog
-// line separates its two names with "-" and has no escaping.
-QString unrepresentableReason(const QString& name);
+using core::unrepresentableReason;
 
 }  // namespace builder

@@ -13,20 +13,16 @@ namespace core {
 namespace {
 
 CatalogRow rowOfLine(QStringView line, int number) {
-    CatalogRow row;
-    row.pageNo = QString::number(number);
     const qsizetype dash = line.indexOf(QLatin1Char('-'));
     const QStringView image = dash < 0 ? line : line.first(dash);
+    QStringView text;
     if (dash >= 0) {
         const QStringView rest = line.sliced(dash + 1);
         const qsizetype next = rest.indexOf(QLatin1Char('-'));
-        row.textFile = (next < 0 ? rest : rest.first(next)).toString();
+        text = next < 0 ? rest : rest.first(next);
     }
-    row.imageFile = image.toString();
     // A line that begins with "-" has an empty field 0, and so no title and no image.
-    const qsizetype dot = image.indexOf(QLatin1Char('.'));
-    row.title = dot < 0 ? row.imageFile : image.first(dot).toString();
-    return row;
+    return pageRow(image.toString(), text.toString(), number);
 }
 
 // Calls `take(begin, end)` with the bounds of each line of `text` (a string or bytes), up to
@@ -62,6 +58,11 @@ QByteArray keptLines(QByteArrayView bytes) {
 }
 
 }  // namespace
+
+CatalogRow pageRow(const QString& image, const QString& text, int number) {
+    const qsizetype dot = image.indexOf(QLatin1Char('.'));
+    return {QString::number(number), dot < 0 ? image : image.first(dot), text, image};
+}
 
 CatalogRow parseCatalogLine(const QString& line, int number) {
     return rowOfLine(line, number);
@@ -105,6 +106,14 @@ std::vector<float> listColumnWidths(float listWidth, std::initializer_list<doubl
     std::vector<float> widths;
     for (const double share : tenths) widths.push_back(static_cast<float>(unit * share));
     return widths;
+}
+
+QString unrepresentableReason(const QString& name) {
+    if (name.contains(QLatin1Char('-')))
+        return QStringLiteral("文件名“%1”含有“-”，目录中无法记录。请先将文件改名。").arg(name);
+    if (name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n')))
+        return QStringLiteral("文件名含有换行符，目录中无法记录。请先将文件改名。");
+    return {};
 }
 
 bool isBareFileName(const QString& name) {

@@ -34,6 +34,10 @@ struct CatalogRow {
     friend bool operator==(const CatalogRow&, const CatalogRow&) = default;
 };
 
+// The row of page `number` showing `image` with `text`: its title is the image name up to its
+// first ".".
+CatalogRow pageRow(const QString& image, const QString& text, int number);
+
 // The row for line `line` of the catalog, numbered `number`. Split at every "-": field 0 is the
 // image, field 1 the text; pieces after field 1 are ignored; no escaping and no trimming.
 CatalogRow parseCatalogLine(const QString& line, int number);
@@ -53,6 +57,10 @@ QByteArray formatCatalog(const std::vector<CatalogRow>& rows);
 // Widths in twips of a list's columns set up from the list's width, each given in tenths of it:
 // the tenth is a 16-bit whole number of twips, the remainder dropped.
 std::vector<float> listColumnWidths(float listWidth, std::initializer_list<double> tenths);
+
+// Why a file of this name cannot be a page of a catalog, or empty when it can: the catalog
+// line separates its two names with "-" and has no escaping.
+QString unrepresentableReason(const QString& name);
 
 // A book file is addressed by its bare name in the book directory; a name with a path separator,
 // or "." or ".." as the whole name, could reach outside the book and is treated as missing.

@@ -5,6 +5,8 @@
 #include "platform/book_file.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 
 namespace core {
 namespace {
@@ -30,7 +32,7 @@ void setUpCatalogColumns(platform::ListView& list) {
         list.addColumn(headers[column], widths[size_t(column)]);
 }
 
-int LoadCatalog(platform::ListView& list, const QDir& book, QString* problem) {
+std::vector<CatalogRow> readCatalog(const QDir& book, QString* problem) {
     const QString name = QString::fromLatin1(kCatalogFileName);
     const platform::BookFileRead file = platform::readBookFile(book, name, kMaxCatalogBytes);
     if (file.missing) {
@@ -38,13 +40,33 @@ int LoadCatalog(platform::ListView& list, const QDir& book, QString* problem) {
         // Only a new file: a dangling link must not create a file wherever it points.
         QFile create(book.filePath(name));
         if (create.open(QIODevice::WriteOnly | QIODevice::NewOnly)) create.close();
-        return 0;
+        return {};
     }
     if (!file.ok()) {
         if (problem) *problem = QStringLiteral("无法读取目录文件 %1：%2").arg(name, file.error);
-        return 0;
+        return {};
     }
-    return catalogOf(list).append(parseCatalog(file.bytes));
+    return parseCatalog(file.bytes);
+}
+
+QString saveCatalog(const QDir& book, const std::vector<CatalogRow>& rows) {
+    const QString path = book.filePath(QString::fromLatin1(kCatalogFileName));
+    if (QFileInfo(path).isSymLink())
+        return QStringLiteral("DocItem.txt 是符号链接，为安全起见没有改写");
+    QSaveFile catalog(path);
+    // Unbuffered, so a short write (a full disk) is seen here: committing after one would put a
+    // truncated catalog in place of the old one.
+    if (!catalog.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return catalog.errorString();
+    const QByteArray bytes = formatCatalog(rows);
+    if (catalog.write(bytes) != bytes.size()) {
+        catalog.cancelWriting();
+        return QStringLiteral("写入没有完成（磁盘已满或文件过大）");
+    }
+    return catalog.commit() ? QString() : catalog.errorString();
+}
+
+int LoadCatalog(platform::ListView& list, const QDir& book, QString* problem) {
+    return catalogOf(list).append(readCatalog(book, problem));
 }
 
 }  // namespace core

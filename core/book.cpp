@@ -45,8 +45,10 @@ bool Book::load(QString* problem) {
         if (problem) *problem = why;
         return false;
     }
+    const BookEdit edit{BookEdit::Kind::Reset, 1, count(), 0};
+    emit aboutToChange(edit);
     pages_ = std::move(rows);
-    emit changed({BookEdit::Kind::Reset, 1, count(), 0});
+    emit changed(edit);
     return true;
 }
 
@@ -75,18 +77,22 @@ bool Book::insert(int at, const std::vector<PageFiles>& pages) {
             return false;
         rows.push_back(pageRow(p.image, p.text, 0));
     }
+    const BookEdit edit{BookEdit::Kind::Inserted, at, n, 0};
+    emit aboutToChange(edit);
     pages_.insert(pages_.begin() + (at - 1), rows.begin(), rows.end());
     renumber(at);
-    emit changed({BookEdit::Kind::Inserted, at, n, 0});
+    emit changed(edit);
     return true;
 }
 
 bool Book::remove(int first, int n) {
     if (!validRange(first, n)) return false;
+    const BookEdit edit{BookEdit::Kind::Removed, first, n, 0};
+    emit aboutToChange(edit);
     const auto from = pages_.begin() + (first - 1);
     pages_.erase(from, from + n);
     renumber(first);
-    emit changed({BookEdit::Kind::Removed, first, n, 0});
+    emit changed(edit);
     return true;
 }
 
@@ -94,13 +100,15 @@ bool Book::move(int first, int n, int before) {
     if (!validRange(first, n) || before < 1 || before > count() + 1) return false;
     // Before a row of the block itself, or just after it, nothing moves.
     if (before >= first && before <= first + n) return false;
+    const BookEdit edit{BookEdit::Kind::Moved, first, n, before};
+    emit aboutToChange(edit);
     const auto begin = pages_.begin();
     if (before < first)
         std::rotate(begin + (before - 1), begin + (first - 1), begin + (first - 1 + n));
     else
         std::rotate(begin + (first - 1), begin + (first - 1 + n), begin + (before - 1));
     renumber(std::min(first, before));
-    emit changed({BookEdit::Kind::Moved, first, n, before});
+    emit changed(edit);
     return true;
 }
 
@@ -108,8 +116,10 @@ bool Book::setTextFile(int row, const QString& name) {
     if (!validRange(row, 1) || !unrepresentableReason(name).isEmpty()) return false;
     CatalogRow& page = pages_[size_t(row - 1)];
     if (page.textFile == name) return true;
+    const BookEdit edit{BookEdit::Kind::TextSet, row, 1, 0};
+    emit aboutToChange(edit);
     page.textFile = name;
-    emit changed({BookEdit::Kind::TextSet, row, 1, 0});
+    emit changed(edit);
     return true;
 }
 

@@ -69,6 +69,8 @@ class Book : public QObject {
     bool setTextFile(int row, const QString& name);
 
   signals:
+    // Before and after each edit, so item models can announce it as Qt's views need.
+    void aboutToChange(const BookEdit& edit);
     void changed(const BookEdit& edit);
 
   private:

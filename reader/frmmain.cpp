@@ -152,6 +152,7 @@ void frmmain::connectHandlers() {
     connect(menuHelp, &QAction::triggered, this, &frmmain::menuHelp_Click);
     connect(menuDocItem, &QAction::triggered, this, &frmmain::menuDocItem_Click);
     connect(builder_.get(), &builder::frmFile::catalogSaved, this, &frmmain::reloadCatalog);
+    connect(menuEditBook, &QAction::triggered, this, &frmmain::menuEditBook_Click);
 
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, &frmmain::onEscape);

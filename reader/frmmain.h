@@ -32,6 +32,9 @@ class FrmChoice;
 namespace builder {
 class frmFile;
 }
+namespace editor {
+class BookEditor;
+}
 
 namespace reader {
 
@@ -81,6 +84,7 @@ class frmmain : public platform::Form {
     QAction* menuAutoShow = nullptr;
     QAction* menuStopAuto = nullptr;
     QAction* menuDocItem = nullptr;
+    QAction* menuEditBook = nullptr;
     QAction* menuHelp = nullptr;
 
     int16_t CurPage = 0;
@@ -88,6 +92,8 @@ class frmmain : public platform::Form {
 
     settings::FrmChoice& choice() { return *choice_; }
     builder::frmFile& catalogBuilder() { return *builder_; }
+    // The book editor, made on first use.
+    editor::BookEditor& bookEditor();
     core::ImageViewport& viewport() { return *viewport_; }
 
     // Handlers.
@@ -110,6 +116,7 @@ class frmmain : public platform::Form {
     void menuHelp_Click();
     void menuExit_Click();
     void menuDocItem_Click();
+    void menuEditBook_Click();
     // Keys and gestures beside the menu shortcuts (see frmmain_input.cpp).
     void Form_KeyDown(int key);
     void PicPic_MouseWheel(QPoint angleDelta, QPoint pixelDelta, Qt::KeyboardModifiers modifiers);
@@ -155,6 +162,7 @@ class frmmain : public platform::Form {
     std::unique_ptr<core::PagePipeline> pipeline_;
     std::unique_ptr<settings::FrmChoice> choice_;
     std::unique_ptr<builder::frmFile> builder_;
+    editor::BookEditor* editor_ = nullptr;
     // One printer for the run, so the choices made in its dialog hold for the next print.
     std::unique_ptr<QPrinter> printer_;
     // The page keys, switched off while the catalog list has the focus.

@@ -35,6 +35,7 @@ constexpr MenuText kMenuTexts[] = {
     {&frmmain::menuPicSmall, "图像缩小"},
     {&frmmain::menuAutoShow, "自动连续播放各页"},
     {&frmmain::menuStopAuto, "暂停自动连续播放"},
+    {&frmmain::menuEditBook, "调整本书各页的顺序、删除页面"},
     {&frmmain::menuDocItem, "选取图像和文字，制作画本目录"},
     {&frmmain::menuHelp, "显示帮助文档"},
 };

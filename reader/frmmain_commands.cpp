@@ -1,6 +1,8 @@
 // The command bar, zoom, auto-play and the remaining menu commands of the reader window.
 #include "frmmain.h"
 
+#include "editor/book_editor.h"
+
 #include "builder/frm_file.h"
 #include "navigation.h"
 #include "picture_print.h"
@@ -132,6 +134,22 @@ void frmmain::menuHelp_Click() {
     CurPage = 1;
     RTBoxShow[0]->setContentFrom(*RTBoxShow[1]);
     menuTextLarge_Click();
+}
+
+editor::BookEditor& frmmain::bookEditor() {
+    if (!editor_) {
+        editor_ = new editor::BookEditor(book_, this);
+        // A saved book is read again at once, as after the builder; a catalog the builder wrote
+        // reaches an editor without unsaved edits.
+        connect(editor_, &editor::BookEditor::saved, this, &frmmain::reloadCatalog);
+        connect(builder_.get(), &builder::frmFile::catalogSaved, editor_,
+                &editor::BookEditor::reloadIfClean);
+    }
+    return *editor_;
+}
+
+void frmmain::menuEditBook_Click() {
+    bookEditor().open();
 }
 
 void frmmain::menuDocItem_Click() {

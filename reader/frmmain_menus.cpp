@@ -36,6 +36,7 @@ void frmmain::createMenus() {
     menuAutoShow = item(menuTool, "自动播放", QKeySequence(Qt::Key_F7));
     menuStopAuto = item(menuTool, "暂停自动播放", QKeySequence(Qt::Key_F8));
     menuTool->addSeparator();
+    menuEditBook = item(menuTool, "编辑本书(&B)");
     menuDocItem = item(menuTool, "制作图文列表");
 
     // Help is a command on the menu bar itself, without a drop-down.

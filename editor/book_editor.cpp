@@ -1,0 +1,213 @@
+#include "book_editor.h"
+
+#include "book_pages_model.h"
+#include "page_commands.h"
+#include "page_thumbnails.h"
+
+#include "platform/controls.h"
+#include "platform/message_box.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace editor {
+namespace {
+
+constexpr int kThumbnailSide = 120;
+
+QAction* command(QWidget* owner, QLayout* bar, const QString& caption,
+                 const QList<QKeySequence>& keys, const QString& description) {
+    auto* action = new QAction(caption, owner);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    owner->addAction(action);
+    auto* button = new QToolButton(owner);
+    button->setDefaultAction(action);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setAccessibleName(platform::spokenCaption(caption));
+    button->setAccessibleDescription(description);
+    QString tip = description;
+    if (!keys.isEmpty()) tip += QStringLiteral("（%1）").arg(keys.first().toString());
+    button->setToolTip(tip);
+    bar->addWidget(button);
+    return action;
+}
+
+}  // namespace
+
+BookEditor::BookEditor(const QDir& book, QWidget* parent)
+    : QDialog(parent),
+      book_(book),
+      thumbnails_(new PageThumbnails(book, QSize(kThumbnailSide, kThumbnailSide), this)),
+      model_(new BookPagesModel(book_, *thumbnails_, this)),
+      grid_(new QListView(this)),
+      status_(new QLabel(this)) {
+    setWindowTitle(QStringLiteral("编辑本书"));
+    setAccessibleDescription(QStringLiteral("调整本书各页的顺序、删除页面并保存目录"));
+    setModal(false);
+    resize(760, 560);
+
+    grid_->setModel(model_);
+    grid_->setViewMode(QListView::IconMode);
+    grid_->setMovement(QListView::Static);
+    grid_->setResizeMode(QListView::Adjust);
+    grid_->setUniformItemSizes(true);
+    grid_->setWordWrap(true);
+    grid_->setIconSize(QSize(kThumbnailSide, kThumbnailSide));
+    grid_->setGridSize(QSize(kThumbnailSide + 36, kThumbnailSide + 44));
+    grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid_->setAccessibleName(QStringLiteral("页面"));
+    grid_->setAccessibleDescription(QStringLiteral("本书各页，按阅读顺序排列"));
+    status_->setAccessibleName(QStringLiteral("状态"));
+
+    auto* bar = new QHBoxLayout;
+    moveUpAction = command(this, bar, QStringLiteral("上移"), {Qt::CTRL | Qt::Key_Up},
+                           QStringLiteral("选中的页向前移一页"));
+    moveDownAction = command(this, bar, QStringLiteral("下移"), {Qt::CTRL | Qt::Key_Down},
+                             QStringLiteral("选中的页向后移一页"));
+    removeAction = command(this, bar, QStringLiteral("删除此页"), {Qt::Key_Delete},
+                           QStringLiteral("从目录中去掉选中的页，文件留在磁盘上"));
+    undoAction = command(this, bar, QStringLiteral("撤销"), {Qt::CTRL | Qt::Key_Z},
+                         QStringLiteral("撤销上一步"));
+    redoAction = command(this, bar, QStringLiteral("重做"),
+                         {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
+                         QStringLiteral("重做撤销的一步"));
+    bar->addStretch();
+    saveAction = command(this, bar, QStringLiteral("保存(&S)"), {Qt::CTRL | Qt::Key_S},
+                         QStringLiteral("把页面的顺序写入目录文件 DocItem.txt"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(grid_, 1);
+    layout->addWidget(status_);
+
+    connect(moveUpAction, &QAction::triggered, this, [this] { step(true); });
+    connect(moveDownAction, &QAction::triggered, this, [this] { step(false); });
+    connect(removeAction, &QAction::triggered, this, &BookEditor::removeSelected);
+    connect(undoAction, &QAction::triggered, &undo_, &QUndoStack::undo);
+    connect(redoAction, &QAction::triggered, &undo_, &QUndoStack::redo);
+    connect(saveAction, &QAction::triggered, this, &BookEditor::save);
+    connect(&undo_, &QUndoStack::indexChanged, this, &BookEditor::updateActions);
+    connect(&undo_, &QUndoStack::cleanChanged, this, &BookEditor::updateActions);
+    connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &BookEditor::updateActions);
+    load();
+}
+
+BookEditor::~BookEditor() = default;
+
+void BookEditor::load() {
+    undo_.clear();
+    thumbnails_->clear();
+    QString problem;
+    if (!book_.load(&problem)) say(problem);
+    updateActions();
+}
+
+void BookEditor::open() {
+    if (!isVisible() && undo_.isClean()) load();
+    show();
+    raise();
+    activateWindow();
+}
+
+void BookEditor::reloadIfClean() {
+    if (undo_.isClean()) load();
+}
+
+bool BookEditor::save() {
+    const QString error = book_.save();
+    if (!error.isEmpty()) {
+        const QString text = QStringLiteral(
+                                 "目录文件 DocItem.txt 没有保存：%1。原有的目录保持不变，"
+                                 "所作的修改仍在，可以再次保存。")
+                                 .arg(error);
+        say(text);
+        platform::messageBox(this, {text, windowTitle(), QMessageBox::Ok, QMessageBox::Warning});
+        return false;
+    }
+    undo_.setClean();
+    say(QStringLiteral("已保存 %1 页").arg(book_.count()));
+    emit saved();
+    return true;
+}
+
+std::vector<int> BookEditor::selectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& i : grid_->selectionModel()->selectedIndexes())
+        rows.push_back(i.row() + 1);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void BookEditor::selectRows(const std::vector<int>& rows) {
+    QItemSelection selection;
+    for (int row : rows) {
+        const QModelIndex i = model_->index(row - 1);
+        selection.select(i, i);
+    }
+    grid_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (!rows.empty())
+        grid_->selectionModel()->setCurrentIndex(model_->index(rows.front() - 1),
+                                                 QItemSelectionModel::NoUpdate);
+}
+
+void BookEditor::step(bool up) {
+    auto* macro = new QUndoCommand(up ? QStringLiteral("上移") : QStringLiteral("下移"));
+    const std::vector<int> after = stepPages(book_, selectedRows(), up, macro);
+    if (macro->childCount() == 0) {
+        delete macro;
+        return;
+    }
+    undo_.push(macro);
+    selectRows(after);
+}
+
+void BookEditor::removeSelected() {
+    const std::vector<int> rows = selectedRows();
+    if (rows.empty()) return;
+    auto* macro = new QUndoCommand(QStringLiteral("删除此页"));
+    // From the last, so the rows still to go keep their numbers.
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) new RemovePages(book_, *it, 1, macro);
+    undo_.push(macro);
+    const int next = std::min(rows.front(), book_.count());
+    if (next >= 1) selectRows({next});
+}
+
+void BookEditor::updateActions() {
+    const bool any = !selectedRows().empty();
+    moveUpAction->setEnabled(any);
+    moveDownAction->setEnabled(any);
+    removeAction->setEnabled(any);
+    undoAction->setEnabled(undo_.canUndo());
+    redoAction->setEnabled(undo_.canRedo());
+    saveAction->setEnabled(!undo_.isClean());
+    setWindowModified(!undo_.isClean());
+}
+
+void BookEditor::say(const QString& text) {
+    status_->setText(text);
+}
+
+// Esc, the close button and the window manager all close through here.
+void BookEditor::reject() {
+    if (!undo_.isClean()) {
+        const auto answer = platform::messageBox(
+            this, {QStringLiteral("本书的修改还没有保存。要保存吗？"), windowTitle(),
+                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                   QMessageBox::Question});
+        if (answer == QMessageBox::Save && !save()) return;
+        if (answer == QMessageBox::Discard) load();  // the catalog on disk, as it was
+        if (answer != QMessageBox::Save && answer != QMessageBox::Discard) return;
+    }
+    QDialog::reject();
+}
+
+}  // namespace editor

@@ -1,0 +1,96 @@
+#include "book_pages_model.h"
+
+#include "page_thumbnails.h"
+
+#include <QIcon>
+
+namespace editor {
+
+BookPagesModel::BookPagesModel(core::Book& book, PageThumbnails& thumbnails, QObject* parent)
+    : QAbstractListModel(parent), book_(book), thumbnails_(thumbnails) {
+    connect(&book_, &core::Book::aboutToChange, this, &BookPagesModel::aboutToChange);
+    connect(&book_, &core::Book::changed, this, &BookPagesModel::changed);
+    connect(&thumbnails_, &PageThumbnails::ready, this, &BookPagesModel::thumbnailReady);
+}
+
+int BookPagesModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : book_.count();
+}
+
+QVariant BookPagesModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= book_.count()) return {};
+    const core::CatalogRow& page = book_.page(index.row() + 1);
+    switch (role) {
+        case Qt::DisplayRole:
+            return QStringLiteral("%1. %2").arg(page.pageNo, page.title);
+        case Qt::DecorationRole:
+            return QIcon(thumbnails_.thumbnail(page.imageFile));
+        case Qt::ToolTipRole:
+        case Qt::AccessibleDescriptionRole: {
+            QString says = QStringLiteral("图像 %1").arg(page.imageFile);
+            if (thumbnails_.failed(page.imageFile)) says += QStringLiteral("（无法显示）");
+            says += page.textFile.isEmpty() ? QStringLiteral("，没有文字")
+                                            : QStringLiteral("，文字 %1").arg(page.textFile);
+            return says;
+        }
+        default:
+            return {};
+    }
+}
+
+void BookPagesModel::aboutToChange(const core::BookEdit& e) {
+    using Kind = core::BookEdit::Kind;
+    switch (e.kind) {
+        case Kind::Reset:
+            beginResetModel();
+            break;
+        case Kind::Inserted:
+            beginInsertRows({}, e.first - 1, e.first + e.count - 2);
+            break;
+        case Kind::Removed:
+            beginRemoveRows({}, e.first - 1, e.first + e.count - 2);
+            break;
+        case Kind::Moved:
+            beginMoveRows({}, e.first - 1, e.first + e.count - 2, {}, e.before - 1);
+            break;
+        case Kind::TextSet:
+            break;
+    }
+}
+
+void BookPagesModel::changed(const core::BookEdit& e) {
+    using Kind = core::BookEdit::Kind;
+    switch (e.kind) {
+        case Kind::Reset:
+            endResetModel();
+            break;
+        case Kind::Inserted:
+            endInsertRows();
+            break;
+        case Kind::Removed:
+            endRemoveRows();
+            break;
+        case Kind::Moved:
+            endMoveRows();
+            break;
+        case Kind::TextSet:
+            emit dataChanged(index(e.first - 1), index(e.first - 1));
+            return;
+    }
+    // The pages after the first one touched carry new numbers.
+    if (book_.count() > 0) {
+        const int from = e.kind == Kind::Moved ? std::min(e.first, e.before) - 1 : e.first - 1;
+        emit dataChanged(index(std::clamp(from, 0, book_.count() - 1)), index(book_.count() - 1),
+                         {Qt::DisplayRole});
+    }
+}
+
+void BookPagesModel::thumbnailReady(const QString& name) {
+    for (int row = 0; row < book_.count(); ++row)
+        if (book_.page(row + 1).imageFile == name) {
+            const QModelIndex i = index(row);
+            emit dataChanged(i, i, {Qt::DecorationRole, Qt::AccessibleDescriptionRole});
+        }
+}
+
+}  // namespace editor

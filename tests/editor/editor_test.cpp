@@ -1,0 +1,186 @@
+#include "../reader/reader_fixture.h"
+#include "core/catalog_loader.h"
+#include "editor/book_editor.h"
+#include "editor/page_commands.h"
+#include "editor/page_thumbnails.h"
+#include "platform/message_box.h"
+
+#include <QAccessible>
+#include <QListView>
+#include <QToolButton>
+#include <QUndoStack>
+
+namespace {
+
+using editor::BookEditor;
+
+// Which pages end where after one step up or down: each chosen page passes the unchosen one
+// beside it, and a page at the end, or behind a chosen page that cannot move, stays.
+TEST(StepPages, MovesEachChosenPagePastItsNeighbour) {
+    struct Case {
+        std::vector<int> chosen;
+        bool up;
+        const char* order;
+        std::vector<int> after;
+    };
+    const Case cases[] = {
+        {{3}, true, "1 3 2 4 5", {2}},        {{1}, true, "1 2 3 4 5", {1}},
+        {{1, 2}, true, "1 2 3 4 5", {1, 2}},  {{2, 4}, true, "2 1 4 3 5", {1, 3}},
+        {{1, 3}, true, "1 3 2 4 5", {1, 2}},  {{5}, false, "1 2 3 4 5", {5}},
+        {{2, 3}, false, "1 4 2 3 5", {3, 4}}, {{4, 5}, false, "1 2 3 4 5", {4, 5}},
+        {{3, 5}, false, "1 2 4 3 5", {4, 5}}, {{9}, true, "1 2 3 4 5", {}},
+    };
+    for (const Case& c : cases) {
+        BookFixture fx;
+        fx.catalog("1.jpg-\r\n2.jpg-\r\n3.jpg-\r\n4.jpg-\r\n5.jpg-\r\n");
+        core::Book book(fx.book());
+        ASSERT_TRUE(book.load());
+        QUndoStack stack;
+        auto* macro = new QUndoCommand;
+        const std::vector<int> after = editor::stepPages(book, c.chosen, c.up, macro);
+        stack.push(macro);
+        QStringList order;
+        for (const core::CatalogRow& r : book.pages()) order << r.title;
+        EXPECT_EQ(order.join(' '), QString::fromLatin1(c.order)) << c.order;
+        EXPECT_EQ(after, c.after) << c.order;
+        stack.undo();  // and every step goes back
+        order.clear();
+        for (const core::CatalogRow& r : book.pages()) order << r.title;
+        EXPECT_EQ(order.join(' '), QStringLiteral("1 2 3 4 5")) << c.order;
+    }
+}
+
+// The editor as a person uses it: opened from the reader's menu, driven by its keys.
+class EditorTest : public ReaderTest {
+  public:
+    BookEditor* e = nullptr;
+    std::vector<platform::MessageRequest> told;
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
+
+    void SetUp() override {
+        ReaderTest::SetUp();
+        fx.catalog(kThree);
+        platform::setMessageResponder([this](const platform::MessageRequest& r) {
+            told.push_back(r);
+            return answer;
+        });
+        open(kThree);
+        w->menuEditBook->trigger();
+        e = &w->bookEditor();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(e));
+    }
+    void TearDown() override {
+        platform::setMessageResponder({});
+        ReaderTest::TearDown();
+    }
+    void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        // Shortcuts reach the active window only, as a person's keys do.
+        e->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(e));
+        QTest::keyClick(e->pageGrid(), Qt::Key(k), m);
+    }
+    // The reader's catalog, by image name.
+    QStringList catalog() const {
+        QStringList names;
+        for (int row = 1; row <= w->listVW->rowCount(); ++row)
+            names << core::pageImageFile(*w->listVW, row);
+        return names;
+    }
+    QStringList grid() const {
+        QStringList texts;
+        const QAbstractItemModel* m = e->pageGrid()->model();
+        for (int row = 0; row < m->rowCount(); ++row) texts << m->index(row, 0).data().toString();
+        return texts;
+    }
+};
+
+TEST_F(EditorTest, KeysReorderRemoveUndoAndSaveIntoTheReader) {
+    EXPECT_EQ(grid(), QStringList({"1. p1", "2. p2", "3. p3"}));
+    e->selectRows({1});
+    key(Qt::Key_Down, Qt::ControlModifier);
+    key(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(grid(), QStringList({"1. p2", "2. p3", "3. p1"}));
+    EXPECT_EQ(e->selectedRows(), std::vector<int>{3});  // the page moved stays selected
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(grid(), QStringList({"1. p2", "2. p1", "3. p3"}));
+    key(Qt::Key_Y, Qt::ControlModifier);
+    e->selectRows({2});
+    key(Qt::Key_Delete);
+    EXPECT_EQ(grid(), QStringList({"1. p2", "2. p1"}));
+    EXPECT_EQ(catalog(), QStringList({"p1.jpg", "p2.bmp", "p3.png"}));  // not saved yet
+    key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(catalog(), QStringList({"p2.bmp", "p1.jpg"}));
+    EXPECT_TRUE(QFileInfo::exists(fx.book().filePath("p3.png")));  // its file stays
+    EXPECT_TRUE(e->undoStack().isClean());
+    EXPECT_TRUE(told.empty());
+}
+
+// The buttons are the same commands, and say by their state what can be done.
+TEST_F(EditorTest, ButtonsFollowTheSelectionAndTheUndoStack) {
+    const auto button = [this](QAction* a) {
+        for (auto* b : e->findChildren<QToolButton*>())
+            if (b->defaultAction() == a) return b;
+        return static_cast<QToolButton*>(nullptr);
+    };
+    EXPECT_FALSE(button(e->moveUpAction)->isEnabled());
+    EXPECT_FALSE(button(e->saveAction)->isEnabled());
+    e->selectRows({3});
+    QTest::mouseClick(button(e->moveUpAction), Qt::LeftButton);
+    EXPECT_EQ(grid(), QStringList({"1. p1", "2. p3", "3. p2"}));
+    EXPECT_TRUE(button(e->saveAction)->isEnabled());
+    QTest::mouseClick(button(e->undoAction), Qt::LeftButton);
+    EXPECT_EQ(grid(), QStringList({"1. p1", "2. p2", "3. p3"}));
+    EXPECT_FALSE(button(e->saveAction)->isEnabled());  // back where the disk is
+}
+
+// Closing with unsaved edits asks: cancel keeps the window and the edits, discard returns to the
+// catalog on disk; a catalog that cannot be written keeps the edits and says why.
+TEST_F(EditorTest, UnsavedEditsAreNeverLostSilently) {
+    e->selectRows({1});
+    key(Qt::Key_Delete);
+    key(Qt::Key_Escape);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    EXPECT_TRUE(e->isVisible());
+    EXPECT_EQ(grid().size(), 2);
+
+    const QString catalogPath = fx.book().filePath("DocItem.txt");
+    QFile::rename(catalogPath, catalogPath + ".old");
+    ASSERT_TRUE(QDir(fx.book()).mkdir("DocItem.txt"));  // cannot be replaced
+    answer = QMessageBox::Save;
+    key(Qt::Key_Escape);
+    EXPECT_TRUE(e->isVisible());
+    EXPECT_EQ(told.back().icon, QMessageBox::Warning);
+    EXPECT_FALSE(e->undoStack().isClean());
+    EXPECT_EQ(grid().size(), 2);
+
+    QDir(fx.book()).rmdir("DocItem.txt");
+    QFile::rename(catalogPath + ".old", catalogPath);
+    answer = QMessageBox::Discard;
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(e->isVisible());
+    w->menuEditBook->trigger();
+    EXPECT_EQ(grid().size(), 3);
+}
+
+// Every page is a named item for screen readers, and its thumbnail is the picture, or a marked
+// placeholder for a picture that cannot be shown.
+TEST_F(EditorTest, PagesAreNamedAndThumbnailsShowThePicture) {
+    fx.catalog("p1.jpg-p1.txt\r\ngone.jpg-\r\n");
+    e->reloadIfClean();
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(e->pageGrid());
+    ASSERT_NE(list, nullptr);
+    QStringList names;
+    for (int i = 0; i < list->childCount(); ++i) names << list->child(i)->text(QAccessible::Name);
+    EXPECT_EQ(names, QStringList({"1. p1", "2. gone"}));
+    (void)e->pageGrid()->model()->index(1, 0).data(Qt::DecorationRole);
+    e->thumbnails().waitForIdle();
+    EXPECT_TRUE(e->thumbnails().failed("gone.jpg"));
+    EXPECT_FALSE(e->thumbnails().failed("p1.jpg"));
+    const QImage thumb = e->thumbnails().thumbnail("p1.jpg").toImage();
+    const QRgb centre = thumb.pixel(thumb.width() / 2, thumb.height() / 2);  // a JPEG: near
+    EXPECT_NEAR(qGreen(centre), 128, 4);
+    EXPECT_LT(qRed(centre) + qBlue(centre), 8);
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/book_files.h"
 #include "core/catalog.h"
 
 #include <QDir>
@@ -27,8 +28,7 @@ struct AssemblyReport {
     bool ok() const { return catalogError.isEmpty() && copyFailures.isEmpty(); }
 };
 
-// Asked before a file of this name in the book is replaced; true replaces it.
-using OverwriteQuestion = std::function<bool(const QString& name)>;
+using core::OverwriteQuestion;
 
 // Row by row: copies the image, then the text, from `source` into `book`, asking before a file
 // there is replaced (never for a file that is the source itself); then replaces DocItem.txt as a

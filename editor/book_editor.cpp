@@ -4,15 +4,22 @@
 #include "page_commands.h"
 #include "page_thumbnails.h"
 
+#include "core/book_files.h"
 #include "platform/controls.h"
 #include "platform/message_box.h"
 
 #include <QAction>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
+#include <QMimeData>
+#include <QProgressDialog>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -68,6 +75,8 @@ BookEditor::BookEditor(const QDir& book, QWidget* parent)
     status_->setAccessibleName(QStringLiteral("状态"));
 
     auto* bar = new QHBoxLayout;
+    addAction = command(this, bar, QStringLiteral("添加图片…"), {Qt::Key_Insert},
+                        QStringLiteral("选取图片文件，复制到本书并插在选中的页之后"));
     moveUpAction = command(this, bar, QStringLiteral("上移"), {Qt::CTRL | Qt::Key_Up},
                            QStringLiteral("选中的页向前移一页"));
     moveDownAction = command(this, bar, QStringLiteral("下移"), {Qt::CTRL | Qt::Key_Down},
@@ -88,6 +97,16 @@ BookEditor::BookEditor(const QDir& book, QWidget* parent)
     layout->addWidget(grid_, 1);
     layout->addWidget(status_);
 
+    choosePictures = [this] {
+        return QFileDialog::getOpenFileNames(
+            this, QStringLiteral("添加图片"), QString(),
+            QStringLiteral("图像文件 (*.bmp *.gif *.jpg *.jpeg *.ico *.wmf *.emf)"));
+    };
+    connect(addAction, &QAction::triggered, this, [this] { addPictures(choosePictures()); });
+    // Pictures dropped from a file manager are added the same way.
+    grid_->setAcceptDrops(true);
+    grid_->viewport()->setAcceptDrops(true);
+    grid_->viewport()->installEventFilter(this);
     connect(moveUpAction, &QAction::triggered, this, [this] { step(true); });
     connect(moveDownAction, &QAction::triggered, this, [this] { step(false); });
     connect(removeAction, &QAction::triggered, this, &BookEditor::removeSelected);
@@ -137,6 +156,81 @@ bool BookEditor::save() {
     say(QStringLiteral("已保存 %1 页").arg(book_.count()));
     emit saved();
     return true;
+}
+
+void BookEditor::addPictures(const QStringList& paths) {
+    if (paths.isEmpty()) return;
+    const std::vector<int> selected = selectedRows();
+    const int at = selected.empty() ? book_.count() + 1 : selected.back() + 1;
+    if (book_.count() + paths.size() > core::kMaxPages) {
+        say(QStringLiteral("一本书最多 %1 页，没有添加。").arg(core::kMaxPages));
+        return;
+    }
+    QProgressDialog progress(QStringLiteral("正在复制图片…"), QStringLiteral("取消"), 0,
+                             int(paths.size()), this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    std::vector<core::PageFiles> added;
+    QStringList notes;
+    for (const QString& path : paths) {
+        if (progress.wasCanceled()) break;
+        progress.setValue(int(added.size() + size_t(notes.size())));
+        const QString name = core::nameInBook(book_.dir(), path);
+        const QString failure =
+            name.isEmpty()
+                ? QStringLiteral("本书中没有可用的文件名")
+                : core::copyIntoBook(path, book_.dir(), name, [](const QString&) { return false; });
+        const QString original = QFileInfo(path).fileName();
+        if (!failure.isEmpty()) {
+            notes << QStringLiteral("%1 没有添加：%2").arg(original, failure);
+            continue;
+        }
+        if (name != original) notes << QStringLiteral("%1 以 %2 为名加入本书").arg(original, name);
+        added.push_back({name, {}});
+    }
+    progress.setValue(int(paths.size()));
+    if (!added.empty()) {
+        const int n = int(added.size());
+        undo_.push(new AddPages(book_, at, std::move(added)));
+        std::vector<int> rows;
+        for (int row = at; row < at + n; ++row) rows.push_back(row);
+        selectRows(rows);
+    }
+    if (!notes.isEmpty()) {
+        say(notes.join(QStringLiteral("；")));
+        platform::messageBox(this, {notes.join(QLatin1Char('\n')), windowTitle(), QMessageBox::Ok,
+                                    QMessageBox::Information});
+    }
+}
+
+bool BookEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != grid_->viewport()) return QDialog::eventFilter(watched, event);
+    const auto localFiles = [](const QMimeData* data) {
+        QStringList paths;
+        if (data)
+            for (const QUrl& url : data->urls())
+                if (url.isLocalFile()) paths << url.toLocalFile();
+        return paths;
+    };
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDropEvent*>(event);
+            if (localFiles(drag->mimeData()).isEmpty()) return false;
+            drag->acceptProposedAction();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const QStringList paths = localFiles(drop->mimeData());
+            if (paths.isEmpty()) return false;
+            drop->acceptProposedAction();
+            addPictures(paths);
+            return true;
+        }
+        default:
+            return QDialog::eventFilter(watched, event);
+    }
 }
 
 std::vector<int> BookEditor::selectedRows() const {

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QUndoStack>
 
+#include <functional>
+
 #include <vector>
 
 class QAction;
@@ -38,10 +40,18 @@ class BookEditor : public QDialog {
     QUndoStack& undoStack() { return undo_; }
     QListView* pageGrid() const { return grid_; }
     PageThumbnails& thumbnails() { return *thumbnails_; }
+    // Copies the pictures at `paths` into the book (under a free name where theirs is taken by
+    // another file or cannot be in the catalog) and puts them after the selection, as one step.
+    // Says what could not be added, or was renamed.
+    void addPictures(const QStringList& paths);
+    // Asks for the pictures to add; a file dialog unless a test answers.
+    std::function<QStringList()> choosePictures;
+
     // The 1-based rows of the selected pages, in order.
     std::vector<int> selectedRows() const;
     void selectRows(const std::vector<int>& rows);
 
+    QAction* addAction = nullptr;
     QAction* moveUpAction = nullptr;
     QAction* moveDownAction = nullptr;
     QAction* removeAction = nullptr;
@@ -56,6 +66,9 @@ class BookEditor : public QDialog {
   public slots:
     // Closing asks first when there are unsaved edits: save, discard or stay.
     void reject() override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void load();

@@ -19,6 +19,18 @@ void MovePages::undo() {
         book_.move(before_ - count_, count_, first_);
 }
 
+AddPages::AddPages(core::Book& book, int at, std::vector<core::PageFiles> pages,
+                   QUndoCommand* parent)
+    : QUndoCommand(parent), book_(book), at_(at), pages_(std::move(pages)) {}
+
+void AddPages::redo() {
+    book_.insert(at_, pages_);
+}
+
+void AddPages::undo() {
+    book_.remove(at_, int(pages_.size()));
+}
+
 RemovePages::RemovePages(core::Book& book, int first, int count, QUndoCommand* parent)
     : QUndoCommand(parent), book_(book), first_(first), count_(count) {}
 

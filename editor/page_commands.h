@@ -22,6 +22,20 @@ class MovePages : public QUndoCommand {
     int first_, count_, before_;
 };
 
+// Puts pages whose files are in the book already at `at`.
+class AddPages : public QUndoCommand {
+  public:
+    AddPages(core::Book& book, int at, std::vector<core::PageFiles> pages,
+             QUndoCommand* parent = nullptr);
+    void redo() override;
+    void undo() override;
+
+  private:
+    core::Book& book_;
+    int at_;
+    std::vector<core::PageFiles> pages_;
+};
+
 // Removes `count` pages from `first` out of the catalog; their files stay on disk.
 class RemovePages : public QUndoCommand {
   public:

@@ -7,6 +7,8 @@
 
 #include <QAccessible>
 #include <QListView>
+#include <QMimeData>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QUndoStack>
 
@@ -161,6 +163,48 @@ TEST_F(EditorTest, UnsavedEditsAreNeverLostSilently) {
     EXPECT_FALSE(e->isVisible());
     w->menuEditBook->trigger();
     EXPECT_EQ(grid().size(), 3);
+}
+
+// Pictures from anywhere join after the selection under names that replace nothing and that the
+// catalog can hold; one the book has already is used as it is, and undo takes the pages out.
+TEST_F(EditorTest, AddedPicturesAreCopiedUnderFreeNamesAfterTheSelection) {
+    QTemporaryDir away;
+    const auto put = [&](const char* name, const QByteArray& bytes) {
+        QFile f(away.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    };
+    QFile own(fx.book().filePath("p2.bmp"));
+    ASSERT_TRUE(own.open(QIODevice::ReadOnly));
+    const QStringList chosen = {put("new.jpg", "n"), put("p1.jpg", "other"), put("a-b.png", "ab"),
+                                put("p2.bmp", own.readAll()), away.filePath("gone.jpg")};
+    e->choosePictures = [&] { return chosen; };
+    e->selectRows({1});
+    key(Qt::Key_Insert);
+    EXPECT_EQ(grid(),
+              QStringList({"1. p1", "2. new", "3. p1 (2)", "4. a_b", "5. p2", "6. p2", "7. p3"}));
+    EXPECT_EQ(e->selectedRows(), (std::vector<int>{2, 3, 4, 5}));
+    ASSERT_EQ(told.size(), 1u);
+    for (const char* says : {"p1.jpg 以 p1 (2).jpg", "a-b.png 以 a_b.png", "gone.jpg 没有添加"})
+        EXPECT_TRUE(told[0].text.contains(QString::fromUtf8(says))) << says;
+    QFile copy(fx.book().filePath("p1 (2).jpg"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "other");
+    EXPECT_EQ(fx.book().entryList({".*.part"}, QDir::Hidden | QDir::Files), QStringList());
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(grid().size(), 3);
+    EXPECT_TRUE(QFileInfo::exists(fx.book().filePath("new.jpg")));  // files are never deleted
+
+    // A picture dropped from a file manager is added the same way.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(chosen[0])});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(e->pageGrid()->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(e->pageGrid()->viewport(), &drop);
+    EXPECT_EQ(grid().size(), 4);
 }
 
 // Every page is a named item for screen readers, and its thumbnail is the picture, or a marked

@@ -26,6 +26,11 @@ bool looksLikeRtf(QByteArrayView bytes) {
 }
 
 bool importRtf(QByteArrayView bytes, QTextDocument& doc, const textlimits::TextLimits& limits) {
+    return importRtf(bytes, doc, limits, nullptr);
+}
+
+bool importRtf(QByteArrayView bytes, QTextDocument& doc, const textlimits::TextLimits& limits,
+               ImportLosses* losses) {
     if (!looksLikeRtf(bytes)) return false;
     // Undo history of an import is useless and would double its memory.
     const bool undo = doc.isUndoRedoEnabled();
@@ -33,6 +38,7 @@ bool importRtf(QByteArrayView bytes, QTextDocument& doc, const textlimits::TextL
     doc.clear();
     Reader reader(skipLeadingSpace(bytes), doc, limits);
     reader.run();
+    if (losses) losses->destinations = reader.lostDestinations();
     doc.setUndoRedoEnabled(undo);
     return true;
 }

@@ -89,6 +89,7 @@ void Reader::run() {
                 if (ignorable && lookupKeyword(t.data).action != Action::Destination &&
                     !styleSheetWord(t)) {
                     skipDepth_ = 1;  // \* before a destination we do not read
+                    skipped(t.data, lookupKeyword(t.data).action == Action::Unknown);
                     break;
                 }
                 controlWord(t);
@@ -201,6 +202,19 @@ void Reader::controlWord(const Token& t) {
     formattingWord(k, t);
 }
 
+void Reader::skipped(QByteArrayView word, bool unknown) {
+    // Skipped on purpose and holding nothing of the text: tables of fonts, styles, revisions,
+    // document properties, the picture's own replacements. The rest was written by someone.
+    static constexpr std::string_view kContent[] = {
+        "header",  "headerf",  "headerl",    "headerr", "footer",  "footerf",  "footerl",
+        "footerr", "footnote", "annotation", "shptxt",  "objdata", "formfield"};
+    const std::string_view w(word.data(), size_t(word.size()));
+    const bool content =
+        unknown || std::find(std::begin(kContent), std::end(kContent), w) != std::end(kContent);
+    const QString name = QString::fromLatin1(word);
+    if (content && !lost_.contains(name) && lost_.size() < 32) lost_.append(name);
+}
+
 bool Reader::destinationWord(const Keyword& k, const Token& t) {
     switch (k.action) {
         case Action::Destination:
@@ -208,6 +222,7 @@ bool Reader::destinationWord(const Keyword& k, const Token& t) {
             // destination without leaking the switch; such groups are skipped.
             if (k.dest == Destination::Skip || (overflowDepth_ > 0 && k.dest != top().dest)) {
                 skipDepth_ = 1;
+                skipped(t.data, false);
             } else if (k.dest == Destination::ShapeResult) {
                 // The replacement repeats the picture the shape already gave.
                 if (pictures_ > shapeStart_)

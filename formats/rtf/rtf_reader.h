@@ -27,6 +27,8 @@ class Reader {
   public:
     Reader(QByteArrayView input, QTextDocument& doc, const textlimits::TextLimits& limits);
     void run();
+    // The destinations skipped that held content of the document (see ImportLosses).
+    const QStringList& lostDestinations() const { return lost_; }
 
     // Deeper groups still read their text, but share the state of the deepest saved group.
     static constexpr int kMaxDepth = 10000;
@@ -98,7 +100,10 @@ class Reader {
     bool fontTableLeft_ = false;    // the font table ran into the text
     int borderSide_ = -1;           // the side of the next cell that border words describe
     std::vector<GroupState> stack_;
-    int overflowDepth_ = 0;   // groups opened beyond kMaxDepth
+    int overflowDepth_ = 0;  // groups opened beyond kMaxDepth
+    // Notes a skipped destination when it is one whose content a person wrote.
+    void skipped(QByteArrayView word, bool unknown);
+    QStringList lost_;
     int skipDepth_ = 0;       // groups opened inside a skipped destination
     int skipChars_ = 0;       // fallback characters of a \uN still to skip
     bool ignorable_ = false;  // the previous token was \*

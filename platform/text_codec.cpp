@@ -1,6 +1,7 @@
 #include "text_codec.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace platform {
 namespace {
@@ -26,13 +27,18 @@ QString decodeBookText(const QByteArray& bytes) {
 }
 
 QString decodePageText(const QByteArray& bytes) {
+    return readPageText(bytes).text;
+}
+
+PageText readPageText(const QByteArray& bytes) {
     if (const auto marked = QStringConverter::encodingForData(bytes)) {
         QStringDecoder decoder(*marked);  // skips the mark
-        return decoder.decode(bytes);
+        return {decoder.decode(bytes), QStringConverter::nameForEncoding(*marked), true};
     }
+    const QString utf8Name = QStringLiteral("UTF-8");
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return text;
+    if (!utf8.hasError()) return {text, utf8Name, false};
     qsizetype bad = 0, good = 0;
     for (const QChar c : std::as_const(text)) {
         if (c == QChar::ReplacementCharacter)
@@ -40,8 +46,19 @@ QString decodePageText(const QByteArray& bytes) {
         else if (c.unicode() >= 0x80 && !c.isLowSurrogate())
             ++good;
     }
-    if (good >= bad * kUtf8Evidence) return text;
-    return gb18030(bytes);
+    if (good >= bad * kUtf8Evidence) return {text, utf8Name, false};
+    return {gb18030(bytes), QStringLiteral("GB18030"), false};
+}
+
+QByteArray encodePageText(const QString& text, const PageText& as) {
+    const auto encoding = QStringConverter::encodingForName(as.encoding.toLatin1().constData());
+    if (!encoding) {
+        QStringEncoder gb("GB18030");
+        return gb.encode(text);
+    }
+    QStringEncoder encoder(*encoding, as.byteOrderMark ? QStringConverter::Flag::WriteBom
+                                                       : QStringConverter::Flag::Default);
+    return encoder.encode(text);
 }
 
 }  // namespace platform

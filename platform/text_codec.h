@@ -15,4 +15,14 @@ QString decodeBookText(const QByteArray& bytes);
 // character instead of turning the whole page into mojibake), otherwise GB18030.
 QString decodePageText(const QByteArray& bytes);
 
+// A page's plain text with how it was stored, so an edit is saved the way the file was read.
+struct PageText {
+    QString text;
+    QString encoding;  // "UTF-8", "UTF-16LE", ... or "GB18030"
+    bool byteOrderMark = false;
+};
+PageText readPageText(const QByteArray& bytes);
+// `text` in the encoding of `as`, with its byte-order mark when it had one.
+QByteArray encodePageText(const QString& text, const PageText& as);
+
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "book_editor.h"
 
 #include "book_pages_model.h"
+#include "caption_editor.h"
 #include "page_commands.h"
 #include "page_thumbnails.h"
 
@@ -18,6 +19,7 @@
 #include <QListView>
 #include <QMimeData>
 #include <QProgressDialog>
+#include <QSplitter>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -55,8 +57,9 @@ BookEditor::BookEditor(const QDir& book, QWidget* parent)
       thumbnails_(new PageThumbnails(book, QSize(kThumbnailSide, kThumbnailSide), this)),
       model_(new BookPagesModel(book_, *thumbnails_, this)),
       grid_(new QListView(this)),
+      caption_(new CaptionEditor(this)),
       status_(new QLabel(this)) {
-    setWindowTitle(QStringLiteral("编辑本书"));
+    setWindowTitle(QStringLiteral("编辑本书[*]"));
     setAccessibleDescription(QStringLiteral("调整本书各页的顺序、删除页面并保存目录"));
     setModal(false);
     resize(760, 560);
@@ -92,9 +95,14 @@ BookEditor::BookEditor(const QDir& book, QWidget* parent)
     saveAction = command(this, bar, QStringLiteral("保存(&S)"), {Qt::CTRL | Qt::Key_S},
                          QStringLiteral("把页面的顺序写入目录文件 DocItem.txt"));
 
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(grid_);
+    split->addWidget(caption_);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
-    layout->addWidget(grid_, 1);
+    layout->addWidget(split, 1);
     layout->addWidget(status_);
 
     choosePictures = [this] {
@@ -117,32 +125,80 @@ BookEditor::BookEditor(const QDir& book, QWidget* parent)
     connect(&undo_, &QUndoStack::cleanChanged, this, &BookEditor::updateActions);
     connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BookEditor::updateActions);
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &BookEditor::showCurrentText);
+    connect(caption_, &CaptionEditor::textFileWanted, this, &BookEditor::nameNewText);
+    connect(caption_, &CaptionEditor::modifiedChanged, this, &BookEditor::updateActions);
+    // A page that moved, or whose text file changed, keeps its text in view.
+    connect(&book_, &core::Book::changed, this, &BookEditor::showCurrentText);
     load();
 }
 
-BookEditor::~BookEditor() = default;
+BookEditor::~BookEditor() {
+    // The children that use the book go while it is still there, and tell this half-gone window
+    // nothing on their way.
+    caption_->disconnect(this);
+    undo_.disconnect(this);  // clearing the stack as it goes would update these controls
+    book_.disconnect(this);
+    grid_->viewport()->removeEventFilter(this);
+    delete caption_;
+    delete grid_;
+    delete model_;
+}
 
 void BookEditor::load() {
     undo_.clear();
+    caption_->discard();
     thumbnails_->clear();
     QString problem;
     if (!book_.load(&problem)) say(problem);
     updateActions();
 }
 
+bool BookEditor::hasUnsaved() const {
+    return !undo_.isClean() || caption_->hasUnsaved();
+}
+
+void BookEditor::showCurrentText() {
+    const QModelIndex current = grid_->selectionModel()->currentIndex();
+    caption_->showPage(book_.dir(), current.isValid() ? &book_.page(current.row() + 1) : nullptr);
+}
+
+// Typing began on a page without text: it gets a new RTF file named after its picture, as one
+// undoable step.
+void BookEditor::nameNewText() {
+    const QModelIndex current = grid_->selectionModel()->currentIndex();
+    if (!current.isValid()) return;
+    const int row = current.row() + 1;
+    const QString base = QFileInfo(book_.page(row).imageFile).completeBaseName();
+    QString name;
+    for (int n = 1; n < 10000 && name.isEmpty(); ++n) {
+        const QString candidate =
+            n == 1 ? base + QStringLiteral(".rtf") : QStringLiteral("%1 (%2).rtf").arg(base).arg(n);
+        const QFileInfo there(book_.dir().filePath(candidate));
+        if (!there.exists() && !there.isSymLink() && !caption_->editedText(candidate))
+            name = candidate;
+    }
+    if (name.isEmpty() || !core::unrepresentableReason(name).isEmpty()) return;
+    caption_->adoptTextFile(name);
+    undo_.push(new SetTextFile(book_, row, name));
+}
+
 void BookEditor::open() {
-    if (!isVisible() && undo_.isClean()) load();
+    if (!isVisible() && !hasUnsaved()) load();
     show();
     raise();
     activateWindow();
 }
 
 void BookEditor::reloadIfClean() {
-    if (undo_.isClean()) load();
+    if (!hasUnsaved()) load();
 }
 
 bool BookEditor::save() {
-    const QString error = book_.save();
+    // The texts first, so the catalog never names a text that is not there yet.
+    QString error = caption_->saveAll(book_.dir());
+    if (error.isEmpty()) error = book_.save();
     if (!error.isEmpty()) {
         const QString text = QStringLiteral(
                                  "目录文件 DocItem.txt 没有保存：%1。原有的目录保持不变，"
@@ -282,8 +338,8 @@ void BookEditor::updateActions() {
     removeAction->setEnabled(any);
     undoAction->setEnabled(undo_.canUndo());
     redoAction->setEnabled(undo_.canRedo());
-    saveAction->setEnabled(!undo_.isClean());
-    setWindowModified(!undo_.isClean());
+    saveAction->setEnabled(hasUnsaved());
+    setWindowModified(hasUnsaved());
 }
 
 void BookEditor::say(const QString& text) {
@@ -292,7 +348,7 @@ void BookEditor::say(const QString& text) {
 
 // Esc, the close button and the window manager all close through here.
 void BookEditor::reject() {
-    if (!undo_.isClean()) {
+    if (hasUnsaved()) {
         const auto answer = platform::messageBox(
             this, {QStringLiteral("本书的修改还没有保存。要保存吗？"), windowTitle(),
                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,

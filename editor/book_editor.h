@@ -16,6 +16,7 @@ class QListView;
 namespace editor {
 
 class BookPagesModel;
+class CaptionEditor;
 class PageThumbnails;
 
 // The book editor window, 编辑本书: the book's pages as a grid of thumbnails in reading order,
@@ -40,6 +41,9 @@ class BookEditor : public QDialog {
     QUndoStack& undoStack() { return undo_; }
     QListView* pageGrid() const { return grid_; }
     PageThumbnails& thumbnails() { return *thumbnails_; }
+    CaptionEditor& caption() { return *caption_; }
+    // Whether there are edits not saved yet: pages or texts.
+    bool hasUnsaved() const;
     // Copies the pictures at `paths` into the book (under a free name where theirs is taken by
     // another file or cannot be in the catalog) and puts them after the selection, as one step.
     // Says what could not be added, or was renamed.
@@ -76,12 +80,15 @@ class BookEditor : public QDialog {
     void removeSelected();
     void updateActions();
     void say(const QString& text);
+    void showCurrentText();
+    void nameNewText();
 
     core::Book book_;
     QUndoStack undo_;
     PageThumbnails* thumbnails_;
     BookPagesModel* model_;
     QListView* grid_;
+    CaptionEditor* caption_;
     QLabel* status_;
 };
 

@@ -31,6 +31,18 @@ void AddPages::undo() {
     book_.remove(at_, int(pages_.size()));
 }
 
+SetTextFile::SetTextFile(core::Book& book, int row, QString name, QUndoCommand* parent)
+    : QUndoCommand(parent), book_(book), row_(row), name_(std::move(name)) {}
+
+void SetTextFile::redo() {
+    before_ = book_.page(row_).textFile;
+    book_.setTextFile(row_, name_);
+}
+
+void SetTextFile::undo() {
+    book_.setTextFile(row_, before_);
+}
+
 RemovePages::RemovePages(core::Book& book, int first, int count, QUndoCommand* parent)
     : QUndoCommand(parent), book_(book), first_(first), count_(count) {}
 

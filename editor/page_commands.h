@@ -36,6 +36,19 @@ class AddPages : public QUndoCommand {
     std::vector<core::PageFiles> pages_;
 };
 
+// Gives page `row` the text file `name` (a new one, for a page that had none).
+class SetTextFile : public QUndoCommand {
+  public:
+    SetTextFile(core::Book& book, int row, QString name, QUndoCommand* parent = nullptr);
+    void redo() override;
+    void undo() override;
+
+  private:
+    core::Book& book_;
+    int row_;
+    QString name_, before_;
+};
+
 // Removes `count` pages from `first` out of the catalog; their files stay on disk.
 class RemovePages : public QUndoCommand {
   public:

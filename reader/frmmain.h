@@ -150,6 +150,7 @@ class frmmain : public platform::Form {
     void imageFullScreen(const WindowMetrics& metrics);
     void onEscape();
     void reloadCatalog();
+    void bookEdited();
     bool showPrintDialog(QPrinter& printer);
 
     LayoutState layoutState() const;

@@ -141,11 +141,29 @@ editor::BookEditor& frmmain::bookEditor() {
         editor_ = new editor::BookEditor(book_, this);
         // A saved book is read again at once, as after the builder; a catalog the builder wrote
         // reaches an editor without unsaved edits.
-        connect(editor_, &editor::BookEditor::saved, this, &frmmain::reloadCatalog);
+        connect(editor_, &editor::BookEditor::saved, this, &frmmain::bookEdited);
         connect(builder_.get(), &builder::frmFile::catalogSaved, editor_,
                 &editor::BookEditor::reloadIfClean);
     }
     return *editor_;
+}
+
+// The editor saved the book: the catalog is read again, and the page on display is shown again
+// where it now stands, its text as it was just saved; a page taken out leaves the display as it
+// is. The view mode stays.
+void frmmain::bookEdited() {
+    const QString shown = CurPage >= 1 ? core::pageImageFile(*listVW, CurPage) : QString();
+    const QString shownText = CurPage >= 1 ? core::pageTextFile(*listVW, CurPage) : QString();
+    reloadCatalog();
+    if (shown.isEmpty()) return;
+    int16_t found = 0;
+    for (int row = 1; row <= listVW->rowCount() && !found; ++row)
+        if (core::pageImageFile(*listVW, row) == shown &&
+            (found == 0 || core::pageTextFile(*listVW, row) == shownText))
+            found = static_cast<int16_t>(row);
+    if (!found) return;
+    CurPage = found;
+    showPage(CurPage, core::Heading::Forward);
 }
 
 void frmmain::menuEditBook_Click() {

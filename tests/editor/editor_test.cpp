@@ -1,14 +1,20 @@
 #include "../reader/reader_fixture.h"
 #include "core/catalog_loader.h"
 #include "editor/book_editor.h"
+#include "editor/caption_editor.h"
 #include "editor/page_commands.h"
 #include "editor/page_thumbnails.h"
 #include "platform/message_box.h"
+#include "rtf/rtf.h"
 
 #include <QAccessible>
+#include <QInputMethodEvent>
 #include <QListView>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QUndoStack>
 
@@ -205,6 +211,59 @@ TEST_F(EditorTest, AddedPicturesAreCopiedUnderFreeNamesAfterTheSelection) {
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(e->pageGrid()->viewport(), &drop);
     EXPECT_EQ(grid().size(), 4);
+}
+
+// Page texts are edited in place and saved with the catalog: a plain text in the encoding it
+// was read in, a page without text as a new RTF file named after its picture, and an RTF file
+// holding what the editor does not keep only after the person agrees. The reader shows the
+// saved text of the page on display at once.
+TEST_F(EditorTest, PageTextsAreSavedAsTheyWereWrittenAndShownByTheReader) {
+    const QByteArray gbk("\xBB\xAD\xB1\xBE");  // 画本
+    fx.file("p1.txt", gbk);
+    fx.file("p2.rtf", R"({\rtf1 old{\header head}\par})");
+    fx.catalog("p1.jpg-p1.txt\r\np2.bmp-p2.rtf\r\np3.png-\r\n");
+    e->reloadIfClean();
+    clickRow(1);
+    const auto typeOn = [this](int row, const char* text) {
+        e->selectRows({row});
+        QTest::keyClick(e->caption().textEdit(), Qt::Key_End, Qt::ControlModifier);
+        // As a Chinese input method commits what was typed.
+        QInputMethodEvent commit;
+        commit.setCommitString(QString::fromUtf8(text));
+        QApplication::sendEvent(e->caption().textEdit(), &commit);
+    };
+    typeOn(1, "书");
+    typeOn(3, "春");
+    e->caption().textEdit()->selectAll();
+    e->caption().boldAction->trigger();
+    typeOn(2, "新");
+    EXPECT_EQ(e->book().page(3).textFile, QStringLiteral("p3.rtf"));
+
+    answer = QMessageBox::Cancel;  // p2.rtf's header would be lost
+    key(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(told.size(), 2u);  // the question, then what was not saved
+    EXPECT_TRUE(told[0].text.contains(QStringLiteral("header")));
+    const auto bytes = [this](const char* name) {
+        QFile f(fx.book().filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    EXPECT_EQ(bytes("p2.rtf"), R"({\rtf1 old{\header head}\par})");
+    EXPECT_EQ(bytes("DocItem.txt"), "p1.jpg-p1.txt\r\np2.bmp-p2.rtf\r\np3.png-\r\n");
+    EXPECT_TRUE(e->hasUnsaved());
+
+    answer = QMessageBox::Save;
+    key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(e->hasUnsaved());
+    EXPECT_EQ(bytes("p1.txt"), gbk + "\xCA\xE9");  // 书, still GBK
+    EXPECT_EQ(bytes("DocItem.txt"), "p1.jpg-p1.txt\r\np2.bmp-p2.rtf\r\np3.png-p3.rtf\r\n");
+    QTextDocument p3, p2;
+    ASSERT_TRUE(rtf::importRtf(bytes("p3.rtf"), p3));
+    EXPECT_EQ(p3.toPlainText(), QStringLiteral("春"));
+    EXPECT_GE(p3.begin().begin().fragment().charFormat().fontWeight(), QFont::Bold);
+    ASSERT_TRUE(rtf::importRtf(bytes("p2.rtf"), p2));
+    EXPECT_EQ(p2.toPlainText(), QStringLiteral("old新"));
+    w->waitForPage();
+    EXPECT_EQ(w->RTBoxShow[0]->plainText(), QStringLiteral("画本书"));  // page 1 on display
 }
 
 // Every page is a named item for screen readers, and its thumbnail is the picture, or a marked

@@ -26,9 +26,8 @@ class ReaderWithBuilder : public ::testing::Test {
     void TearDown() override { platform::setMessageResponder({}); }
 };
 
-// The reader opens the builder from its menu, and a finished builder refreshes the reader's
-// catalog without moving the reader off what it shows.
-TEST_F(ReaderWithBuilder, MenuOpensOneBuilderAndOkReloadsTheCatalogOnly) {
+// A finished builder refreshes the reader's catalog without moving the reader off what it shows.
+TEST_F(ReaderWithBuilder, OkReloadsTheCatalogOnly) {
     QTemporaryDir dir;
     const QDir book(dir.path());
     for (const char* name : {"p1.jpg", "p2.jpg", "p3.jpg"}) {
@@ -45,14 +44,10 @@ TEST_F(ReaderWithBuilder, MenuOpensOneBuilderAndOkReloadsTheCatalogOnly) {
     w.menuPicFullScr_Click();
     const QImage shown = w.ImgPic->picture().image();
 
-    ASSERT_TRUE(w.menuDocItem->isEnabled());
+    // The menu item opening one modeless builder is the reader's wiring test.
     w.menuDocItem->trigger();
     builder::frmFile& b = w.catalogBuilder();
     ASSERT_EQ(b.state(), builder::frmFile::State::Shown);
-    const QDialog* dialog = b.widgets()->dialog;
-    EXPECT_FALSE(dialog->isModal());
-    w.menuDocItem->trigger();
-    EXPECT_EQ(b.widgets()->dialog, dialog) << "one builder";
 
     for (const char* name : {"p3.jpg", "p1.jpg", "p2.jpg"}) b.FileList_Click(name);
     QTest::mouseClick(b.widgets()->CmdOk->button(), Qt::LeftButton);

@@ -26,19 +26,6 @@ class ShowPageTest : public ::testing::Test, protected PageParts {
     }
 };
 
-TEST_F(ShowPageTest, ShowsPictureFittedTextAndStatus) {
-    core::ShowPage(*view, 2);
-    EXPECT_TRUE(image.visible());
-    EXPECT_TRUE(image.stretch());
-    EXPECT_FLOAT_EQ(image.height(), 3000);  // 40 x 80 pixels: the height is fitted
-    EXPECT_FLOAT_EQ(image.width(), 1500);
-    EXPECT_FLOAT_EQ(image.left(), (5940 - 1500) / 2.0f);
-    EXPECT_FLOAT_EQ(image.top(), -30);
-    EXPECT_EQ(text.plainText().trimmed(), "plain text");
-    EXPECT_EQ(status.panelText(2), "b");
-    EXPECT_EQ(status.panelText(3), "2");
-}
-
 TEST_F(ShowPageTest, RtfTextKeepsItsFormatting) {
     core::ShowPage(*view, 1);
     EXPECT_TRUE(text.plainText().startsWith("Alpha text"));

@@ -106,15 +106,6 @@ TEST_F(PagePipelineTest, HoldingNextEndsOnTheLastPage) {
     EXPECT_EQ(shown.back(), 13);
 }
 
-// A page decoded ahead is shown in the same call, with no event handled in between.
-TEST_F(PagePipelineTest, PageDecodedAheadIsShownAtOnce) {
-    cache.prefetch(fx.book(), {page(5)}, viewport.devicePixels());
-    cache.waitForIdle();
-    ask(5);
-    EXPECT_FALSE(pipeline->waiting());
-    EXPECT_EQ(shown, std::vector<int16_t>{5});
-}
-
 // A new catalog or the help shown over a page: the page still decoding is not put on screen.
 TEST_F(PagePipelineTest, CancelledPageIsNeverShown) {
     ask(1);

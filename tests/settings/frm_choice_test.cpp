@@ -124,8 +124,8 @@ TEST_F(FrmChoiceTest, IntervalChangeRearmsOnlyARunningSlideShow) {
         int running;  // timer interval before the move; 200 and below is a stopped show
         int position;
         int after;  // the shown tenth, not the position
-    } cases[] = {{0, 3500, 0},      {150, 4000, 150},   {200, 2500, 200},
-                 {201, 3000, 3000}, {1000, 1234, 1200}, {5000, 500, 500}};
+    } cases[] = {
+        {0, 3500, 0}, {200, 2500, 200}, {201, 3000, 3000}, {1000, 1234, 1200}, {5000, 500, 500}};
     for (const auto& [running, position, after] : cases) {
         ASSERT_TRUE(timer1.setInterval(running));
         w().HScrTime->setValue(static_cast<int16_t>(position));

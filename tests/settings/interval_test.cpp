@@ -43,12 +43,4 @@ TEST(Interval, MillisecondsFromSecondsText) {
         EXPECT_EQ(settings::intervalMsFromText(QString::fromUtf8(text)), std::nullopt) << text;
 }
 
-TEST(TimerIntervalFromText, PositiveNumbersTheTimerCanTake) {
-    EXPECT_EQ(settings::timerIntervalFromText("0.5"), 500);
-    EXPECT_EQ(settings::timerIntervalFromText("1.5"), 1500);
-    EXPECT_EQ(settings::timerIntervalFromText("30"), 30000);
-    for (const char* bad : {"", "abc", "0", "-1", "100"})
-        EXPECT_FALSE(settings::timerIntervalFromText(QString::fromLatin1(bad))) << bad;
-}
-
 }  // namespace

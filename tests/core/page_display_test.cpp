@@ -42,8 +42,8 @@ TEST_F(ShowPageTest, WhatCannotBeShownAfterAPage) {
         int16_t row;
         bool picture, textOfPage1, problem;
     };
-    for (const Case& c : {Case{3, false, false, true},    // missing picture, a text
-                          Case{7, false, true, true},     // broken picture, empty text
+    // A missing picture is the broken one's branch, and a hostile book's.
+    for (const Case& c : {Case{7, false, true, true},     // broken picture, empty text
                           Case{4, true, true, false},     // no text file
                           Case{5, false, true, false},    // no picture; page 1's text file
                           Case{6, false, true, true}}) {  // names leading out of the book

@@ -11,10 +11,9 @@ namespace {
 // Ties go away from zero on the decimal value, also for 1350, whose binary quotient lies just
 // below the tie; no "-0.0".
 TEST(Interval, OneDecimalRoundsTiesAwayFromZeroOnTheDecimalValue) {
-    const std::pair<int, const char*> cases[] = {{1000, "1.0"},   {12500, "12.5"}, {1234, "1.2"},
-                                                 {1249, "1.2"},   {1250, "1.3"},   {1350, "1.4"},
-                                                 {29950, "30.0"}, {0, "0.0"},      {49, "0.0"},
-                                                 {-1250, "-1.3"}, {-40, "0.0"},    {32767, "32.8"}};
+    const std::pair<int, const char*> cases[] = {{1249, "1.2"},  {1350, "1.4"},   {29950, "30.0"},
+                                                 {49, "0.0"},    {-1250, "-1.3"}, {-40, "0.0"},
+                                                 {32767, "32.8"}};
     for (const auto& [ms, text] : cases) EXPECT_EQ(settings::formatOneDecimal(ms), text) << ms;
 }
 

@@ -37,9 +37,7 @@ TEST(Catalog, SplitsALineIntoColumns) {
              // A hyphen in a name breaks the row; pieces after the text are dropped.
              Case{"big-cat.jpg-a.rtf", {"1", "big", "cat.jpg", "big"}},
              Case{"-a.rtf", {"1", "", "a.rtf", ""}},
-             Case{"-", {"1", "", "", ""}},
              Case{" a.jpg - b.rtf ", {"1", " a", " b.rtf ", " a.jpg "}},
-             Case{"小猫.jpg-小猫.rtf", {"1", "小猫", "小猫.rtf", "小猫.jpg"}},
              Case{".hidden.jpg-x", {"1", "", "x", ".hidden.jpg"}},
          })
         EXPECT_EQ(core::parseCatalogLine(QString::fromUtf8(c.line), 1), c.row) << c.line;
@@ -52,7 +50,6 @@ TEST(Catalog, LinesStopAtTheEndOrTheFirstEmptyLine) {
     };
     for (const Case& c : {
              Case{"", {}},
-             Case{"\r\n", {}},
              Case{"a.jpg-\r\n\r\nb.jpg-\r\n", {"a.jpg-"}},
              Case{"a.jpg-\r\nb.jpg-\r\n", {"a.jpg-", "b.jpg-"}},
              Case{"a.jpg-\r\nb.jpg-", {"a.jpg-", "b.jpg-"}},  // no final CR LF
@@ -78,16 +75,6 @@ TEST(Catalog, CutsOverlongLinesBeforeDecoding) {
     EXPECT_EQ(rows[2], (CatalogRow{"3", "p", "p.txt", "p.jpg"}));
 }
 
-// GBK catalogs are read in the list test and the writer's round trip; a UTF-8 one may open
-// with a byte-order mark.
-TEST(Catalog, ReadsUtf8AfterAByteOrderMark) {
-    const auto rows =
-        core::parseCatalog("\xEF\xBB\xBF" + QStringLiteral("春游.jpg-春游.rtf\r\n").toUtf8());
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0], (CatalogRow{"1", QStringLiteral("春游"), QStringLiteral("春游.rtf"),
-                                   QStringLiteral("春游.jpg")}));
-}
-
 // The writer uses code page 936 where the reader gives the same names back, otherwise UTF-8.
 TEST(Catalog, WritesGbkWhereItReadsBackElseUtf8) {
     // Two GBK characters whose bytes C3 A9 are also the UTF-8 for "é": read back as UTF-8, they
@@ -97,12 +84,10 @@ TEST(Catalog, WritesGbkWhereItReadsBackElseUtf8) {
         QString image, text;
         bool gbk;
     };
-    for (const Case& c :
-         {Case{QStringLiteral("春游.jpg"), QStringLiteral("春游.rtf"), true},
-          Case{QStringLiteral("a.jpg"), QString(), true},
-          Case{QStringLiteral("café.jpg"), QStringLiteral("说明.txt"), true},
-          Case{QStringLiteral("😀.png"), QStringLiteral("春.rtf"), false},
-          Case{QStringLiteral("€.jpg"), QString(), false}, Case{utf8Lookalike, QString(), false}}) {
+    for (const Case& c : {Case{QStringLiteral("春游.jpg"), QStringLiteral("春游.rtf"), true},
+                          Case{QStringLiteral("café.jpg"), QStringLiteral("说明.txt"), true},
+                          Case{QStringLiteral("😀.png"), QStringLiteral("春.rtf"), false},
+                          Case{utf8Lookalike, QString(), false}}) {
         SCOPED_TRACE(c.image.toStdString());
         const std::vector<core::CatalogRow> rows = {
             core::parseCatalogLine(QStringLiteral("first.bmp-x.txt"), 1),
@@ -120,7 +105,7 @@ TEST(Catalog, WritesGbkWhereItReadsBackElseUtf8) {
 // The page number and the title fill the list but for its last tenth; the file names stay out
 // of sight; no width, however wild, gives a negative or runaway column.
 TEST(Catalog, ColumnsFillTheListWidth) {
-    for (float width : {2265.0f, 4000.0f, 9.0f, -50.0f, 1e9f}) {
+    for (float width : {2265.0f, 9.0f, -50.0f, 1e9f}) {
         SCOPED_TRACE(width);
         const std::vector<float> w = core::listColumnWidths(width, {1.5, 8, 0.1, 0.1});
         ASSERT_EQ(w.size(), 4u);
@@ -178,16 +163,22 @@ void PrintTo(const ShownCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class CatalogList : public LoadCatalogTest, public ::testing::WithParamInterface<ShownCase> {};
+// The list on screen, as a reader sees it.
+class CatalogList : public LoadCatalogTest, public ::testing::WithParamInterface<ShownCase> {
+  protected:
+    void SetUp() override {
+        LoadCatalogTest::SetUp();
+        parent.resize(400, 600);
+        list.place(0, 0, 2265, 8000);
+        parent.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    }
+};
 
 // What the list shows and a screen reader reads, not only what the catalog holds.
 TEST_P(CatalogList, ShowsTheCatalogsCells) {
     const ShownCase& c = GetParam();
     write(c.bytes);
-    parent.resize(400, 600);
-    list.place(0, 0, 2265, 8000);
-    parent.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
     EXPECT_EQ(core::LoadCatalog(list, QDir(dir.path())), c.rows);
     QApplication::processEvents();  // the view lays its rows out once, on the event loop
     QTreeView* tree = list.tree();
@@ -224,6 +215,8 @@ QByteArray numberedLines(int count) {
     return bytes;
 }
 
+// GBK is read as such; a UTF-8 catalog may open with a byte-order mark. Page numbers are 16-bit:
+// the lines beyond the 32767th are not pages.
 INSTANTIATE_TEST_SUITE_P(
     Catalogs, CatalogList,
     ::testing::Values(
@@ -235,7 +228,11 @@ INSTANTIATE_TEST_SUITE_P(
             2,
             1,
             {"1", "春游", "春游.rtf", "春游.jpg"}},
-        // Page numbers are 16-bit: the lines beyond the 32767th are not pages.
+        ShownCase{"Utf8Bom",
+                  "\xEF\xBB\xBF" + QStringLiteral("春游.jpg-春游.rtf\r\n").toUtf8(),
+                  1,
+                  1,
+                  {"1", "春游", "春游.rtf", "春游.jpg"}},
         ShownCase{"BeyondTheLimit",
                   numberedLines(40000),
                   32767,
@@ -255,8 +252,8 @@ TEST(CatalogModel, AppendsAfterItsRowsUpToTheLimitInOneChange) {
     struct Case {
         int there, added, kept;
     };
-    for (const Case c : {Case{0, 3, 3}, Case{2, 3, 3}, Case{0, 32767, 32767}, Case{32760, 10, 7},
-                         Case{32767, 1, 0}, Case{0, 0, 0}}) {
+    for (const Case c :
+         {Case{0, 3, 3}, Case{2, 3, 3}, Case{32760, 10, 7}, Case{32767, 1, 0}, Case{0, 0, 0}}) {
         SCOPED_TRACE(testing::Message() << c.there << " + " << c.added);
         core::CatalogModel model;
         model.addColumn("N");

@@ -42,9 +42,8 @@ class RealWindow : public ::testing::TestWithParam<Mode> {
     // The panes of the view, in the client's pixels: the catalog frame, the viewport, the text.
     static std::vector<QRect> panes(const frmmain& w) {
         std::vector<QRect> shown;
-        for (const platform::Control* c : {static_cast<const platform::Control*>(w.FraTxtCmd),
-                                           static_cast<const platform::Control*>(w.PicPic),
-                                           static_cast<const platform::Control*>(w.RTBoxShow[0])})
+        for (const platform::Control* c :
+             std::initializer_list<const platform::Control*>{w.FraTxtCmd, w.PicPic, w.RTBoxShow[0]})
             shown.push_back(c->widget()->isVisible() ? c->widget()->geometry() : QRect());
         return shown;
     }

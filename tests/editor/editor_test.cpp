@@ -8,6 +8,8 @@
 #include "rtf/rtf.h"
 
 #include <QAccessible>
+#include <QComboBox>
+#include <QFontComboBox>
 #include <QInputMethodEvent>
 #include <QListView>
 #include <QMimeData>
@@ -264,6 +266,56 @@ TEST_F(EditorTest, PageTextsAreSavedAsTheyWereWrittenAndShownByTheReader) {
     EXPECT_EQ(p2.toPlainText(), QStringLiteral("old新"));
     w->waitForPage();
     EXPECT_EQ(w->RTBoxShow[0]->plainText(), QStringLiteral("画本书"));  // page 1 on display
+}
+
+// Each formatting command, reached as a person reaches it, changes the selected text.
+TEST_F(EditorTest, FormattingCommandsChangeTheSelectedText) {
+    QTextEdit* text = e->caption().textEdit();
+    editor::CaptionEditor& c = e->caption();
+    const auto click = [&](QAction* a) {
+        for (auto* b : c.findChildren<QToolButton*>())
+            if (b->defaultAction() == a) QTest::mouseClick(b, Qt::LeftButton);
+    };
+    const auto pick = [](QComboBox* box, const QString& item) {
+        box->setCurrentText(item);
+        emit box->textActivated(item);
+    };
+    c.chooseColor = [](const QColor&) { return QColor(200, 0, 0); };
+    const struct {
+        const char* name;
+        std::function<void()> act;
+        std::function<bool(const QTextCharFormat&, const QTextBlockFormat&)> done;
+    } cases[] = {
+        {"Ctrl+B", [&] { QTest::keyClick(text, Qt::Key_B, Qt::ControlModifier); },
+         [](auto& f, auto&) { return f.fontWeight() >= QFont::Bold; }},
+        {"Ctrl+I", [&] { QTest::keyClick(text, Qt::Key_I, Qt::ControlModifier); },
+         [](auto& f, auto&) { return f.fontItalic(); }},
+        {"Ctrl+U", [&] { QTest::keyClick(text, Qt::Key_U, Qt::ControlModifier); },
+         [](auto& f, auto&) { return f.fontUnderline(); }},
+        {"colour", [&] { click(c.colorAction); },
+         [](auto& f, auto&) { return f.foreground().color() == QColor(200, 0, 0); }},
+        {"centre", [&] { click(c.alignCenterAction); },
+         [](auto&, auto& b) { return bool(b.alignment() & Qt::AlignHCenter); }},
+        {"right", [&] { click(c.alignRightAction); },
+         [](auto&, auto& b) { return bool(b.alignment() & Qt::AlignRight); }},
+        {"size", [&] { pick(c.sizeBox, QStringLiteral("24")); },
+         [](auto& f, auto&) { return f.fontPointSize() == 24; }},
+        {"font", [&] { pick(c.fontBox, QStringLiteral("Noto Sans CJK SC")); },
+         [](auto& f, auto&) {
+             return f.fontFamilies().toStringList().value(0) == QStringLiteral("Noto Sans CJK SC");
+         }},
+    };
+    e->selectRows({1});
+    for (const auto& k : cases) {
+        text->selectAll();
+        e->activateWindow();
+        text->setFocus();
+        k.act();
+        QTextCursor at(text->document());
+        at.setPosition(2);
+        EXPECT_TRUE(k.done(at.charFormat(), at.blockFormat())) << k.name;
+    }
+    EXPECT_TRUE(e->hasUnsaved());
 }
 
 // Every page is a named item for screen readers, and its thumbnail is the picture, or a marked

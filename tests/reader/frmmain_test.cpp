@@ -85,6 +85,28 @@ TEST_F(ReaderTest, TurningFastDecodesThePageAheadOfTheOneStillDecoding) {
     EXPECT_EQ(status(3), QStringLiteral("4"));
 }
 
+// Home and End, pressed as keys, decode ahead the page the reader goes to next from there: on
+// from the first page, back from the last.
+TEST_F(ReaderTest, HomeAndEndKeysDecodeTheNextPageAhead) {
+    for (int i = 4; i <= 5; ++i) fx.picture(QStringLiteral("p%1.png").arg(i), 50, 50);
+    openShown(QByteArray(kThree) + "p4.png-\r\np5.png-\r\n");
+    const auto ready = [this](const char* name) {
+        w->pageCache().waitForIdle();
+        return w->pageCache().isReady(fx.book(), QString::fromLatin1(name),
+                                      w->viewport().devicePixels());
+    };
+    w->RTBoxShow[0]->edit()->setFocus();  // as after reading the text
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    w->waitForPage();
+    EXPECT_EQ(w->CurPage, 5);
+    EXPECT_TRUE(ready("p4.png"));
+    EXPECT_FALSE(ready("p2.bmp"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+    w->waitForPage();
+    EXPECT_EQ(w->CurPage, 1);
+    EXPECT_TRUE(ready("p2.bmp"));
+}
+
 TEST_F(ReaderTest, OnePageCatalogRefitsWithoutLoading) {
     open("p1.jpg-p1.txt\r\n");
     clickRow(1);

@@ -73,6 +73,12 @@ BookEditor::BookEditor(const QDir& book, QWidget* parent)
     grid_->setIconSize(QSize(kThumbnailSide, kThumbnailSide));
     grid_->setGridSize(QSize(kThumbnailSide + 36, kThumbnailSide + 44));
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Pages are dragged to their new place; a static grid would refuse drags, so they are
+    // switched on after it.
+    grid_->setDragEnabled(true);
+    grid_->setDragDropMode(QAbstractItemView::DragDrop);
+    grid_->setDefaultDropAction(Qt::MoveAction);
+    grid_->setDropIndicatorShown(true);
     grid_->setAccessibleName(QStringLiteral("页面"));
     grid_->setAccessibleDescription(QStringLiteral("本书各页，按阅读顺序排列"));
     status_->setAccessibleName(QStringLiteral("状态"));
@@ -115,6 +121,14 @@ BookEditor::BookEditor(const QDir& book, QWidget* parent)
     grid_->setAcceptDrops(true);
     grid_->viewport()->setAcceptDrops(true);
     grid_->viewport()->installEventFilter(this);
+    connect(model_, &BookPagesModel::pagesDropped, this,
+            [this](const std::vector<int>& rows, int before) {
+                auto* macro = new QUndoCommand(QStringLiteral("移动"));
+                const std::vector<int> after = dropPages(book_, rows, before, macro);
+                if (macro->childCount() == 0) return delete macro;
+                undo_.push(macro);
+                selectRows(after);
+            });
     connect(moveUpAction, &QAction::triggered, this, [this] { step(true); });
     connect(moveDownAction, &QAction::triggered, this, [this] { step(false); });
     connect(removeAction, &QAction::triggered, this, &BookEditor::removeSelected);

@@ -3,6 +3,7 @@
 #include "page_thumbnails.h"
 
 #include <QIcon>
+#include <QMimeData>
 
 namespace editor {
 
@@ -36,6 +37,42 @@ QVariant BookPagesModel::data(const QModelIndex& index, int role) const {
         default:
             return {};
     }
+}
+
+namespace {
+constexpr auto kPagesMime = "application/x-huaben-pages";
+}
+
+Qt::ItemFlags BookPagesModel::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags base = QAbstractListModel::flags(index) | Qt::ItemIsDropEnabled;
+    return index.isValid() ? base | Qt::ItemIsDragEnabled : base;
+}
+
+QStringList BookPagesModel::mimeTypes() const {
+    return {QString::fromLatin1(kPagesMime)};
+}
+
+QMimeData* BookPagesModel::mimeData(const QModelIndexList& indexes) const {
+    QStringList rows;
+    for (const QModelIndex& i : indexes) rows << QString::number(i.row() + 1);
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kPagesMime), rows.join(QLatin1Char(' ')).toLatin1());
+    return data;
+}
+
+bool BookPagesModel::dropMimeData(const QMimeData* data, Qt::DropAction, int row, int,
+                                  const QModelIndex& parent) {
+    if (!data || !data->hasFormat(QString::fromLatin1(kPagesMime))) return false;
+    std::vector<int> rows;
+    for (const QByteArray& n : data->data(QString::fromLatin1(kPagesMime)).split(' ')) {
+        bool ok = false;
+        const int r = n.toInt(&ok);
+        if (ok && r >= 1 && r <= book_.count()) rows.push_back(r);
+    }
+    // Onto a page: before it; between pages: at that place; elsewhere: at the end.
+    const int before = parent.isValid() ? parent.row() + 1 : row >= 0 ? row + 1 : book_.count() + 1;
+    if (!rows.empty()) emit pagesDropped(rows, before);
+    return false;  // the editor has moved them; nothing for the view to remove
 }
 
 void BookPagesModel::aboutToChange(const core::BookEdit& e) {

@@ -4,6 +4,8 @@
 
 #include <QAbstractListModel>
 
+#include <vector>
+
 namespace editor {
 
 class PageThumbnails;
@@ -18,6 +20,18 @@ class BookPagesModel : public QAbstractListModel {
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // Pages are dragged within the grid to a new place; the model only tells where, as the
+    // editor makes every move an undoable step.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+
+  signals:
+    // The 1-based pages `rows` were dropped before page `before` (count() + 1: at the end).
+    void pagesDropped(const std::vector<int>& rows, int before);
 
   private:
     void aboutToChange(const core::BookEdit& edit);

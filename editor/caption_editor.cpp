@@ -103,8 +103,14 @@ CaptionEditor::CaptionEditor(QWidget* parent)
     sizeBox->setAccessibleName(QStringLiteral("字号"));
     for (int size : {9, 10, 11, 12, 14, 16, 18, 20, 24, 28, 36, 48})
         sizeBox->addItem(QString::number(size));
-    bar->addWidget(fontBox);
-    bar->addWidget(sizeBox);
+    // Labelled, so a screen reader says what the boxes are for and not only what they show.
+    for (auto [caption, box] : {std::pair{"字体", static_cast<QWidget*>(fontBox)},
+                                std::pair{"字号", static_cast<QWidget*>(sizeBox)}}) {
+        auto* label = new QLabel(QString::fromUtf8(caption), this);
+        label->setBuddy(box);
+        bar->addWidget(label);
+        bar->addWidget(box);
+    }
     bar->addStretch();
 
     auto* layout = new QVBoxLayout(this);
@@ -189,7 +195,9 @@ void CaptionEditor::showFormat() {
      : a & Qt::AlignRight ? alignRightAction
                           : alignLeftAction)
         ->setChecked(true);
-    if (f.fontPointSize() > 0) sizeBox->setEditText(QString::number(f.fontPointSize()));
+    const QFont shown = f.font().resolve(edit_->document()->defaultFont());
+    sizeBox->setEditText(QString::number(shown.pointSizeF()));
+    fontBox->setCurrentFont(shown);
 }
 
 void CaptionEditor::showPage(const QDir& book, const core::CatalogRow* page) {

@@ -77,4 +77,35 @@ std::vector<int> stepPages(core::Book& book, const std::vector<int>& selected, b
     return rows;
 }
 
+std::vector<int> dropPages(core::Book& book, std::vector<int> rows, int before,
+                           QUndoCommand* parent) {
+    const int n = book.count();
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    const auto chosen = [&rows](int id) {
+        return std::binary_search(rows.begin(), rows.end(), id);
+    };
+    // Each goes just before the first page from `before` on that is not moved itself (or to the
+    // end): that page keeps its place among the others, so only the chosen pages move.
+    int anchor = 0;
+    for (int id = std::max(before, 1); id <= n && !anchor; ++id)
+        if (!chosen(id)) anchor = id;
+    std::vector<int> order(static_cast<size_t>(n));  // page ids in their places, as steps go
+    for (int i = 0; i < n; ++i) order[size_t(i)] = i + 1;
+    const auto place = [&order](int id) {
+        return int(std::find(order.begin(), order.end(), id) - order.begin()) + 1;
+    };
+    for (int id : rows) {
+        const int at = place(id);
+        const int to = anchor ? place(anchor) : n + 1;  // before this place
+        if (at == to - 1) continue;                     // there already
+        new MovePages(book, at, 1, to, parent);
+        order.erase(order.begin() + (at - 1));
+        order.insert(order.begin() + (at < to ? to - 2 : to - 1), id);
+    }
+    std::vector<int> after;
+    for (int id : rows) after.push_back(place(id));
+    return after;
+}
+
 }  // namespace editor

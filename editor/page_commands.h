@@ -69,4 +69,9 @@ class RemovePages : public QUndoCommand {
 std::vector<int> stepPages(core::Book& book, const std::vector<int>& selected, bool up,
                            QUndoCommand* parent);
 
+// Adds to `parent` the steps that put the pages `rows` (1-based, any order, possibly apart) one
+// after another before page `before`, in reading order. Returns the rows they will stand on.
+std::vector<int> dropPages(core::Book& book, std::vector<int> rows, int before,
+                           QUndoCommand* parent);
+
 }  // namespace editor

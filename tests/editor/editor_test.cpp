@@ -60,6 +60,33 @@ TEST(StepPages, MovesEachChosenPagePastItsNeighbour) {
     }
 }
 
+// Dropped pages stand one after another before the page they were dropped on, in reading order.
+TEST(DropPages, PutTheChosenPagesTogetherBeforeTheTarget) {
+    const struct {
+        std::vector<int> rows;
+        int before;
+        const char* order;
+    } cases[] = {
+        {{1}, 4, "2 3 1 4 5"},    {{5}, 1, "5 1 2 3 4"},    {{2, 4}, 1, "2 4 1 3 5"},
+        {{1, 4}, 3, "2 1 4 3 5"}, {{2, 3}, 6, "1 4 5 2 3"}, {{3}, 3, "1 2 3 4 5"},
+    };
+    for (const auto& c : cases) {
+        BookFixture fx;
+        fx.catalog("1.jpg-\r\n2.jpg-\r\n3.jpg-\r\n4.jpg-\r\n5.jpg-\r\n");
+        core::Book book(fx.book());
+        ASSERT_TRUE(book.load());
+        QUndoStack stack;
+        auto* macro = new QUndoCommand;
+        const std::vector<int> after = editor::dropPages(book, c.rows, c.before, macro);
+        stack.push(macro);
+        QStringList order;
+        for (const core::CatalogRow& r : book.pages()) order << r.title;
+        EXPECT_EQ(order.join(' '), QString::fromLatin1(c.order)) << c.order;
+        for (size_t k = 0; k < after.size(); ++k)
+            EXPECT_EQ(book.page(after[k]).title, QString::number(c.rows[k])) << c.order;
+    }
+}
+
 // The editor as a person uses it: opened from the reader's menu, driven by its keys.
 class EditorTest : public ReaderTest {
   public:
@@ -316,6 +343,24 @@ TEST_F(EditorTest, FormattingCommandsChangeTheSelectedText) {
         EXPECT_TRUE(k.done(at.charFormat(), at.blockFormat())) << k.name;
     }
     EXPECT_TRUE(e->hasUnsaved());
+}
+
+// Pages dragged within the grid and dropped on another page move before it, as one step.
+TEST_F(EditorTest, PagesDroppedOnAPageMoveBeforeIt) {
+    QListView* g = e->pageGrid();
+    e->selectRows({3});
+    std::unique_ptr<QMimeData> data(g->model()->mimeData(g->selectionModel()->selectedIndexes()));
+    const QPoint onFirst = g->visualRect(g->model()->index(0, 0)).center();
+    QDragEnterEvent enter(onFirst, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(g->viewport(), &enter);
+    QDragMoveEvent move(onFirst, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(g->viewport(), &move);
+    QDropEvent drop(onFirst, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(g->viewport(), &drop);
+    EXPECT_EQ(grid(), QStringList({"1. p3", "2. p1", "3. p2"}));
+    EXPECT_EQ(e->selectedRows(), std::vector<int>{1});
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(grid(), QStringList({"1. p1", "2. p2", "3. p3"}));
 }
 
 // Every page is a named item for screen readers, and its thumbnail is the picture, or a marked

@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
 \trowd\cellx2000\pard\intbl\ls1 two\cell\row\trowd\cellx2000\pard\intbl\ls1 three\row
 \pard\ls1 four)",
                  true,
-                 {"1 1.|one", "-|", "1 2.|two", "1 3.|three", "1 4.|four"}},
+                 {"1 1.|one", "1 2.|two", "1 3.|three", "1 4.|four"}},
         ListCase{"Word list starting at four", R"(\pard{\listtext iv.\tab}\ls5 x\par
 {\listtext v.\tab}y\par)",
                  true, startAtFour}));

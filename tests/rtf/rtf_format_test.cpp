@@ -116,10 +116,6 @@ const Case kStyleCases[] = {
       E{"Head", F::BlockAlignment, kCentre},
       E{"Body", F::FontWeight, kBold},  // \pard keeps the character state
       E{"Body", F::BlockAlignment, kLeft}}},
-    {"BasedOnChainsResolveBaseFirst",
-     R"({\rtf1{\stylesheet{\s0\i\fs20 Normal;}{\s2\b\sbasedon0 Strong;})"
-     R"({\s3\fs40\sbasedon2 Big;}}\pard\plain\s3 X\par})",
-     {E{"X", F::FontItalic, true}, E{"X", F::FontWeight, kBold}, E{"X", F::FontPointSize, 20.0}}},
     {"BasedOnCyclesEnd",
      R"({\rtf1{\stylesheet{\s1\b\sbasedon2 A;}{\s2\i\sbasedon1 B;}{\s4\sbasedon4 C;}})"
      R"(\s1 X\par\pard\plain\s4 Y\par})",

@@ -24,8 +24,6 @@ TEST_P(RtfText, ImportsPlainText) {
 INSTANTIATE_TEST_SUITE_P(
     Destinations, RtfText,
     ::testing::Values(
-        TextCase{"ignorable destination skipped with nested groups",
-                 R"({\rtf1 A{\*\unknowndest x{y}{{z}}}B})", "AB"},
         TextCase{"unknown destination without star keeps its text", R"({\rtf1 A{\foo x}B})", "AxB"},
         TextCase{"info, stylesheet, header, footer, footnote skipped",
                  R"({\rtf1{\info{\title T}}{\stylesheet{\s0 Normal;}{\s1 Heading{\*\keycode x};}})"
@@ -58,25 +56,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "one\ntwo"},
         TextCase{"empty paragraphs kept", R"({\rtf1 one\par\par two})", "one\n\ntwo"},
         TextCase{"backslash before line end is a paragraph", "{\\rtf1 a\\\r\nb\\\nc}", "a\nb\nc"},
-        TextCase{"raw line ends ignored", "{\\rtf1 a\r\nb\nc\r}", "abc"},
         TextCase{"typographic characters",
                  R"({\rtf1\emdash\endash\bullet\lquote\rquote\ldblquote\rdblquote})",
                  QString::fromUtf8("\u2014\u2013\u2022\u2018\u2019\u201C\u201D")},
-        TextCase{"control word delimiter space consumed, second space kept", R"({\rtf1\b  x})",
-                 " x"},
         TextCase{"unknown control words ignored", R"({\rtf1 a\foo12 b\bar-3 c})", "abc"}));
 
 INSTANTIATE_TEST_SUITE_P(
     CodePages, RtfText,
     ::testing::Values(
-        TextCase{"windows-1252 by default", R"({\rtf1\ansi caf\'e9 \'93q\'94})",
-                 QString::fromUtf8("café “q”")},
-        TextCase{"GBK pair from ansicpg936", R"({\rtf1\ansi\ansicpg936 \'c4\'e3\'ba\'c3})",
-                 QString::fromUtf8("你好")},
-        TextCase{"GBK through fcharset134 in a 1252 document",
-                 R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0 Arial;}{\f1\fcharset134 SimSun;}})"
-                 R"(\f1\'c4\'e3\f0\'e9})",
-                 QString::fromUtf8("你é")},
         TextCase{"GBK trail byte written as plain ASCII", R"({\rtf1\ansicpg936 \'b0@})",
                  QString::fromUtf8("癅")},
         TextCase{"Big5", R"({\rtf1{\fonttbl{\f0\fcharset136 MingLiU;}}\f0\'a4\'a4\'a4\'e5})",
@@ -100,7 +87,6 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Unicode, RtfText,
     ::testing::Values(
-        TextCase{"u with one fallback", R"({\rtf1\u20320?\u22909?})", QString::fromUtf8("你好")},
         TextCase{"uc2 skips a DBCS escape pair", R"({\rtf1\ansicpg936\uc2\u20320\'c4\'e3x})",
                  QString::fromUtf8("你x")},
         TextCase{"uc0 skips nothing", R"({\rtf1\uc0\u20320 ab})", QString::fromUtf8("你ab")},

@@ -103,11 +103,6 @@ INSTANTIATE_TEST_SUITE_P(
 \pard{\*\pn\pnlvlbody\pndec{\pntxta.}}d\par\pard{\*\pn\pnlvl2\pnlcltr{\pntxta )}}e)",
                  false,
                  {"1 1.|a", "1 2.|b", "-|c", "1 1.|d", "2 a)|e"}},
-        ListCase{"WordPad text around the number in a double-byte code page",
-                 R"(\ansicpg936\pard{\pntext\'b5\'da1\'d5\'c2\tab}{\*\pn\pnlvlbody\pndec)"
-                 R"({\pntxtb\'b5\'da}{\pntxta\'d5\'c2}}One\par)",
-                 false,
-                 {"1 第1章|One"}},
         ListCase{"WordPad numbering from three",
                  R"(\pard{\pntext 3.\tab}{\*\pn\pnlvlbody\pndec\pnstart3{\pntxta.}}Three\par
 {\pntext 4.\tab}Four\par)",

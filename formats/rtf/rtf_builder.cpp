@@ -172,6 +172,19 @@ void DocumentBuilder::countStructure(int before) {
     if (totalChars_ >= limits_.totalChars) full_ = true;
 }
 
+namespace {
+
+// True when `block` is in the same frame and table cell as the cursor.
+bool inSameCell(const QTextBlock& block, const QTextCursor& cursor) {
+    if (!block.isValid()) return false;
+    const QTextCursor at(block);
+    if (at.currentFrame() != cursor.currentFrame()) return false;
+    const QTextTable* table = cursor.currentTable();
+    return !table || table->cellAt(at) == table->cellAt(cursor);
+}
+
+}  // namespace
+
 void DocumentBuilder::openTable() {
     flush();
     QTextTableFormat f;
@@ -181,6 +194,11 @@ void DocumentBuilder::openTable() {
     f.setBorderCollapse(true);
     OpenTable t;
     const int before = doc_.characterCount();
+    // Qt puts a table after the paragraph the cursor is in, so the empty paragraph the \par
+    // before a table began would stay as a blank line above it; the table follows the
+    // paragraph that \par ended instead.
+    if (cursor_.block().length() == 1 && inSameCell(cursor_.block().previous(), cursor_))
+        cursor_.deletePreviousChar();
     t.table = cursor_.insertTable(1, 1, f);
     ++cells_;
     countStructure(before);

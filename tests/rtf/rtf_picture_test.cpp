@@ -81,10 +81,8 @@ TEST_P(RtfPictures, ShownAtTheirSize) {
     }
 }
 
-QByteArray pict(const QByteArray& words, const QByteArray& data, bool hex = true) {
-    const QByteArray body =
-        hex ? data.toHex() : "\\bin" + QByteArray::number(data.size()) + " " + data;
-    return "{\\rtf1\\ansi A{\\pict" + words + " " + body + "}B}";
+QByteArray pict(const QByteArray& words, const QByteArray& data) {
+    return "{\\rtf1\\ansi A{\\pict" + words + " " + data.toHex() + "}B}";
 }
 
 const QRgb kRed = qRgb(255, 0, 0), kBlue = qRgb(0, 0, 255);
@@ -124,8 +122,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PictureCase{"png in hex, own size", 1, 4, 2, kRed, kBlue,
                     pict("\\pngblip", twoColours("png"))},
-        PictureCase{"png as bin", 1, 4, 2, kRed, kBlue,
-                    pict("\\pngblip", twoColours("png"), false)},
         PictureCase{"goal size in twips", 1, 80, 40, kRed, kBlue,
                     pict("\\pngblip\\picwgoal1200\\pichgoal600", twoColours("png"))},
         PictureCase{"scaled", 1, 40, 80, kRed, kBlue,

@@ -61,7 +61,6 @@ INSTANTIATE_TEST_SUITE_P(
                      repeat("}", 20000) + "y}",
                  "xy"},
         TextCase{"truncated hex escape", R"({\rtf1 a\'4)", "a"},
-        TextCase{"hex escape missing both digits", R"({\rtf1 a\')", "a"},
         TextCase{"non-hex escape", R"({\rtf1 a\'zzb})", "azzb"},
         TextCase{"backslash at the very end", "{\\rtf1 a\\", "a"},
         TextCase{"enormous parameters are clamped",

@@ -49,8 +49,17 @@ struct TableCase {
     const char* name;
     QByteArray rtf;
     int tables;
-    QString first;  // layout of the first (outermost) table
+    QString first;                 // layout of the first (outermost) table
+    const char* around = nullptr;  // when set, the top level: paragraphs and '#' for a table
 };
+
+// The top-level paragraphs joined by '/', a table as '#'.
+QString topLevel(const QTextDocument& doc) {
+    QStringList out;
+    for (auto it = doc.rootFrame()->begin(); !it.atEnd(); ++it)
+        out << (it.currentFrame() ? QStringLiteral("#") : it.currentBlock().text());
+    return out.join(u'/');
+}
 
 class RtfTables : public ::testing::TestWithParam<TableCase> {};
 
@@ -61,6 +70,9 @@ TEST_P(RtfTables, Structure) {
     ASSERT_EQ(int(found.size()), GetParam().tables) << GetParam().name;
     if (!found.empty()) {
         EXPECT_EQ(layout(found.front()), GetParam().first) << GetParam().name;
+    }
+    if (GetParam().around) {
+        EXPECT_EQ(topLevel(doc), GetParam().around) << GetParam().name;
     }
 }
 
@@ -75,9 +87,13 @@ INSTANTIATE_TEST_SUITE_P(
                   1, "a|b/c|d"},
         TableCase{"empty cells keep their columns",
                   "{\\rtf1 " + kRow + "\\intbl\\cell b\\cell\\row\\pard}", 1, "|b"},
+        // The \par before a table ends the paragraph: no blank line comes between.
         TableCase{"text before and after stays outside",
                   "{\\rtf1 before\\par " + kRow + "\\intbl a\\cell b\\cell\\row\\pard after}", 1,
-                  "a|b"},
+                  "a|b", "before/#/after"},
+        TableCase{"an empty paragraph before a table stays",
+                  "{\\rtf1 before\\par\\par " + kRow + "\\intbl a\\cell b\\cell\\row\\pard after}",
+                  1, "a|b", "before//#/after"},
         TableCase{"paragraphs inside a cell",
                   "{\\rtf1 " + kRow + "\\intbl a\\par b\\cell c\\cell\\row}", 1, "a\u2029b|c"},
         TableCase{"nested table in a cell",

@@ -21,21 +21,10 @@ TEST_P(RtfText, ImportsPlainText) {
     EXPECT_EQ(rtftest::blockText(doc), c.text);
 }
 
-const QString kLine = QString(QChar::LineSeparator);
-
 INSTANTIATE_TEST_SUITE_P(
     Destinations, RtfText,
     ::testing::Values(
-        TextCase{"font and colour tables are not text",
-                 R"({\rtf1{\fonttbl{\f0 Arial;}}{\colortbl;\red1\green2\blue3;}Hello})", "Hello"},
-        TextCase{"ignorable destination skipped with nested groups",
-                 R"({\rtf1 A{\*\unknowndest x{y}{{z}}}B})", "AB"},
         TextCase{"unknown destination without star keeps its text", R"({\rtf1 A{\foo x}B})", "AxB"},
-        TextCase{"info, stylesheet, header, footer, footnote skipped",
-                 R"({\rtf1{\info{\title T}}{\stylesheet{\s0 Normal;}{\s1 Heading{\*\keycode x};}})"
-                 R"({\header H}{\footer F})"
-                 R"(A{\footnote N}B})",
-                 "AB"},
         TextCase{"picture hex is not text", R"({\rtf1 A{\pict\pngblip 89504e47}B})", "AB"},
         TextCase{"label without numbering shown as written, of an undefined list dropped",
                  R"({\rtf1{\pntext 1.\tab}one\par{\listtext \'95\tab}\ls3 two})", "1.\tone\ntwo"},
@@ -43,7 +32,6 @@ INSTANTIATE_TEST_SUITE_P(
                  QString::fromUtf8("你")},
         TextCase{"bin payload skipped, braces inside it too",
                  QByteArray("{\\rtf1 A{\\pict\\bin4 }}{{B}}") + QByteArray("C}"), "AC"},
-        TextCase{"bin in body skipped", R"({\rtf1 A\bin3 xyzB})", "AB"},
         TextCase{
             "table cells separated by tabs, rows are paragraphs",
             R"({\rtf1\trowd\cellx1000\cellx2000 a\cell b\cell\row\trowd c\cell\cell d\cell\row})",
@@ -58,44 +46,22 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Characters, RtfText,
     ::testing::Values(
-        TextCase{"paragraphs; final par opens no empty paragraph", R"({\rtf1 one\par two\par})",
-                 "one\ntwo"},
         TextCase{"empty paragraphs kept", R"({\rtf1 one\par\par two})", "one\n\ntwo"},
-        TextCase{"line break stays in the paragraph", R"({\rtf1 a\line b})", "a" + kLine + "b"},
         TextCase{"backslash before line end is a paragraph", "{\\rtf1 a\\\r\nb\\\nc}", "a\nb\nc"},
-        TextCase{"raw line ends ignored", "{\\rtf1 a\r\nb\nc\r}", "abc"},
-        TextCase{"escaped braces and backslash", R"({\rtf1 \{x\}\\})", "{x}\\"},
-        TextCase{"tab, nbsp, optional and non-breaking hyphen", R"({\rtf1 a\tab b\~c\-d\_e})",
-                 QString::fromUtf8("a\tb\u00A0c\u00ADd\u2011e")},
         TextCase{"typographic characters",
                  R"({\rtf1\emdash\endash\bullet\lquote\rquote\ldblquote\rdblquote})",
                  QString::fromUtf8("\u2014\u2013\u2022\u2018\u2019\u201C\u201D")},
-        TextCase{"control word delimiter space consumed, second space kept", R"({\rtf1\b  x})",
-                 " x"},
         TextCase{"unknown control words ignored", R"({\rtf1 a\foo12 b\bar-3 c})", "abc"}));
 
 INSTANTIATE_TEST_SUITE_P(
     CodePages, RtfText,
     ::testing::Values(
-        TextCase{"windows-1252 by default", R"({\rtf1\ansi caf\'e9 \'93q\'94})",
-                 QString::fromUtf8("café “q”")},
-        TextCase{"GBK pair from ansicpg936", R"({\rtf1\ansi\ansicpg936 \'c4\'e3\'ba\'c3})",
-                 QString::fromUtf8("你好")},
-        TextCase{"GBK through fcharset134 in a 1252 document",
-                 R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0 Arial;}{\f1\fcharset134 SimSun;}})"
-                 R"(\f1\'c4\'e3\f0\'e9})",
-                 QString::fromUtf8("你é")},
         TextCase{"GBK trail byte written as plain ASCII", R"({\rtf1\ansicpg936 \'b0@})",
                  QString::fromUtf8("癅")},
-        TextCase{"Shift_JIS", R"({\rtf1{\fonttbl{\f0\fcharset128 MS Mincho;}}\f0\'82\'a0\'83\'5c})",
-                 QString::fromUtf8("あソ")},
         TextCase{"Big5", R"({\rtf1{\fonttbl{\f0\fcharset136 MingLiU;}}\f0\'a4\'a4\'a4\'e5})",
                  QString::fromUtf8("中文")},
         TextCase{"cyrillic fcharset204", R"({\rtf1{\fonttbl{\f0\fcharset204 Arial;}}\f0\'cf\'f0})",
                  QString::fromUtf8("Пр")},
-        TextCase{"central European fcharset238",
-                 R"({\rtf1{\fonttbl{\f0\fcharset238 Arial;}}\f0\'b9\'e6})",
-                 QString::fromUtf8("ąć")},
         TextCase{"Mac Roman", R"({\rtf1\mac \'8e\'d2})", QString::fromUtf8("é“")},
         TextCase{"cpg overrides charset", R"({\rtf1{\fonttbl{\f0\fcharset0\cpg1251 X;}}\f0\'cf})",
                  QString::fromUtf8("П")},
@@ -113,8 +79,6 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Unicode, RtfText,
     ::testing::Values(
-        TextCase{"u with one fallback", R"({\rtf1\u20320?\u22909?})", QString::fromUtf8("你好")},
-        TextCase{"negative u", R"({\rtf1\u-1?})", QString(QChar(0xFFFF))},
         TextCase{"uc2 skips a DBCS escape pair", R"({\rtf1\ansicpg936\uc2\u20320\'c4\'e3x})",
                  QString::fromUtf8("你x")},
         TextCase{"uc0 skips nothing", R"({\rtf1\uc0\u20320 ab})", QString::fromUtf8("你ab")},
@@ -124,7 +88,6 @@ INSTANTIATE_TEST_SUITE_P(
                  QString::fromUtf8("你好d")},
         TextCase{"group end stops the skip", R"({\rtf1{\uc3\u20320 a}bc})",
                  QString::fromUtf8("你bc")},
-        TextCase{"surrogate pair combines", R"({\rtf1\u-10179?\u-9047?})", QString::fromUtf8("💩")},
         TextCase{"unpaired high surrogate", R"({\rtf1\u55357?x})", QString::fromUtf8("\uFFFDx")},
         TextCase{"unpaired low surrogate", R"({\rtf1 x\u56489?})", QString::fromUtf8("x\uFFFD")},
         TextCase{"reversed surrogates", R"({\rtf1\u56489?\u55357?})",

@@ -52,8 +52,10 @@ bool Book::load(QString* problem) {
     return true;
 }
 
-QString Book::save() const {
-    return saveCatalog(dir_, pages_);
+QString Book::save(FileBatch with, QString* failed) const {
+    // Last, so the catalog never names a text that is not there yet.
+    with.add(QString::fromLatin1(kCatalogFileName), formatCatalog(pages_));
+    return with.commit(failed);
 }
 
 bool Book::validRange(int first, int n) const {

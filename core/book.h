@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog.h"
+#include "file_batch.h"
 
 #include <QDir>
 #include <QObject>
@@ -54,9 +55,11 @@ class Book : public QObject {
     // Reads DocItem.txt again by the reader's rules (a missing one is created empty). When it
     // cannot be read the pages stay as they are, `problem` says why, and false is returned.
     bool load(QString* problem = nullptr);
-    // Replaces DocItem.txt as a whole, atomically; empty on success, else why it was not written
-    // (the file on disk is then as it was).
-    QString save() const;
+    // Replaces DocItem.txt as a whole, atomically, together with the files of `with`: none is
+    // replaced unless all were written. Empty on success, else why not, with the file that
+    // failed in `failed` (every file on disk is then as it was).
+    QString save(FileBatch with, QString* failed = nullptr) const;
+    QString save() const { return save(FileBatch(dir_)); }
 
     // Each edit refuses rows outside the book, anything past kMaxPages, a page without a picture
     // and a name the catalog cannot hold (unrepresentableReason), changing nothing; otherwise

@@ -26,10 +26,30 @@ QString partialName(const QDir& book, const QString& name) {
     }
 }
 
+// Copies in pieces, so a large picture from a slow medium can be stopped part of the way.
+QString copyTo(const QString& sourcePath, const QString& partial, const CopyProgress& progress) {
+    QFile in(sourcePath);
+    QFile out(partial);
+    if (!in.open(QIODevice::ReadOnly)) return in.errorString();
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return out.errorString();
+    constexpr qint64 kPiece = 1 << 20;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    qint64 copied = 0;
+    for (;;) {
+        if (progress && !progress(copied)) return QStringLiteral("已取消");
+        const qint64 n = in.read(piece.data(), kPiece);
+        if (n < 0) return in.errorString();
+        if (n == 0) break;
+        if (out.write(piece.constData(), n) != n) return out.errorString();
+        copied += n;
+    }
+    return out.flush() ? QString() : out.errorString();
+}
+
 }  // namespace
 
 QString copyIntoBook(const QString& sourcePath, const QDir& book, const QString& name,
-                     const OverwriteQuestion& mayReplace) {
+                     const OverwriteQuestion& mayReplace, const CopyProgress& progress) {
     const QFileInfo from(sourcePath);
     const QFileInfo to(book.filePath(name));
     if (existsOrDangles(to)) {
@@ -41,10 +61,9 @@ QString copyIntoBook(const QString& sourcePath, const QDir& book, const QString&
     if (!from.isFile()) return QStringLiteral("源文件不存在或不是普通文件");
 
     const QString partial = partialName(book, name);
-    QFile in(from.filePath());
-    if (!in.copy(partial)) {
+    if (const QString failure = copyTo(from.filePath(), partial, progress); !failure.isEmpty()) {
         QFile::remove(partial);
-        return in.errorString();
+        return failure;
     }
     // Renaming replaces the old file in one step: it is there until the new one is complete.
     std::error_code error;

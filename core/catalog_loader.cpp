@@ -1,12 +1,11 @@
 #include "catalog_loader.h"
 
 #include "catalog.h"
+#include "file_batch.h"
 
 #include "platform/book_file.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 namespace core {
 namespace {
@@ -50,19 +49,9 @@ std::vector<CatalogRow> readCatalog(const QDir& book, QString* problem) {
 }
 
 QString saveCatalog(const QDir& book, const std::vector<CatalogRow>& rows) {
-    const QString path = book.filePath(QString::fromLatin1(kCatalogFileName));
-    if (QFileInfo(path).isSymLink())
-        return QStringLiteral("DocItem.txt 是符号链接，为安全起见没有改写");
-    QSaveFile catalog(path);
-    // Unbuffered, so a short write (a full disk) is seen here: committing after one would put a
-    // truncated catalog in place of the old one.
-    if (!catalog.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return catalog.errorString();
-    const QByteArray bytes = formatCatalog(rows);
-    if (catalog.write(bytes) != bytes.size()) {
-        catalog.cancelWriting();
-        return QStringLiteral("写入没有完成（磁盘已满或文件过大）");
-    }
-    return catalog.commit() ? QString() : catalog.errorString();
+    FileBatch batch(book);
+    batch.add(QString::fromLatin1(kCatalogFileName), formatCatalog(rows));
+    return batch.commit();
 }
 
 int LoadCatalog(platform::ListView& list, const QDir& book, QString* problem) {

@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <climits>
 
 namespace editor {
 namespace {
@@ -210,18 +211,28 @@ void BookEditor::reloadIfClean() {
 }
 
 bool BookEditor::save() {
-    // The texts first, so the catalog never names a text that is not there yet.
-    QString error = caption_->saveAll(book_.dir());
-    if (error.isEmpty()) error = book_.save();
-    if (!error.isEmpty()) {
+    core::FileBatch batch(book_.dir());
+    QStringList refused;
+    const QStringList texts = caption_->addChanges(batch, &refused);
+    QString failed, why;
+    if (!refused.isEmpty()) {
+        failed = refused.join(QStringLiteral("、"));
+        why = QStringLiteral("没有同意丢弃其中的内容");
+    } else if (undo_.isClean()) {
+        why = batch.commit(&failed);  // only texts changed: the catalog stays as it was written
+    } else {
+        why = book_.save(std::move(batch), &failed);
+    }
+    if (!why.isEmpty()) {
         const QString text = QStringLiteral(
-                                 "目录文件 DocItem.txt 没有保存：%1。原有的目录保持不变，"
-                                 "所作的修改仍在，可以再次保存。")
-                                 .arg(error);
+                                 "没有保存：%1 %2。本书的文件都保持原样，所作的修改仍在，"
+                                 "可以再次保存。")
+                                 .arg(failed, why);
         say(text);
         platform::messageBox(this, {text, windowTitle(), QMessageBox::Ok, QMessageBox::Warning});
         return false;
     }
+    caption_->markSaved(texts);
     undo_.setClean();
     say(QStringLiteral("已保存 %1 页").arg(book_.count()));
     emit saved();
@@ -236,20 +247,33 @@ void BookEditor::addPictures(const QStringList& paths) {
         say(QStringLiteral("一本书最多 %1 页，没有添加。").arg(core::kMaxPages));
         return;
     }
+    // Progress counts bytes, in KiB so a large book stays within an int, and a cancel stops
+    // the picture being copied part of the way; the pictures copied before it are added.
+    qint64 total = 0;
+    for (const QString& path : paths) total += QFileInfo(path).size() / 1024 + 1;
     QProgressDialog progress(QStringLiteral("正在复制图片…"), QStringLiteral("取消"), 0,
-                             int(paths.size()), this);
+                             int(std::min<qint64>(total, INT_MAX)), this);
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
+    progress.setMinimumDuration(progressDelay);
+    progress.setAccessibleName(QStringLiteral("正在复制图片"));
     std::vector<core::PageFiles> added;
     QStringList notes;
+    qint64 done = 0;
+    int left = int(paths.size());
     for (const QString& path : paths) {
         if (progress.wasCanceled()) break;
-        progress.setValue(int(added.size() + size_t(notes.size())));
         const QString name = core::nameInBook(book_.dir(), path);
-        const QString failure =
-            name.isEmpty()
-                ? QStringLiteral("本书中没有可用的文件名")
-                : core::copyIntoBook(path, book_.dir(), name, [](const QString&) { return false; });
+        const auto copied = [&](qint64 bytes) {
+            progress.setValue(int(std::min<qint64>(done + bytes / 1024, progress.maximum())));
+            return !progress.wasCanceled();
+        };
+        const QString failure = name.isEmpty() ? QStringLiteral("本书中没有可用的文件名")
+                                               : core::copyIntoBook(
+                                                     path, book_.dir(), name,
+                                                     [](const QString&) { return false; }, copied);
+        done += QFileInfo(path).size() / 1024 + 1;
+        if (!failure.isEmpty() && progress.wasCanceled()) break;  // stopped part of the way
+        --left;
         const QString original = QFileInfo(path).fileName();
         if (!failure.isEmpty()) {
             notes << QStringLiteral("%1 没有添加：%2").arg(original, failure);
@@ -258,7 +282,8 @@ void BookEditor::addPictures(const QStringList& paths) {
         if (name != original) notes << QStringLiteral("%1 以 %2 为名加入本书").arg(original, name);
         added.push_back({name, {}});
     }
-    progress.setValue(int(paths.size()));
+    if (left > 0) notes << QStringLiteral("已取消复制，其余 %1 个文件没有添加").arg(left);
+    progress.reset();
     if (!added.empty()) {
         const int n = int(added.size());
         undo_.push(new AddPages(book_, at, std::move(added)));

@@ -50,6 +50,8 @@ class BookEditor : public QDialog {
     void addPictures(const QStringList& paths);
     // Asks for the pictures to add; a file dialog unless a test answers.
     std::function<QStringList()> choosePictures;
+    // How long copying runs before its progress dialog shows, in milliseconds.
+    int progressDelay = 500;
 
     // The 1-based rows of the selected pages, in order.
     std::vector<int> selectedRows() const;

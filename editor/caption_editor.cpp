@@ -15,7 +15,6 @@
 #include <QFontComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QSaveFile>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -46,22 +45,6 @@ QAction* formatAction(QWidget* owner, QLayout* bar, const QString& caption, cons
                                      : QStringLiteral("%1（%2）").arg(description, key.toString()));
     bar->addWidget(button);
     return action;
-}
-
-// Writes `bytes` as the book's file `name`, whole or not at all.
-QString writeWhole(const QDir& book, const QString& name, const QByteArray& bytes) {
-    // A catalog may name anything; only a file of the book itself is written, never through a
-    // link to somewhere else.
-    if (!core::isBareFileName(name)) return QStringLiteral("文件名不在本书目录内");
-    if (QFileInfo(book.filePath(name)).isSymLink())
-        return QStringLiteral("是符号链接，为安全起见没有改写");
-    QSaveFile file(book.filePath(name));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return QStringLiteral("写入没有完成（磁盘已满或文件过大）");
-    }
-    return file.commit() ? QString() : file.errorString();
 }
 
 }  // namespace
@@ -265,8 +248,8 @@ const QTextDocument* CaptionEditor::editedText(const QString& name) const {
     return it != texts_.end() && it->second->doc->isModified() ? it->second->doc.get() : nullptr;
 }
 
-QString CaptionEditor::saveAll(const QDir& book) {
-    QStringList failures;
+QStringList CaptionEditor::addChanges(core::FileBatch& batch, QStringList* refused) {
+    QStringList names;
     for (auto& [name, text] : texts_) {
         if (!text->doc->isModified()) continue;
         if (!text->losses.isEmpty() && !text->agreed) {
@@ -277,22 +260,24 @@ QString CaptionEditor::saveAll(const QDir& book) {
                  window()->windowTitle(), QMessageBox::Save | QMessageBox::Cancel,
                  QMessageBox::Warning});
             if (answer != QMessageBox::Save) {
-                failures << QStringLiteral("%1：没有保存").arg(name);
+                *refused << name;
                 continue;
             }
             text->agreed = true;
         }
-        const QByteArray bytes =
-            text->rtf ? rtf::writeDocument(*text->doc)
-                      : platform::encodePageText(text->doc->toPlainText(), text->plainAs);
-        const QString error = writeWhole(book, name, bytes);
-        if (error.isEmpty())
-            text->doc->setModified(false);
-        else
-            failures << QStringLiteral("%1：%2").arg(name, error);
+        batch.add(name, text->rtf
+                            ? rtf::writeDocument(*text->doc)
+                            : platform::encodePageText(text->doc->toPlainText(), text->plainAs));
+        names << name;
     }
+    return names;
+}
+
+void CaptionEditor::markSaved(const QStringList& names) {
+    for (const QString& name : names)
+        if (const auto it = texts_.find(name); it != texts_.end())
+            it->second->doc->setModified(false);
     emit modifiedChanged();
-    return failures.join(QLatin1Char('\n'));
 }
 
 void CaptionEditor::discard() {

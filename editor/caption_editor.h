@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/catalog.h"
+#include "core/file_batch.h"
 #include "platform/text_codec.h"
 
 #include <QDir>
@@ -35,10 +36,12 @@ class CaptionEditor : public QWidget {
     void adoptTextFile(const QString& name);
     // Whether some page's text was changed and not saved.
     bool hasUnsaved() const;
-    // Writes every changed text, each file whole or not at all. A text whose RTF file held
-    // content this editor does not keep is written only after the person agreed. Returns what
-    // was not written, or empty.
-    QString saveAll(const QDir& book);
+    // Adds every changed text to `batch`, returning their names. A text whose RTF file held
+    // content this editor does not keep is added only after the person agreed; the names of
+    // those refused go to `refused`.
+    QStringList addChanges(core::FileBatch& batch, QStringList* refused);
+    // The texts named were written.
+    void markSaved(const QStringList& names);
     // Forgets every edit (the book was read again).
     void discard();
     // The formatted text being edited, by file name; null when it has no edits.

@@ -13,12 +13,22 @@
 #include <QInputMethodEvent>
 #include <QListView>
 #include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QUndoStack>
+
+#include <csignal>
+#include <map>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -240,6 +250,130 @@ TEST_F(EditorTest, AddedPicturesAreCopiedUnderFreeNamesAfterTheSelection) {
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(e->pageGrid()->viewport(), &drop);
     EXPECT_EQ(grid().size(), 4);
+}
+
+// However a save fails, every file of the book stays byte for byte as it was, the failure is
+// named, and the edits stay open to be saved once the cause is gone.
+TEST_F(EditorTest, ASaveThatFailsLeavesEveryFileAsItWas) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a file size limit and permission bits are POSIX's";
+#else
+    const QString at = fx.book().path();
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    const struct {
+        const char* what;
+        std::function<bool()> arrange;  // false: this failure cannot be made here
+        std::function<void()> restore;
+    } failures[] = {
+        // A full disk: the short text would fit, the long one does not.
+        {"disk full",
+         [&] {
+             std::signal(SIGXFSZ, SIG_IGN);
+             rlimit small = unlimited;
+             small.rlim_cur = 4096;
+             return setrlimit(RLIMIT_FSIZE, &small) == 0;
+         },
+         [&] { setrlimit(RLIMIT_FSIZE, &unlimited); }},
+        // A read-only book refuses any user but root.
+        {"read-only book",
+         [&] {
+             QFile::setPermissions(at, QFile::ReadOwner | QFile::ExeOwner);
+             QFile probe(at + "/probe");
+             if (!probe.open(QIODevice::WriteOnly)) return true;
+             probe.remove();
+             return false;
+         },
+         [&] {
+             QFile::setPermissions(at, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+         }},
+        // The book went away: a stick pulled out, a folder renamed.
+        {"book vanished", [&] { return QDir().rename(at, at + ".away"); },
+         [&] { QDir().rename(at + ".away", at); }},
+    };
+    const auto files = [this] {
+        std::map<QString, QByteArray> bytes;
+        for (const QFileInfo& f : fx.book().entryInfoList(QDir::Files | QDir::Hidden)) {
+            QFile file(f.filePath());
+            bytes[f.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : "?";
+        }
+        return bytes;
+    };
+    const auto type = [this](int row, const QString& text) {
+        e->selectRows({row});
+        QTest::keyClick(e->caption().textEdit(), Qt::Key_End, Qt::ControlModifier);
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QApplication::sendEvent(e->caption().textEdit(), &commit);
+    };
+    type(1, "short");
+    type(2, QString(6000, QLatin1Char('x')));
+    e->selectRows({3});
+    key(Qt::Key_Up, Qt::ControlModifier);
+    const auto before = files();
+    for (const auto& f : failures) {
+        SCOPED_TRACE(f.what);
+        told.clear();
+        if (!f.arrange()) {
+            f.restore();
+            // Run as another user, permissions must refuse: a skipped row would hide a fault.
+            EXPECT_FALSE(qEnvironmentVariableIsSet("HUABEN_PERMISSIONS_BIND"));
+            continue;
+        }
+        key(Qt::Key_S, Qt::ControlModifier);
+        f.restore();
+        EXPECT_EQ(files(), before);
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_EQ(told[0].icon, QMessageBox::Warning);
+        EXPECT_TRUE(e->hasUnsaved());
+        EXPECT_EQ(catalog(), QStringList({"p1.jpg", "p2.bmp", "p3.png"}));  // the reader's too
+    }
+    told.clear();
+    key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(told.empty());
+    EXPECT_FALSE(e->hasUnsaved());
+    EXPECT_EQ(catalog(), QStringList({"p1.jpg", "p3.png", "p2.bmp"}));
+    const auto after = files();
+    EXPECT_TRUE(after.at("p1.txt").endsWith("short"));
+    EXPECT_TRUE(after.at("p2.txt").endsWith(QByteArray(6000, 'x')));
+#endif
+}
+
+// Copying many pictures can be cancelled, even part of the way through a large one: what was
+// copied before is added, and the rest leaves no file behind.
+TEST_F(EditorTest, ACancelledCopyLeavesNoPartialFile) {
+    QTemporaryDir away;
+    QStringList chosen;
+    for (const char* name : {"big1.jpg", "big2.jpg", "big3.jpg"}) {
+        QFile f(away.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(3 << 20, 'j'));
+        chosen << f.fileName();
+    }
+    e->choosePictures = [&] { return chosen; };
+    e->progressDelay = 0;
+    e->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(e));
+    bool clicked = false;
+    // The cancel button, clicked as soon as the progress dialog lets events through.
+    QTimer::singleShot(0, e, [&] {
+        for (auto* p : e->findChildren<QProgressDialog*>())
+            for (auto* b : p->findChildren<QPushButton*>())
+                if (b->isVisible()) {
+                    QTest::mouseClick(b, Qt::LeftButton);
+                    clicked = true;
+                }
+    });
+    QTest::keyClick(e->pageGrid(), Qt::Key_Insert);
+    ASSERT_TRUE(clicked);
+    EXPECT_EQ(fx.book().entryList({".*.part"}, QDir::Hidden | QDir::Files), QStringList());
+    const QStringList inBook = fx.book().entryList({"big*"}, QDir::Files);
+    EXPECT_LT(inBook.size(), 3);
+    for (const QString& name : inBook)
+        EXPECT_EQ(QFileInfo(fx.book().filePath(name)).size(), 3 << 20);
+    EXPECT_EQ(grid().size(), 3 + inBook.size());
+    ASSERT_FALSE(told.empty());
+    EXPECT_TRUE(told.back().text.contains(QStringLiteral("已取消")));
 }
 
 // Page texts are edited in place and saved with the catalog: a plain text in the encoding it

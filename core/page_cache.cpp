@@ -15,6 +15,11 @@ platform::PictureLoad loadPagePicture(const QDir& book, const QString& name, QSi
     return platform::loadPicture(book.filePath(name), pixels, stop);
 }
 
+platform::PictureLoad loadPageThumbnail(const QDir& book, const QString& name, QSize pixels) {
+    if (!isBareFileName(name)) return {{}, QStringLiteral("文件名不在本书目录内")};
+    return platform::loadThumbnail(book.filePath(name), pixels);
+}
+
 bool PageCache::isDone(const Entry& entry) {
     // A future not started yet counts as finished but has no result.
     return entry.decode.isFinished() && entry.decode.resultCount() > 0;

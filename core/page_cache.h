@@ -21,6 +21,8 @@ namespace core {
 // is not a bare file name of the book is refused.
 platform::PictureLoad loadPagePicture(const QDir& book, const QString& name, QSize pixels,
                                       const std::atomic<bool>* stop = nullptr);
+// The same for a thumbnail of `pixels`, which a camera's own small copy may give.
+platform::PictureLoad loadPageThumbnail(const QDir& book, const QString& name, QSize pixels);
 
 // How a page's picture is decoded: loadPagePicture, or what a test puts in its place.
 using PageDecoder = std::function<platform::PictureLoad(

@@ -2,10 +2,10 @@
 
 #include "core/page_cache.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QFutureWatcher>
 #include <QPainter>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace editor {
@@ -29,7 +29,7 @@ QPixmap placeholder(QSize size, bool failed) {
 QImage thumbnailOf(const QDir& book, const QString& name, QSize size) {
     // Through the page reader's rules: a name that is not a bare file name of the book is
     // refused, and so are links out of it, devices and oversized files.
-    const platform::PictureLoad load = core::loadPagePicture(book, name, size);
+    const platform::PictureLoad load = core::loadPageThumbnail(book, name, size);
     if (!load.ok() || load.picture.isNull()) return {};
     const QSizeF natural = load.picture.naturalSize();
     if (natural.isEmpty()) return {};
@@ -92,9 +92,15 @@ void PageThumbnails::clear() {
 }
 
 void PageThumbnails::waitForIdle() {
-    const QDeadlineTimer deadline(60000);
-    while (!running_.isEmpty() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    // An event loop, not a spin: the workers keep every core.
+    QEventLoop loop;
+    const auto check = [&] {
+        if (running_.isEmpty()) loop.quit();
+    };
+    const QMetaObject::Connection c = connect(this, &PageThumbnails::ready, &loop, check);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    if (!running_.isEmpty()) loop.exec();
+    disconnect(c);
 }
 
 }  // namespace editor

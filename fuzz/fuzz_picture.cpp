@@ -15,5 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (load.ok() && (load.picture.image().width() > platform::kMaxPictureSide ||
                       load.picture.image().height() > platform::kMaxPictureSide))
         std::abort();
+    // At thumbnail size too: a scaled decode, and the camera's copy inside the EXIF block.
+    const platform::PictureLoad small = platform::decodeThumbnail(bytes, QSize(120, 120));
+    if (small.ok() == small.picture.isNull()) std::abort();
     return 0;
 }

@@ -90,6 +90,12 @@ PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels = {});
 PictureLoad loadPicture(const QString& path, QSize fitPixels = {},
                         const std::atomic<bool>* stop = nullptr);
 
+// As decodePicture and loadPicture, for a thumbnail of `fitPixels`: a JPEG whose EXIF block holds
+// a small copy that covers it with the photo's shape is drawn from that copy, as cameras store
+// one for exactly this. A page on screen never is: the copy may predate an edit of the photo.
+PictureLoad decodeThumbnail(const QByteArray& bytes, QSize fitPixels);
+PictureLoad loadThumbnail(const QString& path, QSize fitPixels);
+
 // The pixel size a picture of `natural` pixels is decoded at to fill `fit`: scaled down with the
 // aspect ratio kept so that one side meets `fit` (ties fit the width), never scaled up.
 QSize reducedSize(QSize natural, QSize fit);

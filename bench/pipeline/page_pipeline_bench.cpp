@@ -2,6 +2,7 @@
 // turn against libjpeg-turbo decoding the same file at the same DCT scale, a turn decoded ahead,
 // holding the next key, and resident memory over a 500-page traversal of 12-megapixel photos.
 #include "../support/page_stage.h"
+#include "../support/photos.h"
 #include "core/catalog_loader.h"
 #include "core/page_pipeline.h"
 #include "platform/allocator.h"
@@ -12,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImageWriter>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -21,67 +21,14 @@
 #include <cstdlib>
 #include <vector>
 
-#include <jpeglib.h>
 #include <unistd.h>
 
 namespace {
 
-// A photo-like picture: smooth gradients, hard edges and fine noise, so the JPEG is as costly to
-// decode as a camera's.
-QImage photo(int w, int h, quint32 seed) {
-    QImage image(w, h, QImage::Format_RGB32);
-    QRandomGenerator rng(seed);
-    for (int y = 0; y < h; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const int n = int(rng.generate() & 31);
-            const int edge = ((x / 97 + y / 61) & 1) * 60;
-            line[x] = qRgb((x * 255 / w + n + edge) & 255, (y * 255 / h + n) & 255,
-                           ((x + y) * 128 / (w + h) + n * 2) & 255);
-        }
-    }
-    return image;
-}
-
-// A JPEG with an EXIF orientation tag (1 to 8) in an APP1 segment after the start marker.
-QByteArray withOrientation(const QByteArray& jpeg, int orientation) {
-    QByteArray exif("Exif\0\0MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01", 24);
-    exif += char(0);
-    exif += char(orientation);
-    exif += QByteArray(6, '\0');  // padding, then no next directory
-    QByteArray segment("\xFF\xE1", 2);
-    segment += char((exif.size() + 2) >> 8);
-    segment += char((exif.size() + 2) & 0xFF);
-    return jpeg.left(2) + segment + exif + jpeg.mid(2);
-}
-
-double ms(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-// libjpeg-turbo decoding the file at 1/denominator, the scale the pipeline's decoder picks.
-double libjpegDecode(const QByteArray& bytes, int denominator) {
-    QElapsedTimer t;
-    t.start();
-    jpeg_decompress_struct info{};
-    jpeg_error_mgr err{};
-    info.err = jpeg_std_error(&err);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                 static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&info, TRUE);
-    info.scale_num = 1;
-    info.scale_denom = static_cast<unsigned>(denominator);
-    jpeg_start_decompress(&info);
-    std::vector<unsigned char> row(size_t(info.output_width) * info.output_components);
-    while (info.output_scanline < info.output_height) {
-        unsigned char* rows[] = {row.data()};
-        jpeg_read_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return ms(t);
-}
+using bench::libjpegDecode;
+using bench::ms;
+using bench::photo;
+using bench::withOrientation;
 
 // Starts the kernel's count of peak resident memory afresh from what is resident now.
 bool resetPeak() {

@@ -294,6 +294,77 @@ TEST(ReducedDecode, KeepsNaturalSizeAndLooksLikeTheFullPicture) {
     EXPECT_EQ(small.picture.fullResolution().image().size(), small.picture.image().size());
 }
 
+// A photo whose EXIF block holds a camera's small copy (`offset` where the directory says it
+// is, 0 for where it is), turned by `orientation`.
+QByteArray withCameraCopy(const QByteArray& photo, const QByteArray& copy, int orientation,
+                          quint32 offset = 0) {
+    QByteArray tiff("MM\0\x2A\0\0\0\x08", 8);  // big-endian, the first directory at 8
+    const auto u16 = [&](quint32 v) { tiff += char(v >> 8 & 255), tiff += char(v & 255); };
+    const auto u32 = [&](quint32 v) { u16(v >> 16), u16(v & 0xFFFF); };
+    u16(1), u16(0x0112), u16(3), u32(1), u16(quint32(orientation)), u16(0), u32(26);
+    u16(2), u16(0x0201), u16(4), u32(1), u32(offset ? offset : 56);
+    u16(0x0202), u16(4), u32(1), u32(quint32(copy.size())), u32(0);
+    const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff + copy;
+    const int length = int(exif.size()) + 2;
+    return photo.left(2) + "\xFF\xE1" + char(length >> 8) + char(length & 255) + exif +
+           photo.mid(2);
+}
+
+// Thumbnails come from the camera's copy only where it covers them with the photo's shape; the
+// page on screen never does.
+TEST(ReducedDecode, ThumbnailsUseTheCamerasCopyWhereItServes) {
+    const auto solid = [](int w, int h, QColor c) {
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(c);
+        return testfiles::jpeg(image);
+    };
+    const QByteArray red = solid(800, 600, Qt::red);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QSize fit;
+        bool fromCopy;
+        QSize upright;
+    } cases[] = {
+        {"covers", withCameraCopy(red, solid(160, 120, Qt::blue), 1), {120, 120}, true, {800, 600}},
+        {"turned", withCameraCopy(red, solid(160, 120, Qt::blue), 6), {120, 120}, true, {600, 800}},
+        {"too small",
+         withCameraCopy(red, solid(160, 120, Qt::blue), 1),
+         {300, 300},
+         false,
+         {800, 600}},
+        {"padded to another shape",
+         withCameraCopy(red, solid(160, 160, Qt::blue), 1),
+         {120, 120},
+         false,
+         {800, 600}},
+        {"copy outside the block",
+         withCameraCopy(red, solid(160, 120, Qt::blue), 1, 60000),
+         {120, 120},
+         false,
+         {800, 600}},
+        {"copy not a JPEG",
+         withCameraCopy(red, QByteArray(900, 'x'), 1),
+         {120, 120},
+         false,
+         {800, 600}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const platform::PictureLoad thumb = platform::decodeThumbnail(c.bytes, c.fit);
+        ASSERT_TRUE(thumb.ok());
+        const QImage image = thumb.picture.image();
+        const QColor centre = image.pixelColor(image.width() / 2, image.height() / 2);
+        EXPECT_EQ(centre.blue() > 200, c.fromCopy);
+        EXPECT_EQ(image.size(), platform::reducedSize(c.upright, c.fit));
+        EXPECT_EQ(thumb.picture.naturalSize(),
+                  platform::decodePicture(c.bytes).picture.naturalSize());
+        // A page on screen is the photo itself, however small.
+        const QImage page = platform::decodePicture(c.bytes, c.fit).picture.image();
+        EXPECT_GT(page.pixelColor(page.width() / 2, page.height() / 2).red(), 200);
+    }
+}
+
 TEST(ReducedDecode, SizeTable) {
     struct Case {
         QSize natural, fit, expected;

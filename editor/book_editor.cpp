@@ -83,6 +83,7 @@ BookEditor::BookEditor(const QDir& book, QWidget* parent)
     grid_->setAccessibleName(QStringLiteral("页面"));
     grid_->setAccessibleDescription(QStringLiteral("本书各页，按阅读顺序排列"));
     status_->setAccessibleName(QStringLiteral("状态"));
+    status_->setAccessibleDescription(QStringLiteral("上一步的结果，或没有做成的原因"));
 
     auto* bar = new QHBoxLayout;
     addAction = command(this, bar, QStringLiteral("添加图片…"), {Qt::Key_Insert},

@@ -81,9 +81,11 @@ CaptionEditor::CaptionEditor(QWidget* parent)
     }
     fontBox = new QFontComboBox(this);
     fontBox->setAccessibleName(QStringLiteral("字体"));
+    fontBox->setAccessibleDescription(QStringLiteral("选中的文字的字体"));
     sizeBox = new QComboBox(this);
     sizeBox->setEditable(true);
     sizeBox->setAccessibleName(QStringLiteral("字号"));
+    sizeBox->setAccessibleDescription(QStringLiteral("选中的文字的大小，以磅计"));
     for (int size : {9, 10, 11, 12, 14, 16, 18, 20, 24, 28, 36, 48})
         sizeBox->addItem(QString::number(size));
     // Labelled, so a screen reader says what the boxes are for and not only what they show.

@@ -6,6 +6,7 @@ usage: accessibility_tree.py <huaben>"""
 
 import os
 import re
+import subprocess
 
 import xsession
 from xsession import check, wait_for
@@ -18,13 +19,17 @@ EXPECTED = [
     "放大", "缩小", "连续", "暂停", "上一页", "下一页", "满屏", "退出",
     "垂直滚动条", "水平滚动条",
 ]
-# The settings window (Ctrl+P) and the catalog builder (工具 → its last item), with their controls.
+# The settings window (Ctrl+P), the catalog builder (工具 → its last item) and the book editor (the
+# item before it), with their controls.
 DIALOGS = [
     (["ctrl+p"], "图像参数选择",
      ["图像背景色", "浅兰", "黑色", "播放间隔秒数", "播放间隔滚动条", "打印倍率", "打印倍率滚动条", "退出"]),
     (["alt+t", "Up", "Return"], "制作图文电子读物目录",
      ["驱动器列表", "目录列表", "图像文件列表（必选）", "文字文件列表（可选）", "选中文件列表", "确认",
       "退出"]),
+    (["alt+t", "Up", "Up", "Return"], "编辑本书",
+     ["页面", "添加图片…", "上移", "下移", "删除此页", "撤销", "重做", "保存", "本页文字", "粗体", "斜体",
+      "下划线", "颜色…", "左对齐", "居中", "右对齐", "字体", "字号", "状态"]),
 ]
 # Roles of things a person operates or reads; each must be named in Chinese.
 OPERATED = {"push button", "menu item", "menu", "menu bar", "tree table", "table", "text",
@@ -166,6 +171,34 @@ def builder_lists(s):
     s.xdo("key", "--clearmodifiers", "Escape")
 
 
+def labelled(label):
+    """The control a label names for screen readers, or None."""
+    import pyatspi
+    for relation in label.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABEL_FOR and relation.getNTargets():
+            return relation.getTarget(0)
+    return None
+
+
+def editor_pages(s, dialog):
+    """Every page of the editor's grid is an item named by its number and title, on screen
+    inside the grid, and shown as its picture there."""
+    grid = s.find(lambda n: n.name == "页面" and n.getRoleName() in ("list", "table"), dialog)
+    want = ["1. red", "2. green", "3. blue"]
+    items = lambda: [grid.getChildAtIndex(i) for i in range(grid.childCount)]
+    wait_for("the grid's pages", lambda: [n.name for n in items()] == want)
+    box = s.extents(grid)
+    shot = s.screenshot()
+    for entry, (_, _, colour, _) in zip(items(), s.pages):
+        x, y, w, h = s.extents(entry)
+        where = f"page {entry.name!r} at {(x, y, w, h)}"
+        check(w > 0 and h > 0 and inside((x, y, w, h), box), f"{where} lies in the grid {box}")
+        check(entry.getRoleName() == "list item", f"{where} is a list item")
+        # The thumbnail fills the item's upper middle.
+        pixel = shot.getpixel((int(x + w / 2), int(y + h / 3)))
+        check(xsession.close(pixel, colour), f"{where} shows its picture: {pixel} for {colour}")
+
+
 def main(s):
     s.launch(s.book)
     check(chinese(s.frame.description), f"the window's description: {s.frame.description!r}")
@@ -205,12 +238,28 @@ def main(s):
             lambda n: n.getRoleName() == "dialog" and n.name == title, s.app))
         check(chinese(dialog.description), f"{title} is described: {dialog.description!r}")
         for name in controls:
-            node = wait_for(f"{name} in {title}", lambda: s.find(lambda n: n.name == name, dialog))
-            check(chinese(node.description), f"{name} has a Chinese description: {node.description!r}")
-        # Esc goes to the window that has the focus, the dialog; the reader would end.
+            # A control before the label that names it for the screen reader.
+            node = wait_for(f"{name} in {title}", lambda: s.find(
+                lambda n: n.name == name and n.getRoleName() != "label", dialog) or s.find(
+                lambda n: n.name == name, dialog))
+            if node.getRoleName() == "label":
+                # An editable box is spoken by its text; its label names it, as Orca reads it.
+                node = labelled(node) or node
+            check(chinese(node.description),
+                  f"{name} ({node.getRoleName()}) has a Chinese description: {node.description!r}")
+        if title == "编辑本书":
+            editor_pages(s, dialog)
+        # Esc goes to the window that has the focus, the dialog; the reader would end. Without a
+        # window manager a window that is not modal gets the focus only when given it.
+        windows = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title],
+                                 capture_output=True, text=True).stdout.split()
+        if windows:
+            s.xdo("windowfocus", "--sync", windows[-1])
         s.xdo("key", "--clearmodifiers", "Escape")
+        # Gone, or hidden: the editor stays, to open again as it was left.
         wait_for(f"{title} closed", lambda: s.find(
-            lambda n: n.getRoleName() == "dialog" and n.name == title, s.app) is None)
+            lambda n: n.getRoleName() == "dialog" and n.name == title and s.showing(n),
+            s.app) is None)
 
     builder_lists(s)
 

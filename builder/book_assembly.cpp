@@ -1,5 +1,6 @@
 #include "book_assembly.h"
 
+#include "core/book.h"
 #include "core/book_files.h"
 #include "core/catalog_loader.h"
 
@@ -25,7 +26,9 @@ AssemblyReport assembleBook(const QDir& source, const QDir& book,
     }
 
     // Written after the copies, so a text file of the catalog's own name never replaces it.
-    report.catalogError = core::saveCatalog(book, rows);
+    core::Book written(book);
+    written.append(std::move(rows));
+    report.catalogError = written.save();
     return report;
 }
 

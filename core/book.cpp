@@ -87,6 +87,28 @@ bool Book::insert(int at, const std::vector<PageFiles>& pages) {
     return true;
 }
 
+int Book::append(std::vector<CatalogRow> rows) {
+    const size_t room = size_t(kMaxPages) - std::min(pages_.size(), size_t(kMaxPages));
+    if (rows.size() > room) rows.resize(room);
+    if (rows.empty()) return 0;
+    const int added = int(rows.size());
+    const BookEdit edit = pages_.empty()
+                              ? BookEdit{BookEdit::Kind::Reset, 1, 0, 0}
+                              : BookEdit{BookEdit::Kind::Inserted, count() + 1, added, 0};
+    emit aboutToChange(edit);
+    pages_.insert(pages_.end(), std::make_move_iterator(rows.begin()),
+                  std::make_move_iterator(rows.end()));
+    emit changed(edit);
+    return added;
+}
+
+void Book::clear() {
+    const BookEdit edit{BookEdit::Kind::Reset, 1, count(), 0};
+    emit aboutToChange(edit);
+    pages_.clear();
+    emit changed(edit);
+}
+
 bool Book::remove(int first, int n) {
     if (!validRange(first, n)) return false;
     const BookEdit edit{BookEdit::Kind::Removed, first, n, 0};

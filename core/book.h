@@ -47,6 +47,8 @@ class Book : public QObject {
     explicit Book(const QDir& dir, QObject* parent = nullptr);
 
     const QDir& dir() const { return dir_; }
+    // The book is read from and saved to `dir` from now on; the pages stay.
+    void setDir(const QDir& dir) { dir_ = dir; }
     int count() const { return int(pages_.size()); }
     // Page `row` (1-based); a row outside the book has empty fields.
     const CatalogRow& page(int row) const;
@@ -65,6 +67,11 @@ class Book : public QObject {
     // and a name the catalog cannot hold (unrepresentableReason), changing nothing; otherwise
     // it renumbers the pages and emits `changed`.
     bool insert(int at, const std::vector<PageFiles>& pages);
+    // Appends catalog rows as they were read, numbers and all, up to kMaxPages in all; returns
+    // how many were added. Filling an empty book is one reset, not one insertion per row.
+    int append(std::vector<CatalogRow> rows);
+    // Removes every page.
+    void clear();
     bool remove(int first, int count);
     // Moves `count` pages from `first` to stand before the page now at `before` (count() + 1
     // puts them last).

@@ -1,7 +1,6 @@
 #include "catalog_loader.h"
 
 #include "catalog.h"
-#include "file_batch.h"
 
 #include "platform/book_file.h"
 
@@ -48,14 +47,16 @@ std::vector<CatalogRow> readCatalog(const QDir& book, QString* problem) {
     return parseCatalog(file.bytes);
 }
 
-QString saveCatalog(const QDir& book, const std::vector<CatalogRow>& rows) {
-    FileBatch batch(book);
-    batch.add(QString::fromLatin1(kCatalogFileName), formatCatalog(rows));
-    return batch.commit();
+int LoadCatalog(platform::ListView& list, const QDir& book, QString* problem) {
+    Book& shown = catalogOf(list).book();
+    shown.setDir(book);
+    return shown.append(readCatalog(book, problem));
 }
 
-int LoadCatalog(platform::ListView& list, const QDir& book, QString* problem) {
-    return catalogOf(list).append(readCatalog(book, problem));
+const Book& bookOf(const platform::ListView& list) {
+    static const Book none{QDir()};
+    const auto* model = qobject_cast<const CatalogModel*>(list.model());
+    return model ? model->book() : none;
 }
 
 }  // namespace core

@@ -10,6 +10,8 @@ namespace core {
 
 // The catalog the list displays; a list that shows other rows is given an empty catalog first.
 CatalogModel& catalogOf(platform::ListView& list);
+// The book the list displays; an empty one when it shows other rows.
+const Book& bookOf(const platform::ListView& list);
 
 // Sets up the catalog list's four columns from its current width (done once at start-up).
 void setUpCatalogColumns(platform::ListView& list);
@@ -18,11 +20,6 @@ void setUpCatalogColumns(platform::ListView& list);
 // allows it) and has no rows. One that exists but is refused (not a regular file, a link leading
 // out of the book, too large) has none either, and `problem` then names it for the user.
 std::vector<CatalogRow> readCatalog(const QDir& book, QString* problem = nullptr);
-
-// Replaces the book's DocItem.txt with these rows as a whole: written beside it and put in its
-// place only when complete, so a full disk or a read-only book leaves the old file byte for byte.
-// Returns why it was not written, or empty.
-QString saveCatalog(const QDir& book, const std::vector<CatalogRow>& rows);
 
 // Appends the rows of the book's DocItem.txt to the list. A missing catalog is created empty;
 // one that can be neither read nor created leaves the list as it is. Returns the rows added.

@@ -1,32 +1,18 @@
 #include "catalog_model.h"
 
-#include <algorithm>
-
 namespace core {
 
-int CatalogModel::append(std::vector<CatalogRow> rows) {
-    const size_t room = size_t(kMaxPages) - std::min(rows_.size(), size_t(kMaxPages));
-    if (rows.size() > room) rows.resize(room);
-    if (rows.empty()) return 0;
-    const int added = int(rows.size());
-    if (rows_.empty()) {
-        beginResetModel();
-        rows_ = std::move(rows);
-        forgetMarkedRow();
-        endResetModel();
-        return added;
-    }
-    const int first = count();
-    beginInsertRows({}, first, first + added - 1);
-    rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()),
-                 std::make_move_iterator(rows.end()));
-    endInsertRows();
-    return added;
+CatalogModel::CatalogModel(QObject* parent) : BookFollower(parent), book_(QDir()) {
+    follow(book_);
+    // Rows all replaced: the bold row named a page that may be gone.
+    connect(&book_, &Book::aboutToChange, this, [this](const BookEdit& e) {
+        if (e.kind == BookEdit::Kind::Reset) forgetMarkedRow();
+    });
 }
 
 QString CatalogModel::cell(int row, int column) const {
     if (row < 0 || row >= count()) return {};
-    const CatalogRow& r = rows_[size_t(row)];
+    const CatalogRow& r = book_.page(row + 1);
     switch (static_cast<CatalogColumn>(column)) {
         case kPageNoColumn:
             return r.pageNo;
@@ -40,13 +26,6 @@ QString CatalogModel::cell(int row, int column) const {
             break;
     }
     return {};
-}
-
-void CatalogModel::clear() {
-    beginResetModel();
-    rows_.clear();
-    forgetMarkedRow();
-    endResetModel();
 }
 
 }  // namespace core

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "book.h"
+#include "book_follower.h"
 #include "catalog.h"
 
 #include "platform/list_model.h"
@@ -8,23 +10,27 @@
 
 namespace core {
 
-// The book's catalog as the reader holds it: the rows of DocItem.txt, which the catalog list
-// displays, in the columns of CatalogColumn.
-class CatalogModel : public platform::ListModel {
+// The book as the reader's catalog list displays it: its pages, the rows of DocItem.txt, in the
+// columns of CatalogColumn.
+class CatalogModel : public BookFollower<platform::ListModel> {
     Q_OBJECT
   public:
-    using ListModel::ListModel;
+    explicit CatalogModel(QObject* parent = nullptr);
+
+    // The book shown; its changes reach the list's views as they happen.
+    Book& book() { return book_; }
+    const Book& book() const { return book_; }
 
     // Appends `rows` after the rows already there, up to kMaxPages in all; returns how many were
     // added. Filling an empty catalog is one reset of the views, not one insertion per row.
-    int append(std::vector<CatalogRow> rows);
+    int append(std::vector<CatalogRow> rows) { return book_.append(std::move(rows)); }
 
-    int count() const override { return int(rows_.size()); }
+    int count() const override { return book_.count(); }
     QString cell(int row, int column) const override;
-    void clear() override;
+    void clear() override { book_.clear(); }
 
   private:
-    std::vector<CatalogRow> rows_;
+    Book book_;
 };
 
 }  // namespace core

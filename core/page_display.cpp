@@ -1,6 +1,7 @@
 #include "page_display.h"
 
 #include "catalog.h"
+#include "catalog_loader.h"
 
 #include "platform/book_file.h"
 
@@ -55,17 +56,18 @@ QString showText(PageView& view, const QString& name) {
 
 }  // namespace
 
+// The page's fields come from the book the list displays, not from its cells.
 QString pageNo(const platform::ListView& list, int row) {
-    return list.text(row, kPageNoColumn);
+    return bookOf(list).page(row).pageNo;
 }
 QString pageTitle(const platform::ListView& list, int row) {
-    return list.text(row, kTitleColumn);
+    return bookOf(list).page(row).title;
 }
 QString pageTextFile(const platform::ListView& list, int row) {
-    return list.text(row, kTextFileColumn);
+    return bookOf(list).page(row).textFile;
 }
 QString pageImageFile(const platform::ListView& list, int row) {
-    return list.text(row, kImageFileColumn);
+    return bookOf(list).page(row).imageFile;
 }
 
 QStringList picturesAround(const platform::ListView& list, int16_t shown, Heading heading,
@@ -121,7 +123,7 @@ void ShowLoadedPage(PageView& view, int16_t row, bool loadPicture, platform::Pic
 int16_t rowOfClickedItem(const platform::ListView& list, int clickedRow, int16_t current) {
     const QString clicked = pageNo(list, clickedRow);
     for (int j = 1; j <= list.rowCount(); ++j)
-        if (list.text(j, kPageNoColumn) == clicked) return static_cast<int16_t>(j);
+        if (pageNo(list, j) == clicked) return static_cast<int16_t>(j);
     return current;
 }
 

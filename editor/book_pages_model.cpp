@@ -8,9 +8,8 @@
 namespace editor {
 
 BookPagesModel::BookPagesModel(core::Book& book, PageThumbnails& thumbnails, QObject* parent)
-    : QAbstractListModel(parent), book_(book), thumbnails_(thumbnails) {
-    connect(&book_, &core::Book::aboutToChange, this, &BookPagesModel::aboutToChange);
-    connect(&book_, &core::Book::changed, this, &BookPagesModel::changed);
+    : BookFollower(parent), book_(book), thumbnails_(thumbnails) {
+    follow(book_);
     connect(&thumbnails_, &PageThumbnails::ready, this, &BookPagesModel::thumbnailReady);
 }
 
@@ -44,7 +43,7 @@ constexpr auto kPagesMime = "application/x-huaben-pages";
 }
 
 Qt::ItemFlags BookPagesModel::flags(const QModelIndex& index) const {
-    const Qt::ItemFlags base = QAbstractListModel::flags(index) | Qt::ItemIsDropEnabled;
+    const Qt::ItemFlags base = BookFollower::flags(index) | Qt::ItemIsDropEnabled;
     return index.isValid() ? base | Qt::ItemIsDragEnabled : base;
 }
 
@@ -73,53 +72,6 @@ bool BookPagesModel::dropMimeData(const QMimeData* data, Qt::DropAction, int row
     const int before = parent.isValid() ? parent.row() + 1 : row >= 0 ? row + 1 : book_.count() + 1;
     if (!rows.empty()) emit pagesDropped(rows, before);
     return false;  // the editor has moved them; nothing for the view to remove
-}
-
-void BookPagesModel::aboutToChange(const core::BookEdit& e) {
-    using Kind = core::BookEdit::Kind;
-    switch (e.kind) {
-        case Kind::Reset:
-            beginResetModel();
-            break;
-        case Kind::Inserted:
-            beginInsertRows({}, e.first - 1, e.first + e.count - 2);
-            break;
-        case Kind::Removed:
-            beginRemoveRows({}, e.first - 1, e.first + e.count - 2);
-            break;
-        case Kind::Moved:
-            beginMoveRows({}, e.first - 1, e.first + e.count - 2, {}, e.before - 1);
-            break;
-        case Kind::TextSet:
-            break;
-    }
-}
-
-void BookPagesModel::changed(const core::BookEdit& e) {
-    using Kind = core::BookEdit::Kind;
-    switch (e.kind) {
-        case Kind::Reset:
-            endResetModel();
-            break;
-        case Kind::Inserted:
-            endInsertRows();
-            break;
-        case Kind::Removed:
-            endRemoveRows();
-            break;
-        case Kind::Moved:
-            endMoveRows();
-            break;
-        case Kind::TextSet:
-            emit dataChanged(index(e.first - 1), index(e.first - 1));
-            return;
-    }
-    // The pages after the first one touched carry new numbers.
-    if (book_.count() > 0) {
-        const int from = e.kind == Kind::Moved ? std::min(e.first, e.before) - 1 : e.first - 1;
-        emit dataChanged(index(std::clamp(from, 0, book_.count() - 1)), index(book_.count() - 1),
-                         {Qt::DisplayRole});
-    }
 }
 
 void BookPagesModel::thumbnailReady(const QString& name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/book.h"
+#include "core/book_follower.h"
 
 #include <QAbstractListModel>
 
@@ -13,7 +14,7 @@ class PageThumbnails;
 // A book's pages as Qt's item views show them: one item per page, its number and title as the
 // text, its thumbnail as the icon, and what a screen reader should say of it. Rows are 0-based
 // here, pages 1-based in the book.
-class BookPagesModel : public QAbstractListModel {
+class BookPagesModel : public core::BookFollower<QAbstractListModel> {
     Q_OBJECT
   public:
     BookPagesModel(core::Book& book, PageThumbnails& thumbnails, QObject* parent = nullptr);
@@ -34,8 +35,6 @@ class BookPagesModel : public QAbstractListModel {
     void pagesDropped(const std::vector<int>& rows, int before);
 
   private:
-    void aboutToChange(const core::BookEdit& edit);
-    void changed(const core::BookEdit& edit);
     void thumbnailReady(const QString& name);
 
     core::Book& book_;

@@ -1,10 +1,12 @@
 #include "core/book.h"
 #include "book_fixture.h"
+#include "core/catalog_model.h"
 #include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QPersistentModelIndex>
 
 #include <functional>
 
@@ -13,14 +15,17 @@ namespace {
 using core::Book;
 using core::BookEdit;
 
-// A book of six pages p1..p6, with the edits it announces.
+// A book of six pages p1..p6, shown by the reader's catalog model, with the edits it announces.
 struct SixPages {
     BookFixture fx;
-    Book book{fx.book()};
+    core::CatalogModel model;
+    Book& book = model.book();
     std::vector<BookEdit> heard;
     SixPages() {
         fx.catalog(
             "p1.jpg-p1.txt\r\np2.jpg-\r\np3.gif-p3.rtf\r\np4.jpg-\r\np5.jpg-\r\np6.jpg-\r\n");
+        for (const char* header : {"N", "title", "text", "image"}) model.addColumn(header);
+        book.setDir(fx.book());
         EXPECT_TRUE(book.load());
         QObject::connect(&book, &Book::changed, [this](const BookEdit& e) { heard.push_back(e); });
     }
@@ -101,11 +106,21 @@ class BookEdits : public ::testing::TestWithParam<EditCase> {};
 using casenames::PrintTo;
 
 // Every edit leaves pages numbered 1..n with their titles, announces itself once, and
-// rowAfter follows each page that stays to where it now stands.
+// rowAfter follows each page that stays to where it now stands. A view of the book follows it
+// too: the rows a view holds on to move with their pages, and every row whose number or text
+// changed is announced as changed.
 TEST_P(BookEdits, KeepNumbersAndFollowEveryPage) {
     const EditCase& c = GetParam();
     SixPages s;
     const std::vector<core::CatalogRow> before = s.book.pages();
+    std::vector<QPersistentModelIndex> held;
+    for (int row = 0; row < s.model.rowCount(); ++row) held.emplace_back(s.model.index(row, 0));
+    std::vector<bool> announced(32768, false);
+    QObject::connect(&s.model, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex& to) {
+                         for (int row = from.row(); row <= to.row(); ++row)
+                             announced[size_t(row)] = true;
+                     });
     const bool done = c.edit(s.book);
     ASSERT_EQ(done, *c.want != '\0');
     if (!done) {
@@ -129,6 +144,13 @@ TEST_P(BookEdits, KeepNumbersAndFollowEveryPage) {
         if (now == 0) continue;
         ++followed;
         EXPECT_EQ(s.book.page(now).imageFile, before[size_t(row - 1)].imageFile) << row;
+        EXPECT_EQ(held[size_t(row - 1)].row(), now - 1) << row;
+        EXPECT_EQ(s.model.cell(now - 1, core::kImageFileColumn), before[size_t(row - 1)].imageFile);
+        const bool renumbered = s.book.page(now).pageNo != before[size_t(row - 1)].pageNo;
+        const bool retexted = s.heard[0].kind == BookEdit::Kind::TextSet && now == s.heard[0].first;
+        if (renumbered || retexted) {
+            EXPECT_TRUE(announced[size_t(now - 1)]) << row;
+        }
     }
     // Only removed pages are lost.
     EXPECT_EQ(followed, int(before.size()) -

@@ -25,3 +25,10 @@ if [ "${#missing[@]}" -gt 0 ]; then
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
 fi
+# The RTF writer is checked against LibreOffice's reading of what it writes; only Writer's
+# command-line converter is needed, without what LibreOffice merely recommends.
+if ! command -v soffice >/dev/null; then
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+        libreoffice-writer-nogui
+fi

@@ -7,6 +7,7 @@ usage: accessibility_tree.py <huaben>"""
 import os
 import re
 import subprocess
+import time
 
 import xsession
 from xsession import check, wait_for
@@ -180,9 +181,33 @@ def labelled(label):
     return None
 
 
+def focus(s, title):
+    """Gives the window of this title the keyboard, as a window manager would on a click."""
+    windows = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title],
+                             capture_output=True, text=True).stdout.split()
+    if windows:
+        s.xdo("windowfocus", "--sync", windows[-1])
+
+
+def drag(s, source, target):
+    """Drags with the mouse from the middle of one node to the middle of another."""
+    (x0, y0, w0, h0), (x1, y1, w1, h1) = s.extents(source), s.extents(target)
+    start, end = (x0 + w0 / 2, y0 + h0 / 3), (x1 + w1 / 2, y1 + h1 / 3)
+    s.xdo("mousemove", "--sync", str(int(start[0])), str(int(start[1])))
+    s.xdo("mousedown", "1")
+    for step in range(1, 21):
+        x = start[0] + (end[0] - start[0]) * step / 20
+        y = start[1] + (end[1] - start[1]) * step / 20
+        s.xdo("mousemove", "--sync", str(int(x)), str(int(y)))
+        time.sleep(0.03)
+    time.sleep(0.3)
+    s.xdo("mouseup", "1")
+
+
 def editor_pages(s, dialog):
     """Every page of the editor's grid is an item named by its number and title, on screen
-    inside the grid, and shown as its picture there."""
+    inside the grid, and shown as its picture there; a page dragged onto another with the
+    mouse moves before it, and Ctrl+Z puts it back."""
     grid = s.find(lambda n: n.name == "页面" and n.getRoleName() in ("list", "table"), dialog)
     want = ["1. red", "2. green", "3. blue"]
     items = lambda: [grid.getChildAtIndex(i) for i in range(grid.childCount)]
@@ -197,6 +222,13 @@ def editor_pages(s, dialog):
         # The thumbnail fills the item's upper middle.
         pixel = shot.getpixel((int(x + w / 2), int(y + h / 3)))
         check(xsession.close(pixel, colour), f"{where} shows its picture: {pixel} for {colour}")
+
+    drag(s, items()[2], items()[0])
+    wait_for("page 3 dragged before page 1",
+             lambda: [n.name for n in items()] == ["1. blue", "2. red", "3. green"])
+    focus(s, "编辑本书")
+    s.xdo("key", "--clearmodifiers", "ctrl+z")
+    wait_for("the drag undone", lambda: [n.name for n in items()] == want)
 
 
 def main(s):
@@ -251,10 +283,7 @@ def main(s):
             editor_pages(s, dialog)
         # Esc goes to the window that has the focus, the dialog; the reader would end. Without a
         # window manager a window that is not modal gets the focus only when given it.
-        windows = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title],
-                                 capture_output=True, text=True).stdout.split()
-        if windows:
-            s.xdo("windowfocus", "--sync", windows[-1])
+        focus(s, title)
         s.xdo("key", "--clearmodifiers", "Escape")
         # Gone, or hidden: the editor stays, to open again as it was left.
         wait_for(f"{title} closed", lambda: s.find(

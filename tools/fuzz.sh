@@ -34,7 +34,7 @@ cp tests/data/rtf/*.rtf tests/data/rtf-fuzz/*.rtf "$book"/*.rtf "$seeds/rtf/"
 [ -d "$corpus/rtf" ] && find "$corpus/rtf" -name '*.rtf' -size -256k -exec cp {} "$seeds/rtf/" \;
 cp "$book/DocItem.txt" "$seeds/catalog/"
 printf 'a.jpg-a.rtf\r\n-b.txt\r\nc.d.gif-\r\n\r\nafter.jpg-x\r\n' >"$seeds/catalog/edges.txt"
-cp "$book"/*.jpg "$book"/*.jpeg "$book"/*.gif "$seeds/picture/"
+cp "$book"/*.jpg "$book"/*.jpeg "$book"/*.gif tests/data/picture/* "$seeds/picture/"
 if command -v convert >/dev/null; then
     for f in bmp gif jpg ico png; do convert -size 3x2 xc:red "$seeds/picture/tiny.$f" || true; done
 fi

@@ -6,6 +6,7 @@
 #include "twips.h"
 #include "vector_picture.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 
@@ -179,19 +180,23 @@ namespace {
 // The camera's own small copy inside the EXIF block, when it covers `scaled` (stored pixels) and
 // has the photo's shape: decoding it costs a fraction of a millisecond, the photo tens.
 std::optional<QImage> embeddedThumbnail(const QByteArray& bytes, QSize stored, QSize scaled) {
-    const QByteArray small = exifThumbnail(bytes);
+    // A copy at most this large per side is a thumbnail; a header claiming more is not trusted
+    // with memory.
+    constexpr int kMaxCopySide = 1024;
+    QByteArray small = exifThumbnail(bytes);
     if (small.isEmpty()) return std::nullopt;
-    JpegDecode jpeg = decodeJpeg(small, {}, nullptr);
-    if (jpeg.outcome != JpegDecode::Outcome::Decoded) return std::nullopt;
-    const QSize got = jpeg.image.size();
+    QBuffer header(&small);
+    const QSize got = QImageReader(&header, "jpeg").size();
+    if (!got.isValid() || got.width() > kMaxCopySide || got.height() > kMaxCopySide)
+        return std::nullopt;
     if (got.width() < scaled.width() || got.height() < scaled.height()) return std::nullopt;
     // Many cameras pad a 3:2 photo's thumbnail to 4:3 with black bars; such a one is not used.
     const double shape =
         double(got.width()) * stored.height() / (double(got.height()) * stored.width());
     if (shape < 0.98 || shape > 1.02) return std::nullopt;
-    return got == scaled
-               ? std::move(jpeg.image)
-               : jpeg.image.scaled(scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    JpegDecode jpeg = decodeJpeg(small, scaled, nullptr);
+    if (jpeg.outcome != JpegDecode::Outcome::Decoded) return std::nullopt;
+    return std::move(jpeg.image);
 }
 
 PictureLoad decodeFrom(const QByteArray& bytes, QSize fitPixels, const QString& path,

@@ -310,6 +310,15 @@ QByteArray withCameraCopy(const QByteArray& photo, const QByteArray& copy, int o
            photo.mid(2);
 }
 
+// The JPEG with its frame header claiming `w` x `h` pixels.
+QByteArray claimingSize(QByteArray jpeg, int w, int h) {
+    const qsizetype sof = jpeg.indexOf("\xFF\xC0");
+    if (sof < 0) return jpeg;  // unchanged: the row then fails, as a usable copy is used
+    jpeg[sof + 5] = char(h >> 8), jpeg[sof + 6] = char(h & 255);
+    jpeg[sof + 7] = char(w >> 8), jpeg[sof + 8] = char(w & 255);
+    return jpeg;
+}
+
 // Thumbnails come from the camera's copy only where it covers them with the photo's shape; the
 // page on screen never does.
 TEST(ReducedDecode, ThumbnailsUseTheCamerasCopyWhereItServes) {
@@ -345,6 +354,12 @@ TEST(ReducedDecode, ThumbnailsUseTheCamerasCopyWhereItServes) {
          {800, 600}},
         {"copy not a JPEG",
          withCameraCopy(red, QByteArray(900, 'x'), 1),
+         {120, 120},
+         false,
+         {800, 600}},
+        // A header may claim any size: a copy of the photo's shape claiming 10 GB of pixels.
+        {"copy claiming to be huge",
+         withCameraCopy(red, claimingSize(solid(160, 120, Qt::blue), 60000, 45000), 1),
          {120, 120},
          false,
          {800, 600}},

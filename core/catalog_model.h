@@ -21,10 +21,6 @@ class CatalogModel : public BookFollower<platform::ListModel> {
     Book& book() { return book_; }
     const Book& book() const { return book_; }
 
-    // Appends `rows` after the rows already there, up to kMaxPages in all; returns how many were
-    // added. Filling an empty catalog is one reset of the views, not one insertion per row.
-    int append(std::vector<CatalogRow> rows) { return book_.append(std::move(rows)); }
-
     int count() const override { return book_.count(); }
     QString cell(int row, int column) const override;
     void clear() override { book_.clear(); }

@@ -250,8 +250,9 @@ void BookEditor::addPictures(const QStringList& paths) {
     }
     // Progress counts bytes, in KiB so a large book stays within an int, and a cancel stops
     // the picture being copied part of the way; the pictures copied before it are added.
+    std::vector<qint64> kib;  // each file's share of the progress
     qint64 total = 0;
-    for (const QString& path : paths) total += QFileInfo(path).size() / 1024 + 1;
+    for (const QString& path : paths) total += kib.emplace_back(QFileInfo(path).size() / 1024 + 1);
     QProgressDialog progress(QStringLiteral("正在复制图片…"), QStringLiteral("取消"), 0,
                              int(std::min<qint64>(total, INT_MAX)), this);
     progress.setWindowModality(Qt::WindowModal);
@@ -261,7 +262,8 @@ void BookEditor::addPictures(const QStringList& paths) {
     QStringList notes;
     qint64 done = 0;
     int left = int(paths.size());
-    for (const QString& path : paths) {
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString& path = paths[i];
         if (progress.wasCanceled()) break;
         const QString name = core::nameInBook(book_.dir(), path);
         const auto copied = [&](qint64 bytes) {
@@ -272,7 +274,7 @@ void BookEditor::addPictures(const QStringList& paths) {
                                                : core::copyIntoBook(
                                                      path, book_.dir(), name,
                                                      [](const QString&) { return false; }, copied);
-        done += QFileInfo(path).size() / 1024 + 1;
+        done += kib[size_t(i)];
         if (!failure.isEmpty() && progress.wasCanceled()) break;  // stopped part of the way
         --left;
         const QString original = QFileInfo(path).fileName();

@@ -285,11 +285,20 @@ PictureLoad decodePicture(const QByteArray& bytes, QSize fitPixels) {
     return decodeFrom(bytes, fitPixels, {}, nullptr);
 }
 
-PictureLoad loadPicture(const QString& path, QSize fitPixels, const std::atomic<bool>* stop) {
+namespace {
+
+PictureLoad loadFrom(const QString& path, QSize fitPixels, const std::atomic<bool>* stop,
+                     bool thumbnail) {
     if (isStopped(stop)) return stoppedLoad();
     const BookFileRead file = readBookFile(path, kMaxPictureBytes);
     if (!file.ok()) return failed(file.error);
-    return decodeFrom(file.bytes, fitPixels, path, stop);
+    return decodeFrom(file.bytes, fitPixels, path, stop, thumbnail);
+}
+
+}  // namespace
+
+PictureLoad loadPicture(const QString& path, QSize fitPixels, const std::atomic<bool>* stop) {
+    return loadFrom(path, fitPixels, stop, false);
 }
 
 PictureLoad decodeThumbnail(const QByteArray& bytes, QSize fitPixels) {
@@ -297,9 +306,7 @@ PictureLoad decodeThumbnail(const QByteArray& bytes, QSize fitPixels) {
 }
 
 PictureLoad loadThumbnail(const QString& path, QSize fitPixels) {
-    const BookFileRead file = readBookFile(path, kMaxPictureBytes);
-    if (!file.ok()) return failed(file.error);
-    return decodeFrom(file.bytes, fitPixels, path, nullptr, true);
+    return loadFrom(path, fitPixels, nullptr, true);
 }
 
 }  // namespace platform

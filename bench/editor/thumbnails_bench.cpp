@@ -8,10 +8,8 @@
 #include "platform/picture.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QEventLoop>
 #include <QFile>
-#include <QImageWriter>
 #include <QLabel>
 #include <QListView>
 #include <QSet>
@@ -32,16 +30,6 @@ constexpr double kFirstScreenGoalMs = 300;
 constexpr double kAllGoalRatio = 1.2;
 const QSize kThumb(120, 120);
 
-QByteArray jpegOf(const QImage& image, int quality) {
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(quality);
-    writer.write(image);
-    return jpeg;
-}
-
 // The rows whose items the grid shows now.
 std::vector<int> visibleRows(const QListView& grid) {
     std::vector<int> rows;
@@ -57,10 +45,11 @@ bool writeBook(const QDir& book, int pages, bool copies, QStringList& names) {
     for (int o = 1; o <= 8; ++o) {
         const QImage photo = bench::photo(4000, 3000, quint32(o));
         const QByteArray copy =
-            copies ? jpegOf(photo.scaled(160, 120, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                            80)
-                   : QByteArray();
-        const QByteArray bytes = bench::withOrientation(jpegOf(photo, 90), o, copy);
+            copies
+                ? bench::jpegOf(
+                      photo.scaled(160, 120, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 80)
+                : QByteArray();
+        const QByteArray bytes = bench::withOrientation(bench::jpegOf(photo, 90), o, copy);
         QFile f(book.filePath(QStringLiteral("photo%1.jpg").arg(o)));
         if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) return false;
     }

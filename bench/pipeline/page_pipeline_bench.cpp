@@ -9,10 +9,8 @@
 #include "platform/twips.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QImageWriter>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -71,13 +69,7 @@ int main(int argc, char** argv) {
     std::printf("generating eight 4000 x 3000 photos, EXIF orientations 1 to 8 ...\n");
     std::vector<QByteArray> files;
     for (int o = 1; o <= 8; ++o) {
-        QByteArray jpeg;
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "jpeg");
-        writer.setQuality(90);
-        writer.write(photo(4000, 3000, quint32(o)));
-        files.push_back(withOrientation(jpeg, o));
+        files.push_back(withOrientation(bench::jpegOf(photo(4000, 3000, quint32(o)), 90), o));
         QFile f(bookDir.filePath(QStringLiteral("photo%1.jpg").arg(o)));
         if (!f.open(QIODevice::WriteOnly)) return 1;
         f.write(files.back());

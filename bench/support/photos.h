@@ -2,9 +2,11 @@
 
 // Photo-like JPEGs for the benchmarks, and libjpeg-turbo decoding one as the baseline they are
 // measured against.
+#include <QBuffer>
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QImageWriter>
 #include <QRandomGenerator>
 
 #include <cstdio>
@@ -47,6 +49,17 @@ inline QByteArray withOrientation(const QByteArray& jpeg, int orientation,
     const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff + copy;
     const int length = int(exif.size()) + 2;
     return jpeg.left(2) + "\xFF\xE1" + char(length >> 8) + char(length & 255) + exif + jpeg.mid(2);
+}
+
+// The picture as a JPEG of `quality`, written by Qt.
+inline QByteArray jpegOf(const QImage& image, int quality) {
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    writer.write(image);
+    return jpeg;
 }
 
 inline double ms(const QElapsedTimer& t) {

@@ -257,10 +257,10 @@ TEST(CatalogModel, AppendsAfterItsRowsUpToTheLimitInOneChange) {
         SCOPED_TRACE(testing::Message() << c.there << " + " << c.added);
         core::CatalogModel model;
         model.addColumn("N");
-        model.append(numberedRows(c.there));
+        model.book().append(numberedRows(c.there));
         QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
         QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
-        EXPECT_EQ(model.append(numberedRows(c.added)), c.kept);
+        EXPECT_EQ(model.book().append(numberedRows(c.added)), c.kept);
         EXPECT_EQ(model.rowCount(), c.there + c.kept);
         EXPECT_EQ(resets.count(), c.there == 0 && c.kept > 0 ? 1 : 0);
         EXPECT_EQ(inserts.count(), c.there > 0 && c.kept > 0 ? 1 : 0);
